@@ -1,0 +1,59 @@
+// File services of the handheld platform over the current device's object
+// store. Paths are device paths ("\My Documents\a.txt", "\\computer\share\x");
+// results follow the platform: BOOL or handle, details through GetLastError.
+#pragma once
+
+#include "platform/Types.h"
+
+// Find.
+HANDLE FindFirstFileW(LPCWSTR fileName, WIN32_FIND_DATAW *findData);
+BOOL FindNextFileW(HANDLE findFile, WIN32_FIND_DATAW *findData);
+BOOL FindClose(HANDLE findFile);
+
+// Attributes.
+DWORD GetFileAttributesW(LPCWSTR fileName);
+BOOL SetFileAttributesW(LPCWSTR fileName, DWORD attributes);
+
+// Open files.
+constexpr DWORD GENERIC_READ = 0x80000000;
+constexpr DWORD GENERIC_WRITE = 0x40000000;
+constexpr DWORD FILE_SHARE_READ = 0x1;
+constexpr DWORD FILE_SHARE_WRITE = 0x2;
+constexpr DWORD CREATE_NEW = 1;
+constexpr DWORD CREATE_ALWAYS = 2;
+constexpr DWORD OPEN_EXISTING = 3;
+constexpr DWORD OPEN_ALWAYS = 4;
+constexpr DWORD TRUNCATE_EXISTING = 5;
+constexpr DWORD FILE_BEGIN = 0;
+constexpr DWORD FILE_CURRENT = 1;
+constexpr DWORD FILE_END = 2;
+constexpr DWORD INVALID_SET_FILE_POINTER = 0xFFFFFFFF;
+constexpr DWORD INVALID_FILE_SIZE = 0xFFFFFFFF;
+
+struct SECURITY_ATTRIBUTES;
+
+HANDLE CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD shareMode,
+                   SECURITY_ATTRIBUTES *securityAttributes, DWORD creationDisposition,
+                   DWORD flagsAndAttributes, HANDLE templateFile);
+BOOL ReadFile(HANDLE file, void *buffer, DWORD bytesToRead, DWORD *bytesRead, void *overlapped);
+BOOL WriteFile(HANDLE file, const void *buffer, DWORD bytesToWrite, DWORD *bytesWritten, void *overlapped);
+DWORD SetFilePointer(HANDLE file, LONG distance, LONG *distanceHigh, DWORD moveMethod);
+DWORD GetFileSize(HANDLE file, DWORD *fileSizeHigh);
+BOOL CloseHandle(HANDLE object);
+
+// Whole-file operations.
+BOOL CopyFileW(LPCWSTR existingFileName, LPCWSTR newFileName, BOOL failIfExists);
+BOOL MoveFileW(LPCWSTR existingFileName, LPCWSTR newFileName);
+BOOL DeleteFileW(LPCWSTR fileName);
+BOOL CreateDirectoryW(LPCWSTR pathName, SECURITY_ATTRIBUTES *securityAttributes);
+BOOL RemoveDirectoryW(LPCWSTR pathName);
+
+union ULARGE_INTEGER {
+    struct {
+        DWORD LowPart;
+        DWORD HighPart;
+    } u;
+    std::uint64_t QuadPart;
+};
+BOOL GetDiskFreeSpaceExW(LPCWSTR directoryName, ULARGE_INTEGER *freeBytesAvailable,
+                         ULARGE_INTEGER *totalNumberOfBytes, ULARGE_INTEGER *totalNumberOfFreeBytes);

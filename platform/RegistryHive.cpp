@@ -1,0 +1,3 @@
+#include "platform/RegistryHive.h"
+RegistryHive::RegistryHive(const QString &) {}
+RegistryHive::~RegistryHive() = default;

@@ -1,0 +1,2 @@
+// qmdevice: looks into a device from the command line.
+int main() { return 0; }

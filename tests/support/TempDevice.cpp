@@ -1,0 +1,51 @@
+#include "TempDevice.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+TempDevice::TempDevice()
+    : m_device(std::make_unique<Device>(m_dir.path())),
+      m_current(std::make_unique<CurrentDevice>(*m_device))
+{
+    m_device->setNetworkRoot(m_dir.path() + QStringLiteral("/network"));
+}
+
+TempDevice::~TempDevice() = default;
+
+QString TempDevice::host(const QString &devicePath) const
+{
+    QString relative = devicePath;
+    relative.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return m_device->storeRoot() + (relative.startsWith(QLatin1Char('/')) ? relative : QLatin1Char('/') + relative);
+}
+
+void TempDevice::make(std::initializer_list<QString> paths, const QByteArray &content)
+{
+    for (const QString &path : paths) {
+        if (path.endsWith(QLatin1Char('\\')))
+            QDir().mkpath(host(path));
+        else
+            writeFile(path, content);
+    }
+}
+
+void TempDevice::writeFile(const QString &devicePath, const QByteArray &content)
+{
+    const QString path = host(devicePath);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(content);
+}
+
+QByteArray TempDevice::readFile(const QString &devicePath) const
+{
+    QFile file(host(devicePath));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool TempDevice::exists(const QString &devicePath) const
+{
+    return QFileInfo::exists(host(devicePath));
+}

@@ -1,0 +1,33 @@
+// A throw-away device for one test: a temporary host folder laid out as a new
+// device and made current for the test's lifetime.
+#pragma once
+
+#include "platform/Device.h"
+
+#include <QByteArray>
+#include <QTemporaryDir>
+#include <memory>
+
+class TempDevice
+{
+public:
+    TempDevice();
+    ~TempDevice();
+
+    Device &device() { return *m_device; }
+    QString dir() const { return m_dir.path(); }
+    // Host path of a device path ("\a\b.txt" -> <store>/a/b.txt).
+    QString host(const QString &devicePath) const;
+
+    // Builds files and folders in one call: each entry is a device path; a path
+    // ending in "\" is a folder, anything else a file holding content.
+    void make(std::initializer_list<QString> paths, const QByteArray &content = "x");
+    void writeFile(const QString &devicePath, const QByteArray &content);
+    QByteArray readFile(const QString &devicePath) const;
+    bool exists(const QString &devicePath) const;
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<Device> m_device;
+    std::unique_ptr<CurrentDevice> m_current;
+};
