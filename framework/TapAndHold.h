@@ -30,8 +30,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void fire(const QPoint &screenPos);
-
     QWidget *m_surface;
     std::function<void(const QPoint &)> m_callback;
     QTimer m_hold;
