@@ -1,19 +1,8 @@
-// What a HANDLE points to: every kind of platform object (open file, find
-// enumeration, process) derives from this, so CloseHandle can release any of
-// them and each call can check it was given the right kind.
+// Base of every object a HANDLE stands for (open files, searches, and any
+// other kind a platform area adds). Handles live in the HandleTable.
 #pragma once
 
-#include "platform/Types.h"
-
-struct PlatformHandle {
+struct PlatformHandle
+{
     virtual ~PlatformHandle() = default;
 };
-
-// The object behind handle as T, or null when handle is not a T.
-template<typename T>
-T *handleAs(HANDLE handle)
-{
-    if (!handle || handle == INVALID_HANDLE_VALUE)
-        return nullptr;
-    return dynamic_cast<T *>(handle);
-}

@@ -1,0 +1,251 @@
+#include "platform/DevicePath.h"
+
+#include "platform/Device.h"
+#include "platform/DosAttributes.h"
+#include "platform/ObjectInfo.h"
+
+#include <QFile>
+#include <QStringList>
+#include <dirent.h>
+#include <fcntl.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <sys/sysmacros.h>
+
+namespace {
+
+constexpr int DirFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+
+bool containsWildcards(const QString &text)
+{
+    return text.contains(QLatin1Char('*')) || text.contains(QLatin1Char('?'));
+}
+
+DWORD checkComponent(const QString &component, bool wildcardsAllowed)
+{
+    if (component == QLatin1String(".") || component == QLatin1String("..")
+        || component.contains(QLatin1Char('/')) || component.contains(QChar(0))
+        || (!wildcardsAllowed && containsWildcards(component)))
+        return ERROR_INVALID_NAME;
+    if (QFile::encodeName(component).size() > NAME_MAX)
+        return ERROR_FILENAME_EXCED_RANGE;
+    return ERROR_SUCCESS;
+}
+
+QByteArray realPathOf(const QByteArray &path)
+{
+    char resolved[PATH_MAX];
+    return ::realpath(path.constData(), resolved) ? QByteArray(resolved) : QByteArray();
+}
+
+} // namespace
+
+bool DevicePath::hasWildcards() const
+{
+    return containsWildcards(m_last);
+}
+
+QByteArray DevicePath::fdPath(int fd)
+{
+    return "/proc/self/fd/" + QByteArray::number(fd);
+}
+
+QByteArray DevicePath::entryPath() const
+{
+    return m_name.isEmpty() ? fdPath(m_dir.get()) : fdPath(m_dir.get()) + '/' + m_name;
+}
+
+DevicePath DevicePath::resolve(const QString &path, Wildcards wildcards)
+{
+    DevicePath result;
+    const Device *device = Device::current();
+    if (!device) {
+        result.m_error = ERROR_PATH_NOT_FOUND;
+        return result;
+    }
+    if (path.size() >= MAX_PATH) {
+        result.m_error = ERROR_FILENAME_EXCED_RANGE;
+        return result;
+    }
+    result.m_network = path.startsWith(QLatin1String("\\\\"));
+    QStringList components = path.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+    result.m_endsWithSeparator = path.endsWith(QLatin1Char('\\'));
+    if (result.m_network && components.isEmpty()) {
+        result.m_error = ERROR_BAD_NETPATH;
+        return result;
+    }
+
+    const QByteArray root = QFile::encodeName(result.m_network ? device->networkRoot() : device->storeRoot());
+    result.m_dir.reset(::open(root.constData(), DirFlags));
+    result.m_confinement = realPathOf(root);
+    struct stat rootStat;
+    if (!result.m_dir.valid() || result.m_confinement.isEmpty() || ::fstat(result.m_dir.get(), &rootStat) != 0) {
+        result.m_error = result.m_network ? ERROR_BAD_NETPATH : ERROR_PATH_NOT_FOUND;
+        return result;
+    }
+    result.m_rootDev = rootStat.st_dev;
+
+    const bool wildcardsInLast = wildcards == Wildcards::AllowInLast;
+    for (int i = 0; i < components.size(); ++i) {
+        const bool last = i == components.size() - 1;
+        result.m_error = result.descend(components.at(i), last, wildcardsInLast);
+        if (!result.ok())
+            return result;
+    }
+    return result;
+}
+
+DWORD DevicePath::descend(const QString &component, bool last, bool wildcardsInLast)
+{
+    const DWORD invalid = checkComponent(component, last && wildcardsInLast);
+    if (invalid != ERROR_SUCCESS)
+        return invalid;
+    m_underStoreRoot = !m_network && m_depth == 0;
+    if (last) {
+        m_last = component;
+        if (containsWildcards(component)) {
+            m_name = QFile::encodeName(component);
+            return ERROR_SUCCESS;
+        }
+        return lookup(m_dir.get(), component, m_name, m_exists);
+    }
+
+    QByteArray name;
+    bool exists = false;
+    const DWORD lookupError = lookup(m_dir.get(), component, name, exists);
+    if (lookupError != ERROR_SUCCESS)
+        return lookupError;
+    const DWORD missing = m_network && m_depth == 0 ? ERROR_BAD_NETPATH : ERROR_PATH_NOT_FOUND;
+    if (!exists)
+        return missing;
+    UniqueFd next(::openat(m_dir.get(), name.constData(), DirFlags | O_NOFOLLOW));
+    if (!next.valid() && errno == ELOOP) {
+        // A link: a card directly under the root sets a new confinement root,
+        // any other link must lead to a place inside the current one.
+        next.reset(::openat(m_dir.get(), name.constData(), DirFlags));
+        if (next.valid() && m_underStoreRoot) {
+            m_confinement = realPathOf(fdPath(next.get()));
+        } else if (next.valid() && !isInside(next.get())) {
+            return ERROR_ACCESS_DENIED;
+        }
+    }
+    if (!next.valid())
+        return errno == EACCES || errno == EPERM ? ERROR_ACCESS_DENIED : missing;
+    m_dir = std::move(next);
+    ++m_depth;
+    return ERROR_SUCCESS;
+}
+
+DWORD DevicePath::lookup(int dir, const QString &component, QByteArray &found, bool &exists)
+{
+    found = QFile::encodeName(component);
+    struct stat st;
+    if (::fstatat(dir, found.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+        exists = true;
+        return ERROR_SUCCESS;
+    }
+    exists = false;
+    if (errno != ENOENT)
+        return errno == EACCES ? ERROR_ACCESS_DENIED : ERROR_PATH_NOT_FOUND;
+
+    DIR *stream = ::fdopendir(::openat(dir, ".", DirFlags));
+    if (!stream)
+        return ERROR_SUCCESS;
+    while (const dirent *entry = ::readdir(stream)) {
+        if (QString::compare(QFile::decodeName(entry->d_name), component, Qt::CaseInsensitive) == 0) {
+            found = entry->d_name;
+            exists = true;
+            break;
+        }
+    }
+    ::closedir(stream);
+    return ERROR_SUCCESS;
+}
+
+bool DevicePath::isInside(int fd) const
+{
+    const QByteArray real = realPathOf(fdPath(fd));
+    return !real.isEmpty()
+        && (real == m_confinement || real.startsWith(m_confinement.endsWith('/') ? m_confinement : m_confinement + '/'));
+}
+
+bool DevicePath::isMountedCard(const struct statx &st) const
+{
+    return m_underStoreRoot && S_ISDIR(st.stx_mode)
+        && ((st.stx_attributes & STATX_ATTR_MOUNT_ROOT)
+            || makedev(st.stx_dev_major, st.stx_dev_minor) != m_rootDev);
+}
+
+DWORD DevicePath::openEntry(int dir, const QByteArray &name, UniqueFd &object, bool *card) const
+{
+    if (card)
+        *card = false;
+    if (name.isEmpty()) {
+        object.reset(::openat(dir, ".", O_PATH | O_CLOEXEC));
+        return object.valid() ? ERROR_SUCCESS : ERROR_PATH_NOT_FOUND;
+    }
+    object.reset(::openat(dir, name.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    struct stat st;
+    if (!object.valid() || ::fstat(object.get(), &st) != 0)
+        return errno == ENOENT ? ERROR_FILE_NOT_FOUND : ERROR_ACCESS_DENIED;
+    if (S_ISLNK(st.st_mode)) {
+        object.reset(::openat(dir, name.constData(), O_PATH | O_CLOEXEC));
+        if (!object.valid() || ::fstat(object.get(), &st) != 0)
+            return ERROR_FILE_NOT_FOUND; // a dangling link
+        const bool isCard = m_underStoreRoot && S_ISDIR(st.st_mode);
+        if (!isCard && !isInside(object.get())) {
+            object.reset();
+            return ERROR_ACCESS_DENIED;
+        }
+        if (card)
+            *card = isCard;
+    } else if (card && m_underStoreRoot && S_ISDIR(st.st_mode)) {
+        struct statx sx;
+        *card = ::statx(object.get(), "", AT_EMPTY_PATH, STATX_TYPE, &sx) == 0 && isMountedCard(sx);
+    }
+    return ERROR_SUCCESS;
+}
+
+DWORD DevicePath::openObject(UniqueFd &object, bool *card) const
+{
+    if (!ok())
+        return m_error;
+    if (!isRoot() && !m_exists)
+        return ERROR_FILE_NOT_FOUND;
+    return openEntry(m_dir.get(), m_name, object, card);
+}
+
+DWORD DevicePath::stat(ObjectInfo &info, UniqueFd *opened) const
+{
+    UniqueFd object;
+    bool card = false;
+    const DWORD error = openObject(object, &card);
+    if (error != ERROR_SUCCESS)
+        return error;
+    struct statx st;
+    if (::statx(object.get(), "", AT_EMPTY_PATH, ObjectInfo::StatxMask, &st) != 0)
+        return ERROR_ACCESS_DENIED;
+    const DWORD stored = DosAttributes::read(fdPath(object.get()).constData(), DosAttributes::Link::Follow);
+    if (!ObjectInfo::fromStatx(st, stored, card, info))
+        return ERROR_ACCESS_DENIED;
+    if (opened)
+        *opened = std::move(object);
+    return m_endsWithSeparator && !info.isDirectory() ? ERROR_INVALID_NAME : ERROR_SUCCESS;
+}
+
+int DevicePath::openFile(int flags, mode_t mode) const
+{
+    if (!ok() || isRoot()) {
+        errno = EISDIR;
+        return -1;
+    }
+    const int fd = ::openat(m_dir.get(), m_name.constData(), flags | O_NOFOLLOW | O_CLOEXEC, mode);
+    if (fd >= 0 || errno != ELOOP)
+        return fd;
+    UniqueFd object;
+    if (openObject(object) != ERROR_SUCCESS) {
+        errno = EACCES;
+        return -1;
+    }
+    return ::open(fdPath(object.get()).constData(), (flags & ~(O_CREAT | O_EXCL)) | O_CLOEXEC);
+}

@@ -1,0 +1,97 @@
+// A device path resolved to a host folder and a name in it, confined to the
+// device.
+//
+// Device paths are absolute from "\" with backslashes; "\\COMPUTER\SHARE\rest"
+// lies in the device's network folder. Each component is looked up exactly
+// first, then without regard to case (the object store keeps case but ignores
+// it). Components "." and "..", and names holding "/" or NUL, are refused with
+// ERROR_INVALID_NAME; a path of MAX_PATH characters or more with
+// ERROR_FILENAME_EXCED_RANGE.
+//
+// Confinement: resolution walks the path one folder at a time with openat and
+// O_NOFOLLOW, so no component escapes the store. A symbolic link is followed
+// only when it stays inside the current confinement root, checked on the
+// object actually opened (not on its name), so swapping a link while we look
+// is harmless. A link or mount point directly under the store root is a
+// storage card: it may point anywhere, and below it the card's target is the
+// confinement root.
+#pragma once
+
+#include "platform/Types.h"
+#include "platform/UniqueFd.h"
+
+#include <QByteArray>
+#include <QString>
+#include <sys/stat.h>
+
+struct ObjectInfo;
+
+class DevicePath
+{
+public:
+    enum class Wildcards { Refuse, AllowInLast };
+
+    // Resolves every folder of path; the last component need not exist.
+    static DevicePath resolve(const QString &path, Wildcards wildcards = Wildcards::Refuse);
+
+    // ERROR_SUCCESS, or why the folder part could not be resolved.
+    DWORD error() const { return m_error; }
+    bool ok() const { return m_error == ERROR_SUCCESS; }
+
+    // The folder holding the last component (open for reading).
+    int dirFd() const { return m_dir.get(); }
+    UniqueFd takeDir() { return std::move(m_dir); }
+    // The last component as written in the path ("\a\b\" and "\a\b" both
+    // name b); empty for a root ("\"), which is then the folder dirFd itself.
+    const QString &lastComponent() const { return m_last; }
+    bool endsWithSeparator() const { return m_endsWithSeparator; }
+    bool hasWildcards() const;
+    bool isRoot() const { return m_last.isEmpty(); }
+    // Host name of the last component: the existing entry's spelling when one
+    // matches, else the name as given.
+    const QByteArray &name() const { return m_name; }
+    bool exists() const { return m_exists; }
+    // The last component sits directly under the store root "\".
+    bool underStoreRoot() const { return m_underStoreRoot; }
+    bool isNetwork() const { return m_network; }
+
+    // Opens the named object (O_PATH), following a link only where the device
+    // allows it. card is set when the object is a storage card folder.
+    // Returns ERROR_SUCCESS or a platform error.
+    DWORD openObject(UniqueFd &object, bool *card = nullptr) const;
+    // openObject, then the object's facts; object, if given, receives the
+    // opened object.
+    DWORD stat(ObjectInfo &info, UniqueFd *object = nullptr) const;
+    // Opens the last component as a file with open(2) flags, following a link
+    // only where the device allows it. Returns -1 with errno set on failure.
+    int openFile(int flags, mode_t mode = 0666) const;
+
+    // "/proc/self/fd/<dir>/<name>": reaches the entry through the already
+    // opened folder, so nothing is looked up outside the device.
+    QByteArray entryPath() const;
+    static QByteArray fdPath(int fd);
+
+    // openObject for the entry name of folder dir, a folder reached through
+    // this path (the enumeration's way to follow links).
+    DWORD openEntry(int dir, const QByteArray &name, UniqueFd &object, bool *card) const;
+    // Whether an entry of dirFd that is not a link is a storage card: a mount
+    // point directly under the store root.
+    bool isMountedCard(const struct statx &st) const;
+
+private:
+    DWORD descend(const QString &component, bool last, bool wildcardsInLast);
+    static DWORD lookup(int dir, const QString &component, QByteArray &found, bool &exists);
+    bool isInside(int fd) const;
+
+    DWORD m_error = ERROR_SUCCESS;
+    UniqueFd m_dir;
+    QString m_last;
+    QByteArray m_name;
+    QByteArray m_confinement;
+    dev_t m_rootDev = 0;
+    bool m_exists = false;
+    bool m_endsWithSeparator = false;
+    bool m_underStoreRoot = false;
+    bool m_network = false;
+    int m_depth = 0;
+};

@@ -1,0 +1,113 @@
+#include "platform/DosAttributes.h"
+
+#include <cerrno>
+#include <cstring>
+#include <sys/xattr.h>
+
+namespace {
+
+std::optional<DWORD> parseHexText(const char *text, std::size_t size)
+{
+    std::size_t i = 0;
+    if (size >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+        i = 2;
+    if (i == size)
+        return std::nullopt;
+    DWORD value = 0;
+    for (; i < size; ++i) {
+        const char c = text[i];
+        int digit;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else
+            break;
+        value = value << 4 | DWORD(digit);
+    }
+    return value;
+}
+
+// Little-endian reader with NDR alignment relative to the start of the blob.
+class NdrReader
+{
+public:
+    NdrReader(const unsigned char *data, std::size_t size, std::size_t pos) : m_data(data), m_size(size), m_pos(pos) {}
+    bool read(std::size_t width, std::uint32_t &value)
+    {
+        m_pos = (m_pos + width - 1) / width * width;
+        if (m_pos + width > m_size)
+            return false;
+        value = 0;
+        for (std::size_t i = 0; i < width; ++i)
+            value |= std::uint32_t(m_data[m_pos + i]) << (8 * i);
+        m_pos += width;
+        return true;
+    }
+    void align(std::size_t width) { m_pos = (m_pos + width - 1) / width * width; }
+
+private:
+    const unsigned char *m_data;
+    std::size_t m_size;
+    std::size_t m_pos;
+};
+
+} // namespace
+
+std::optional<DWORD> DosAttributes::decode(const char *data, std::size_t size)
+{
+    const void *nul = std::memchr(data, 0, size);
+    const std::size_t textSize = nul ? std::size_t(static_cast<const char *>(nul) - data) : size;
+    if (textSize + 1 >= size)
+        return parseHexText(data, textSize);
+
+    // Samba's binary form: the (possibly empty) text, then version, level and a body.
+    NdrReader reader(reinterpret_cast<const unsigned char *>(data), size, textSize + 1);
+    std::uint32_t version = 0, level = 0;
+    if (!reader.read(2, version) || !reader.read(2, level) || version != level)
+        return std::nullopt;
+    reader.align(4);
+    std::uint32_t first = 0, attrib = 0;
+    if (version == 1)
+        return reader.read(4, attrib) ? std::optional<DWORD>(attrib) : std::nullopt;
+    if (version < 2 || version > 5 || !reader.read(4, first) || !reader.read(4, attrib))
+        return std::nullopt;
+    // Versions 3 to 5 say whether the attribute field is valid; if not, the text holds it.
+    if (version >= 3 && !(first & 1))
+        return parseHexText(data, textSize);
+    return attrib;
+}
+
+QByteArray DosAttributes::encode(DWORD bits)
+{
+    return "0x" + QByteArray::number(bits & StoredMask, 16);
+}
+
+DWORD DosAttributes::read(const char *path, Link link)
+{
+    char buffer[256];
+    const ssize_t size = link == Link::Follow ? ::getxattr(path, XattrName, buffer, sizeof buffer)
+                                              : ::lgetxattr(path, XattrName, buffer, sizeof buffer);
+    if (size <= 0)
+        return 0;
+    return decode(buffer, std::size_t(size)).value_or(0) & StoredMask;
+}
+
+bool DosAttributes::write(const char *path, DWORD bits, Link link)
+{
+    const bool follow = link == Link::Follow;
+    bits &= StoredMask;
+    int result;
+    if (bits) {
+        const QByteArray value = encode(bits);
+        result = follow ? ::setxattr(path, XattrName, value.constData(), std::size_t(value.size()), 0)
+                        : ::lsetxattr(path, XattrName, value.constData(), std::size_t(value.size()), 0);
+    } else {
+        result = follow ? ::removexattr(path, XattrName) : ::lremovexattr(path, XattrName);
+        if (result != 0 && errno == ENODATA)
+            result = 0;
+    }
+    return result == 0 || errno == ENOTSUP;
+}

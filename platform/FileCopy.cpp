@@ -1,0 +1,105 @@
+#include "platform/FileCopy.h"
+
+#include "platform/DevicePath.h"
+#include "platform/DosAttributes.h"
+#include "platform/FileTime.h"
+#include "platform/PosixError.h"
+#include "platform/UniqueFd.h"
+
+#include <QRandomGenerator>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+
+namespace {
+
+bool failWith(int err)
+{
+    errno = err;
+    return false;
+}
+
+} // namespace
+
+DWORD FileCopy::copy(int source, const ObjectInfo &info, DWORD storedBits, int targetDir,
+                     const QByteArray &targetName, Existing existing)
+{
+    QByteArray temporary;
+    UniqueFd target;
+    for (int attempt = 0; attempt < 8 && !target.valid(); ++attempt) {
+        temporary = ".~qm" + QByteArray::number(QRandomGenerator::global()->generate(), 16) + ".tmp";
+        target.reset(::openat(targetDir, temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+        if (!target.valid() && errno != EEXIST)
+            break;
+    }
+    if (!target.valid())
+        return PosixError::toPlatform(errno);
+
+    if (copyContent(source, target.get()) && finish(target.get(), info, storedBits)) {
+        target.reset();
+        if (place(targetDir, temporary, targetName, existing))
+            return ERROR_SUCCESS;
+    }
+    const int err = errno;
+    target.reset();
+    ::unlinkat(targetDir, temporary.constData(), 0);
+    return err == EEXIST ? ERROR_FILE_EXISTS : PosixError::toPlatform(err);
+}
+
+bool FileCopy::copyContent(int source, int target)
+{
+    loff_t in = 0;
+    bool kernelCopy = true;
+    while (kernelCopy) {
+        const ssize_t n = ::copy_file_range(source, &in, target, nullptr, 1 << 30, 0);
+        if (n == 0)
+            return true;
+        if (n > 0)
+            continue;
+        if (errno == EINTR)
+            continue;
+        if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+            return false;
+        kernelCopy = false; // file systems that cannot: copy through a buffer
+    }
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = ::pread(source, buffer, sizeof buffer, in);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return n == 0;
+        for (ssize_t done = 0; done < n;) {
+            const ssize_t w = ::write(target, buffer + done, std::size_t(n - done));
+            if (w < 0 && errno == EINTR)
+                continue;
+            if (w <= 0)
+                return failWith(w < 0 ? errno : ENOSPC);
+            done += w;
+        }
+        in += n;
+    }
+}
+
+bool FileCopy::finish(int target, const ObjectInfo &info, DWORD storedBits)
+{
+    const timespec times[2] = {FileTime::toTimespec(info.lastAccessTime), FileTime::toTimespec(info.lastWriteTime)};
+    if (!DosAttributes::write(DevicePath::fdPath(target).constData(), storedBits, DosAttributes::Link::Follow))
+        return false;
+    return ::fchmod(target, info.mode & 07777) == 0 && ::futimens(target, times) == 0 && ::fsync(target) == 0;
+}
+
+bool FileCopy::place(int dir, const QByteArray &temporary, const QByteArray &name, Existing existing)
+{
+    if (existing == Existing::Replace)
+        return ::renameat(dir, temporary.constData(), dir, name.constData()) == 0;
+    if (::renameat2(dir, temporary.constData(), dir, name.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL)
+        return false;
+    // No RENAME_NOREPLACE here: a hard link fails on an existing name just the same.
+    if (::linkat(dir, temporary.constData(), dir, name.constData(), 0) != 0)
+        return false;
+    ::unlinkat(dir, temporary.constData(), 0);
+    return true;
+}

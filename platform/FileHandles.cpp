@@ -1,0 +1,208 @@
+// CreateFileW, ReadFile, WriteFile, SetFilePointer, GetFileSize, CloseHandle.
+//
+// Share modes are accepted and not enforced: the host has no mandatory locks.
+#include "platform/DevicePath.h"
+#include "platform/DosAttributes.h"
+#include "platform/Files.h"
+#include "platform/HandleTable.h"
+#include "platform/ObjectInfo.h"
+#include "platform/PosixError.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace {
+
+constexpr DWORD CreatableBits = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE
+    | FILE_ATTRIBUTE_TEMPORARY;
+
+class FileHandle : public PlatformHandle
+{
+public:
+    FileHandle(UniqueFd fd, bool canRead, bool canWrite, bool archived)
+        : m_fd(std::move(fd)), m_canRead(canRead), m_canWrite(canWrite), m_archived(archived)
+    {
+    }
+
+    int fd() const { return m_fd.get(); }
+    bool canRead() const { return m_canRead; }
+    bool canWrite() const { return m_canWrite; }
+
+    // A written file gets the archive bit, once per handle.
+    void markWritten()
+    {
+        if (m_archived)
+            return;
+        const QByteArray path = DevicePath::fdPath(m_fd.get());
+        const DWORD stored = DosAttributes::read(path.constData(), DosAttributes::Link::Follow);
+        if (!(stored & FILE_ATTRIBUTE_ARCHIVE))
+            DosAttributes::write(path.constData(), stored | FILE_ATTRIBUTE_ARCHIVE, DosAttributes::Link::Follow);
+        m_archived = true;
+    }
+
+private:
+    UniqueFd m_fd;
+    bool m_canRead;
+    bool m_canWrite;
+    bool m_archived;
+};
+
+HANDLE failHandle(DWORD error)
+{
+    SetLastError(error);
+    return INVALID_HANDLE_VALUE;
+}
+
+int accessFlags(bool read, bool write)
+{
+    return write ? (read ? O_RDWR : O_WRONLY) : O_RDONLY;
+}
+
+} // namespace
+
+HANDLE CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD shareMode, SECURITY_ATTRIBUTES *securityAttributes,
+                   DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile)
+{
+    if (!fileName || creationDisposition < CREATE_NEW || creationDisposition > TRUNCATE_EXISTING)
+        return failHandle(ERROR_INVALID_PARAMETER);
+    const bool read = desiredAccess & GENERIC_READ;
+    const bool write = desiredAccess & GENERIC_WRITE;
+    const bool truncate = creationDisposition == CREATE_ALWAYS || creationDisposition == TRUNCATE_EXISTING;
+    if (creationDisposition == TRUNCATE_EXISTING && !write)
+        return failHandle(ERROR_INVALID_PARAMETER);
+
+    const DevicePath path = DevicePath::resolve(fromWide(fileName));
+    if (!path.ok())
+        return failHandle(path.error());
+    if (path.isRoot())
+        return failHandle(ERROR_ACCESS_DENIED);
+
+    UniqueFd fd;
+    bool archived = false;
+    if (path.exists()) {
+        ObjectInfo info;
+        const DWORD error = path.stat(info);
+        if (error != ERROR_SUCCESS)
+            return failHandle(error);
+        if (creationDisposition == CREATE_NEW)
+            return failHandle(ERROR_FILE_EXISTS);
+        if (info.isDirectory() || ((write || truncate) && (info.isReadOnly() || info.isInRom())))
+            return failHandle(ERROR_ACCESS_DENIED);
+        fd.reset(path.openFile(accessFlags(read, write) | (truncate ? O_TRUNC : 0)));
+        if (!fd.valid())
+            return failHandle(PosixError::toPlatform(errno));
+    } else {
+        if (creationDisposition == OPEN_EXISTING || creationDisposition == TRUNCATE_EXISTING)
+            return failHandle(ERROR_FILE_NOT_FOUND);
+        const mode_t mode = (flagsAndAttributes & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
+        fd.reset(path.openFile(accessFlags(read, write) | O_CREAT | O_EXCL, mode));
+        if (!fd.valid())
+            return failHandle(errno == EEXIST ? ERROR_FILE_EXISTS : PosixError::toPlatform(errno));
+        const DWORD stored = (flagsAndAttributes & CreatableBits) | FILE_ATTRIBUTE_ARCHIVE;
+        DosAttributes::write(DevicePath::fdPath(fd.get()).constData(), stored, DosAttributes::Link::Follow);
+        archived = true;
+    }
+
+    auto handle = std::make_unique<FileHandle>(std::move(fd), read, write, archived);
+    if (truncate)
+        handle->markWritten();
+    const bool existed = path.exists();
+    const HANDLE result = HandleTable::add(std::move(handle));
+    const bool reportExisting = existed && (creationDisposition == CREATE_ALWAYS || creationDisposition == OPEN_ALWAYS);
+    SetLastError(reportExisting ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
+    return result;
+}
+
+BOOL ReadFile(HANDLE file, void *buffer, DWORD bytesToRead, DWORD *bytesRead, void *overlapped)
+{
+    FileHandle *handle = HandleTable::get<FileHandle>(file);
+    if (bytesRead)
+        *bytesRead = 0;
+    if (!handle)
+        return PosixError::failWith(ERROR_INVALID_HANDLE);
+    if (!handle->canRead())
+        return PosixError::failWith(ERROR_ACCESS_DENIED);
+    if (!buffer && bytesToRead)
+        return PosixError::failWith(ERROR_INVALID_PARAMETER);
+    DWORD total = 0;
+    while (total < bytesToRead) {
+        const ssize_t n = ::read(handle->fd(), static_cast<char *>(buffer) + total, bytesToRead - total);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return PosixError::fail();
+        if (n == 0)
+            break;
+        total += DWORD(n);
+        if (bytesRead)
+            *bytesRead = total;
+    }
+    return TRUE;
+}
+
+BOOL WriteFile(HANDLE file, const void *buffer, DWORD bytesToWrite, DWORD *bytesWritten, void *overlapped)
+{
+    FileHandle *handle = HandleTable::get<FileHandle>(file);
+    if (bytesWritten)
+        *bytesWritten = 0;
+    if (!handle)
+        return PosixError::failWith(ERROR_INVALID_HANDLE);
+    if (!handle->canWrite())
+        return PosixError::failWith(ERROR_ACCESS_DENIED);
+    if (!buffer && bytesToWrite)
+        return PosixError::failWith(ERROR_INVALID_PARAMETER);
+    DWORD total = 0;
+    while (total < bytesToWrite) {
+        const ssize_t n = ::write(handle->fd(), static_cast<const char *>(buffer) + total, bytesToWrite - total);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return PosixError::fail(n < 0 ? errno : ENOSPC);
+        total += DWORD(n);
+        if (bytesWritten)
+            *bytesWritten = total;
+    }
+    handle->markWritten();
+    return TRUE;
+}
+
+DWORD SetFilePointer(HANDLE file, LONG distance, LONG *distanceHigh, DWORD moveMethod)
+{
+    FileHandle *handle = HandleTable::get<FileHandle>(file);
+    if (!handle || moveMethod > FILE_END) {
+        SetLastError(handle ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
+        return INVALID_SET_FILE_POINTER;
+    }
+    const std::int64_t offset = distanceHigh
+        ? std::int64_t((std::uint64_t(std::uint32_t(*distanceHigh)) << 32) | std::uint32_t(distance))
+        : std::int64_t(distance);
+    static const int whence[] = {SEEK_SET, SEEK_CUR, SEEK_END};
+    const off_t position = ::lseek(handle->fd(), off_t(offset), whence[moveMethod]);
+    if (position < 0) {
+        SetLastError(errno == EINVAL ? ERROR_NEGATIVE_SEEK : PosixError::toPlatform(errno));
+        return INVALID_SET_FILE_POINTER;
+    }
+    if (distanceHigh)
+        *distanceHigh = LONG(std::uint64_t(position) >> 32);
+    SetLastError(ERROR_SUCCESS);
+    return DWORD(std::uint64_t(position) & 0xFFFFFFFFu);
+}
+
+DWORD GetFileSize(HANDLE file, DWORD *fileSizeHigh)
+{
+    FileHandle *handle = HandleTable::get<FileHandle>(file);
+    struct stat st;
+    if (!handle || ::fstat(handle->fd(), &st) != 0) {
+        SetLastError(handle ? PosixError::toPlatform(errno) : ERROR_INVALID_HANDLE);
+        return INVALID_FILE_SIZE;
+    }
+    if (fileSizeHigh)
+        *fileSizeHigh = DWORD(std::uint64_t(st.st_size) >> 32);
+    SetLastError(ERROR_SUCCESS);
+    return DWORD(std::uint64_t(st.st_size) & 0xFFFFFFFFu);
+}
+
+BOOL CloseHandle(HANDLE object)
+{
+    return HandleTable::close(object) ? TRUE : PosixError::failWith(ERROR_INVALID_HANDLE);
+}

@@ -1,0 +1,134 @@
+#include "PlatformTestUtil.h"
+#include "TempDevice.h"
+
+#include "platform/FileTime.h"
+
+#include <QFileInfo>
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace {
+
+class FindFilesTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        t.make({"\\d\\abc", "\\d\\aXc.txt", "\\d\\readme.TXT", "\\d\\notes.txt.bak", "\\d\\My Docs.doc",
+                "\\d\\.hidden", "\\d\\Ünïcødé.txt", "\\d\\a.b.c", "\\d\\sub\\", "\\empty\\"});
+    }
+    TempDevice t;
+};
+
+TEST_F(FindFilesTest, WildcardsMatchWithoutRegardToCase)
+{
+    const QStringList all = {".hidden", "My Docs.doc", "a.b.c", "aXc.txt", "abc", "notes.txt.bak", "readme.TXT",
+                             "sub", "Ünïcødé.txt"};
+    const struct
+    {
+        QString pattern;
+        QStringList names;
+    } cases[] = {
+        {"\\d\\*", all},
+        {"\\d\\*.*", all},
+        {"\\d\\*.TXT", {"aXc.txt", "readme.TXT", "Ünïcødé.txt"}},
+        {"\\d\\a?c", {"abc"}},
+        {"\\d\\???", {"abc", "sub"}},
+        {"\\d\\A?C.*", {"aXc.txt", "abc"}},
+        {"\\d\\*.txt*", {"aXc.txt", "notes.txt.bak", "readme.TXT", "Ünïcødé.txt"}},
+        {"\\d\\my*", {"My Docs.doc"}},
+        {"\\d\\ü*", {"Ünïcødé.txt"}},
+        {"\\d\\*.c", {"a.b.c"}},
+        {"\\D\\README.txt", {"readme.TXT"}},
+    };
+    for (const auto &c : cases) {
+        QStringList expected = c.names;
+        expected.sort();
+        EXPECT_EQ(findNames(c.pattern), expected) << c.pattern.toStdString();
+    }
+}
+
+TEST_F(FindFilesTest, ErrorsTellEmptyFolderFromNoMatchFromMissingFolder)
+{
+    const struct
+    {
+        QString pattern;
+        DWORD error;
+    } cases[] = {
+        {"\\empty\\*", ERROR_NO_MORE_FILES},
+        {"\\empty\\*.*", ERROR_NO_MORE_FILES},
+        {"\\empty\\*.txt", ERROR_FILE_NOT_FOUND},
+        {"\\d\\*.xyz", ERROR_FILE_NOT_FOUND},
+        {"\\d\\nothing", ERROR_FILE_NOT_FOUND},
+        {"\\d\\", ERROR_FILE_NOT_FOUND},
+        {"\\missing\\*", ERROR_PATH_NOT_FOUND},
+        {"\\d\\abc\\*", ERROR_PATH_NOT_FOUND},
+        {"\\d\\..\\*", ERROR_INVALID_NAME},
+        {"\\d\\a/b", ERROR_INVALID_NAME},
+        {"\\" + QString(300, 'x'), ERROR_FILENAME_EXCED_RANGE},
+    };
+    for (const auto &c : cases) {
+        DWORD error = 0;
+        EXPECT_TRUE(findNames(c.pattern, &error).isEmpty()) << c.pattern.toStdString();
+        EXPECT_EQ(error, c.error) << c.pattern.toStdString();
+    }
+}
+
+TEST_F(FindFilesTest, EnumerationEndsWithNoMoreFilesAndHandlesAreChecked)
+{
+    WIN32_FIND_DATAW data;
+    const HANDLE find = FindFirstFileW(u"\\d\\abc", &data);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(FindNextFileW(find, &data));
+    EXPECT_EQ(GetLastError(), ERROR_NO_MORE_FILES);
+    EXPECT_FALSE(FindNextFileW(find, &data));
+    EXPECT_EQ(GetLastError(), ERROR_NO_MORE_FILES);
+    EXPECT_TRUE(FindClose(find));
+    EXPECT_FALSE(FindClose(find));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+    EXPECT_FALSE(FindNextFileW(find, &data));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+}
+
+TEST_F(FindFilesTest, RecordHoldsSizeTimesAttributesAndObjectId)
+{
+    t.writeFile("\\d\\data.bin", QByteArray(5000, 'z'));
+    const QString host = t.host("\\d\\data.bin");
+    const timespec times[2] = {{1000000000, 500}, {1234567890, 123456700}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, host.toLocal8Bit().constData(), times, 0), 0);
+    struct stat st;
+    ASSERT_EQ(::stat(host.toLocal8Bit().constData(), &st), 0);
+
+    WIN32_FIND_DATAW data;
+    ASSERT_TRUE(findOne("\\d\\data.bin", data));
+    EXPECT_EQ(fromWide(data.cFileName), "data.bin");
+    EXPECT_EQ(data.nFileSizeHigh, 0u);
+    EXPECT_EQ(data.nFileSizeLow, 5000u);
+    EXPECT_EQ(data.dwFileAttributes, 0u);
+    EXPECT_EQ(data.dwOID, DWORD(st.st_ino));
+    EXPECT_EQ(FileTime::ticks(data.ftLastWriteTime), (1234567890ULL + 11644473600ULL) * 10000000ULL + 1234567ULL);
+    EXPECT_EQ(FileTime::ticks(data.ftLastAccessTime), (1000000000ULL + 11644473600ULL) * 10000000ULL + 5ULL);
+    EXPECT_NE(FileTime::ticks(data.ftCreationTime), 0u);
+
+    ASSERT_TRUE(findOne("\\d\\sub", data));
+    EXPECT_EQ(data.dwFileAttributes, FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(data.nFileSizeLow, 0u);
+}
+
+TEST_F(FindFilesTest, ComputerListsItsShares)
+{
+    QDir().mkpath(t.device().networkRoot() + "/SRV/Public/inside");
+    QDir().mkpath(t.device().networkRoot() + "/SRV/Backup");
+    QDir().mkpath(t.device().networkRoot() + "/EMPTYSRV/Share");
+    EXPECT_EQ(findNames("\\\\srv\\*"), QStringList({"Backup", "Public"}));
+    EXPECT_EQ(findNames("\\\\SRV\\public\\*"), QStringList({"inside"}));
+    DWORD error = 0;
+    EXPECT_TRUE(findNames("\\\\emptysrv\\share\\*", &error).isEmpty());
+    EXPECT_EQ(error, ERROR_NO_MORE_FILES);
+    EXPECT_TRUE(findNames("\\\\nosuch\\*", &error).isEmpty());
+    EXPECT_EQ(error, ERROR_BAD_NETPATH);
+    EXPECT_EQ(GetFileAttributesW(u"\\\\srv\\Public"), FILE_ATTRIBUTE_DIRECTORY);
+}
+
+} // namespace
