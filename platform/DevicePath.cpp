@@ -119,7 +119,8 @@ DWORD DevicePath::descend(const QString &component, bool last, bool wildcardsInL
     if (!exists)
         return missing;
     UniqueFd next(::openat(m_dir.get(), name.constData(), DirFlags | O_NOFOLLOW));
-    if (!next.valid() && errno == ELOOP) {
+    struct stat st;
+    if (!next.valid() && ::fstatat(m_dir.get(), name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode)) {
         // A link: a card directly under the root sets a new confinement root,
         // any other link must lead to a place inside the current one.
         next.reset(::openat(m_dir.get(), name.constData(), DirFlags));
