@@ -30,8 +30,9 @@ QList<QAbstractButton *> radioGroup(QAbstractButton *first)
         return first->group()->buttons();
     QList<QAbstractButton *> group;
     for (QObject *sibling : first->parent()->children()) {
-        if (sibling == first || (!group.isEmpty() && qobject_cast<QRadioButton *>(sibling)))
-            group.append(static_cast<QAbstractButton *>(sibling));
+        auto *radio = qobject_cast<QRadioButton *>(sibling);
+        if (radio == first || (radio && !group.isEmpty() && !radio->group()))
+            group.append(radio);
     }
     return group;
 }

@@ -20,8 +20,8 @@ public:
 // QLineEdit, QTextEdit/QPlainTextEdit (plain text), QLabel, editable QComboBox.
 void DDX_Text(CDataExchange &dx, int id, QString &value);
 // The radio group starting with the button with id firstId: the buttons of
-// its QButtonGroup when it has one, else its radio siblings (same parent) in
-// creation order from it on. value is the checked button's position in the
+// its QButtonGroup when it has one, else the radio siblings (same parent, in
+// no QButtonGroup) in creation order from it on. value is the checked button's position in the
 // group, -1 when none; writing -1 or a position out of range unchecks all.
 void DDX_Radio(CDataExchange &dx, int firstId, int &value);
 // A check box (any QAbstractButton): 0 unchecked, 1 checked, 2 partly checked.

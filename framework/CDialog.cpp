@@ -30,7 +30,7 @@ int CDialog::DoModal()
         // Copied: the hook may be replaced while it runs.
         QTimer::singleShot(0, this, [this, hook = s_modalHook] {
             hook(*this);
-            if (m_running) {
+            if (m_running && !m_ended) {
                 qWarning("CDialog %u left open by the modal hook: cancelled", m_templateId);
                 EndDialog(IDCANCEL);
             }

@@ -58,6 +58,10 @@ public:
     using ModalHook = std::function<void(CDialog &)>;
     static void setModalHook(ModalHook hook);
 
+    // The standard commands: accept runs OnOK, reject runs OnCancel.
+    void accept() override;
+    void reject() override;
+
 protected:
     // Default: UpdateData(false).
     virtual void OnInitDialog();
@@ -67,9 +71,6 @@ protected:
     virtual void OnOK();
     // Default: EndDialog(IDCANCEL).
     virtual void OnCancel();
-
-    void accept() override;
-    void reject() override;
 
 private:
     UINT m_templateId;

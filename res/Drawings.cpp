@@ -1,5 +1,6 @@
 #include "res/Drawings.h"
 
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -285,12 +286,18 @@ void aboutPicture(QPainter &p)
     p.scale(1.75, 1.75);
     appLogo(p);
     p.restore();
+    // Fonts differ between systems: the title shrinks until it fits.
+    const QRectF titleBox(66, 8, AboutWidth - 70, 28);
     QFont title(QStringLiteral("serif"));
-    title.setPixelSize(20);
     title.setBold(true);
+    for (int pixels = 22; pixels > 8; --pixels) {
+        title.setPixelSize(pixels);
+        if (QFontMetricsF(title).horizontalAdvance(QStringLiteral("Quillmoss")) <= titleBox.width())
+            break;
+    }
     p.setFont(title);
     p.setPen(DarkGreen);
-    p.drawText(QRectF(66, 8, AboutWidth - 68, 28), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Quillmoss"));
+    p.drawText(titleBox, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Quillmoss"));
     QFont maker(QStringLiteral("sans-serif"));
     maker.setPixelSize(11);
     p.setFont(maker);

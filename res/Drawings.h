@@ -29,7 +29,7 @@ void refresh(QPainter &p);
 void toggleBars(QPainter &p);
 
 void appLogo(QPainter &p);
-constexpr int AboutWidth = 160;
+constexpr int AboutWidth = 176;
 constexpr int AboutHeight = 64;
 void aboutPicture(QPainter &p);
 

@@ -7,6 +7,9 @@ QApplication &qtApp()
     static int argc = 1;
     static char name[] = "quillmoss-test";
     static char *argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: at exit Qt's own statics (test input devices among
+    // them) may already be gone, and tearing the application down after them
+    // crashes.
+    static QApplication *app = new QApplication(argc, argv);
+    return *app;
 }

@@ -1,0 +1,97 @@
+#include "res/Pictures.h"
+#include "res/ResourceIds.h"
+#include "res/ToolBars.h"
+
+#include "QtApp.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Pixels that differ from the background (white for bitmaps, transparent for icons).
+int inkIn(const QImage &image, const QRect &area, bool onWhite)
+{
+    int ink = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            ink += onWhite ? (pixel | 0xFF000000) != 0xFFFFFFFF : qAlpha(pixel) > 0;
+        }
+    }
+    return ink;
+}
+
+class PicturesTest : public WithQtApp, public ::testing::Test
+{
+protected:
+};
+
+TEST_F(PicturesTest, TreeStripHasNineDistinctDrawnImages)
+{
+    for (qreal dpr : {1.0, 2.0}) {
+        const QPixmap strip = LoadBitmap(IDB_TREEIMAGES, dpr);
+        ASSERT_EQ(strip.size(), QSize(144, 16) * dpr);
+        EXPECT_EQ(strip.deviceIndependentSize(), QSizeF(144, 16));
+        const QImage image = strip.toImage();
+        QList<QImage> images;
+        for (int i = 0; i < 9; ++i) {
+            const QRect cell(QPoint(int(16 * i * dpr), 0), QSize(16, 16) * dpr);
+            EXPECT_GT(inkIn(image, cell, true), 16 * dpr * dpr) << "image " << i;
+            images.append(image.copy(cell));
+        }
+        for (int i = 0; i < 9; ++i) {
+            for (int j = i + 1; j < 9; ++j)
+                EXPECT_NE(images[i], images[j]) << i << " and " << j;
+        }
+        EXPECT_EQ(image.pixel(0, 0) | 0xFF000000, 0xFFFFFFFFu) << "white shows through the mask";
+    }
+}
+
+TEST_F(PicturesTest, BitmapsHaveTheirSizesAndInk)
+{
+    const std::pair<UINT, QSize> bitmaps[] = {{IDB_FILEIMAGE, {16, 15}}, {IDB_ABOUT, bitmapImageSize(IDB_ABOUT)}};
+    for (const auto &[id, size] : bitmaps) {
+        const QPixmap pixmap = LoadBitmap(id);
+        ASSERT_FALSE(pixmap.isNull()) << id;
+        EXPECT_EQ(pixmap.size(), size) << id;
+        EXPECT_GT(inkIn(pixmap.toImage(), pixmap.rect(), true), 40) << id;
+    }
+    EXPECT_TRUE(LoadBitmap(999).isNull());
+}
+
+TEST_F(PicturesTest, IconsAreDrawnAtEverySize)
+{
+    for (UINT id : {IDR_MAINFRAME, IDI_FOLDER}) {
+        const QIcon icon = LoadIcon(id);
+        ASSERT_FALSE(icon.isNull()) << id;
+        for (int size : {16, 32}) {
+            const QImage image = icon.pixmap(size, size).toImage();
+            EXPECT_EQ(image.size(), QSize(size, size));
+            EXPECT_GT(inkIn(image, image.rect(), false), size * size / 8) << id << " at " << size;
+            EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << "transparent corner";
+        }
+    }
+    EXPECT_TRUE(LoadIcon(999).isNull());
+}
+
+TEST_F(PicturesTest, EveryToolBarButtonHasItsOwnPicture)
+{
+    QList<QImage> seen;
+    for (UINT id : LoadToolBar(IDR_MAINFRAME)) {
+        if (id == ID_SEPARATOR)
+            continue;
+        const QIcon icon = toolBarIcon(id);
+        ASSERT_FALSE(icon.isNull()) << id;
+        EXPECT_EQ(icon.availableSizes().value(0), QSize(16, 16));
+        const QImage image = icon.pixmap(QSize(16, 16), 2.0).toImage();
+        EXPECT_EQ(image.size(), QSize(32, 32)) << "2x version for " << id;
+        EXPECT_GT(inkIn(image, image.rect(), false), 60) << id;
+        EXPECT_FALSE(seen.contains(image)) << id;
+        seen.append(image);
+    }
+    EXPECT_EQ(seen.size(), 8);
+    EXPECT_TRUE(toolBarIcon(ID_APP_EXIT).isNull());
+}
+
+} // namespace

@@ -1,0 +1,105 @@
+#include "framework/TapAndHold.h"
+#include "framework/WindowTimers.h"
+
+#include "QtApp.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QListWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class TimedObject : public QObject, public WindowTimers
+{
+public:
+    TimedObject() : WindowTimers(this) {}
+    QList<UINT> fired;
+
+protected:
+    void OnTimer(UINT id) override { fired.append(id); }
+};
+
+class TimersTest : public WithQtApp, public ::testing::Test
+{
+protected:
+    TimedObject object;
+};
+
+TEST_F(TimersTest, EachTimerReportsItsIdUntilKilled)
+{
+    object.SetTimer(3, 5);
+    object.SetTimer(7, 5);
+    EXPECT_TRUE(object.hasTimer(3));
+    QTRY_VERIFY(object.fired.count(3) >= 2 && object.fired.contains(7));
+    EXPECT_TRUE(object.KillTimer(3));
+    EXPECT_FALSE(object.KillTimer(3));
+    EXPECT_FALSE(object.hasTimer(3));
+    const qsizetype threes = object.fired.count(3);
+    const qsizetype sevens = object.fired.count(7);
+    QTRY_VERIFY(object.fired.count(7) > sevens + 1);
+    EXPECT_EQ(object.fired.count(3), threes);
+}
+
+TEST_F(TimersTest, SettingAgainRestartsWithTheNewPeriod)
+{
+    object.SetTimer(1, 60000);
+    object.SetTimer(1, 1);
+    QTRY_VERIFY(!object.fired.isEmpty());
+}
+
+class TapAndHoldTest : public WithQtApp, public ::testing::Test
+{
+protected:
+    TapAndHoldTest()
+    {
+        list.addItems({"one", "two", "three"});
+        list.resize(200, 200);
+        list.show();
+    }
+    QListWidget list;
+    QList<QPoint> gestures;
+    TapAndHold *gesture = new TapAndHold(&list, [this](const QPoint &at) { gestures.append(at); });
+    QPoint inside{20, 10};
+};
+
+TEST_F(TapAndHoldTest, RightPressReportsOnceAndLeavesSelectionAlone)
+{
+    QTest::mouseClick(list.viewport(), Qt::RightButton, {}, inside);
+    ASSERT_EQ(gestures.size(), 1);
+    EXPECT_EQ(gestures[0], list.viewport()->mapToGlobal(inside));
+    EXPECT_TRUE(list.selectedItems().isEmpty()) << "the callback decides about the selection";
+}
+
+TEST_F(TapAndHoldTest, HeldLeftPressReportsAndTapDoesNot)
+{
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, inside);
+    EXPECT_EQ(list.selectedItems().size(), 1) << "a tap still selects";
+    QTest::mousePress(list.viewport(), Qt::LeftButton, {}, inside);
+    QTRY_COMPARE(gestures.size(), 1);
+    EXPECT_EQ(gestures[0], list.viewport()->mapToGlobal(inside));
+    QTest::mouseRelease(list.viewport(), Qt::LeftButton, {}, inside);
+    EXPECT_EQ(gestures.size(), 1);
+}
+
+TEST_F(TapAndHoldTest, MovingCancelsTheHold)
+{
+    bool timedOut = false;
+    QTest::mousePress(list.viewport(), Qt::LeftButton, {}, inside);
+    QTest::mouseMove(list.viewport(), inside + QPoint(QApplication::startDragDistance() + 5, 0));
+    // Outlast the hold time without sleeping blind: wait on a later timer.
+    QTimer::singleShot(TapAndHold::HoldMilliseconds + 200, [&] { timedOut = true; });
+    QTRY_VERIFY_WITH_TIMEOUT(timedOut, 5000);
+    EXPECT_TRUE(gestures.isEmpty());
+    QTest::mouseRelease(list.viewport(), Qt::LeftButton, {}, inside);
+}
+
+TEST_F(TapAndHoldTest, MenuKeyReportsAtTheEventPoint)
+{
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5), QPoint(105, 205));
+    QApplication::sendEvent(&list, &event);
+    EXPECT_EQ(gestures, QList<QPoint>{QPoint(105, 205)});
+}
+
+} // namespace
