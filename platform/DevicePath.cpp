@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <stdlib.h>
+#include <strings.h>
 #include <sys/sysmacros.h>
 
 namespace {
@@ -30,6 +31,15 @@ DWORD checkComponent(const QString &component, bool wildcardsAllowed)
     if (QFile::encodeName(component).size() > NAME_MAX)
         return ERROR_FILENAME_EXCED_RANGE;
     return ERROR_SUCCESS;
+}
+
+bool isAscii(const char *name)
+{
+    for (; *name; ++name) {
+        if (static_cast<unsigned char>(*name) >= 0x80)
+            return false;
+    }
+    return true;
 }
 
 QByteArray realPathOf(const QByteArray &path)
@@ -152,8 +162,14 @@ DWORD DevicePath::lookup(int dir, const QString &component, QByteArray &found, b
     DIR *stream = ::fdopendir(::openat(dir, ".", DirFlags));
     if (!stream)
         return ERROR_SUCCESS;
+    // Plain ASCII names, the common case, compare without decoding.
+    const QByteArray wanted = found;
+    const bool asciiWanted = isAscii(wanted.constData());
     while (const dirent *entry = ::readdir(stream)) {
-        if (QString::compare(QFile::decodeName(entry->d_name), component, Qt::CaseInsensitive) == 0) {
+        const bool match = asciiWanted && isAscii(entry->d_name)
+            ? ::strcasecmp(entry->d_name, wanted.constData()) == 0
+            : QString::compare(QFile::decodeName(entry->d_name), component, Qt::CaseInsensitive) == 0;
+        if (match) {
             found = entry->d_name;
             exists = true;
             break;
