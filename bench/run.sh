@@ -39,3 +39,10 @@ fi
 ours=$(best_of_3 "$build/bench/bench_enumerate" "$device")
 theirs=$(best_of_3 find "$folder" -maxdepth 1 -printf '%s %T@ %m\n')
 echo "enumerate $count files: FindFirstFileW/FindNextFileW ${ours}s, find ${theirs}s, ratio $(ratio "$ours" "$theirs") (target <= 2)"
+
+# --- Showing a folder of 100,000 files in the file list ----------------------
+# Uses the enumeration benchmark's device: \bench with 100,000 files.
+"$build/bench/bench_showfolder" "$device" '\bench'
+ours=$(best_of_3 "$build/bench/bench_showfolder" "$device" '\bench')
+theirs=$(best_of_3 find "$folder" -maxdepth 1 -printf '%s %T@ %m\n')
+echo "show folder of $count files: CFileListViewEx ${ours}s, find ${theirs}s, ratio $(ratio "$ours" "$theirs") (target <= 3)"

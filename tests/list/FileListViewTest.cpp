@@ -1,0 +1,194 @@
+// Loading a folder into the file list and answering its cell requests.
+#include "FileListViewFixture.h"
+
+#include "list/FileListModel.h"
+
+#include <QAbstractItemModelTester>
+
+namespace {
+
+using ShowFolderTest = FileListViewFixture;
+
+TEST_F(ShowFolderTest, RootIsKeptAsEmptyStringSoALoneBackslashReloads)
+{
+    m_device.make({"\\root1.txt"});
+    // A new list's folder is a lone backslash: only a forced load shows the root.
+    EXPECT_EQ(m_list.GetCurrentFolder(), QString("\\"));
+    m_list.ShowFolder("\\", false);
+    EXPECT_EQ(m_list.GetItemCount(), 0);
+    m_list.ShowFolder("\\", true);
+    EXPECT_EQ(m_list.GetCurrentFolder(), QString(""));
+    EXPECT_EQ(rows(), QStringList{"root1.txt"});
+
+    m_device.make({"\\root2.txt"});
+    m_list.ShowFolder("\\", false);
+    EXPECT_EQ(rows().size(), 2);
+}
+
+TEST_F(ShowFolderTest, SameFolderWithoutForceKeepsTheOldRows)
+{
+    m_device.make({"\\Windows\\first.txt"});
+    m_list.ShowFolder("\\Windows", false);
+    const int before = m_list.GetItemCount();
+    ASSERT_GT(before, 0);
+
+    m_device.make({"\\Windows\\second.txt"});
+    m_list.ShowFolder("\\Windows", false);
+    EXPECT_EQ(m_list.GetItemCount(), before);
+    EXPECT_FALSE(rows().contains("second.txt"));
+
+    m_list.ShowFolder("\\Windows", true);
+    EXPECT_EQ(m_list.GetItemCount(), before + 1);
+    EXPECT_TRUE(rows().contains("second.txt"));
+
+    // The trailing backslash makes the path differ from the stored folder.
+    m_device.make({"\\Windows\\third.txt"});
+    m_list.ShowFolder("\\Windows\\", false);
+    EXPECT_EQ(m_list.GetCurrentFolder(), QString("\\Windows"));
+    EXPECT_TRUE(rows().contains("third.txt"));
+}
+
+TEST_F(ShowFolderTest, LoadsUnderTheWaitCursor)
+{
+    m_list.ShowFolder("\\Windows", true);
+    EXPECT_EQ(m_sink.waitCount(), 1);
+    EXPECT_EQ(m_sink.waitDepth(), 0);
+}
+
+TEST_F(ShowFolderTest, FoldersWithoutFilesShowNoRows)
+{
+    m_device.make({"\\full\\a.txt", "\\empty\\", "\\dirs\\one\\", "\\dirs\\two\\x.txt"});
+    for (const char *folder : {"\\empty\\", "\\dirs\\", "\\missing\\"}) {
+        m_list.ShowFolder("\\full\\", true);
+        ASSERT_EQ(m_list.GetItemCount(), 1);
+        m_list.ShowFolder(folder, true);
+        EXPECT_EQ(m_list.GetItemCount(), 0) << folder;
+        EXPECT_EQ(m_list.entries().GetSize(), 0) << folder;
+    }
+}
+
+TEST_F(ShowFolderTest, AppliesTheFilterWhileLoading)
+{
+    m_device.make({"\\f\\lib.dll", "\\f\\panel.CPL", "\\f\\notes.txt", "\\f\\keep.dll.bak"});
+    setFilter(RegistryLayout::MainFilter, 1);
+    m_list.ShowFolder("\\f", true);
+    QStringList shown = rows();
+    shown.sort();
+    EXPECT_EQ(shown, (QStringList{"keep.dll.bak", "notes.txt"}));
+
+    setFilter(RegistryLayout::MainFilter, 0);
+    m_list.RefreshFolder();
+    EXPECT_EQ(m_list.GetItemCount(), 4);
+}
+
+TEST_F(ShowFolderTest, TrimsPerFileIconsAtTheNextLoad)
+{
+    m_device.make({"\\i\\a.txt", "\\i\\b.txt"});
+    m_list.ShowFolder("\\i", true);
+    FileListModel &model = m_list.listModel();
+    const int base = m_list.baseImageCount();
+    EXPECT_EQ(base, 1);
+    for (int request = 0; request < 3; ++request) {
+        const int before = m_list.imageList().GetImageCount();
+        const int image = model.CellImage(0);
+        // Either the shell's icon is appended (and used) or the fallback image 0.
+        if (image == 0)
+            EXPECT_EQ(m_list.imageList().GetImageCount(), before);
+        else
+            EXPECT_EQ(image, before);
+    }
+    m_list.RefreshFolder();
+    EXPECT_EQ(m_list.imageList().GetImageCount(), base);
+}
+
+TEST_F(ShowFolderTest, ModelKeepsQtsContract)
+{
+    m_device.make({"\\m\\a.txt", "\\m\\b.bmp", "\\m\\c"});
+    QAbstractItemModelTester tester(&m_list.listModel(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    m_list.ShowFolder("\\m", true);
+    EXPECT_EQ(m_list.listModel().columnCount(), 5);
+    m_list.DeleteAllItems();
+    EXPECT_EQ(m_list.GetItemCount(), 0);
+}
+
+class CellTest : public FileListViewFixture
+{
+protected:
+    CellTest()
+    {
+        m_device.writeFile("\\c\\abcdefghij.qmx", QByteArray(1536, 'x'));
+        setModified("\\c\\abcdefghij.qmx", QDateTime(QDate(2003, 8, 19), QTime(12, 59, 18)));
+        setAttributes("\\c\\abcdefghij.qmx", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+        m_list.ShowFolder("\\c\\", true);
+    }
+
+    // Asks for the text of a cell into a buffer of that capacity, pre-filled with '#'.
+    QString request(int item, int column, int capacity, WCHAR *buffer)
+    {
+        std::fill_n(buffer, 64, u'#');
+        CellRequest cell;
+        cell.item = item;
+        cell.subItem = column;
+        cell.mask = LVIF_TEXT;
+        cell.text = buffer;
+        cell.textMax = capacity;
+        m_list.listModel().GetDispInfo(cell);
+        return QString::fromUtf16(buffer, std::find(buffer, buffer + 64, u'\0') - buffer);
+    }
+};
+
+TEST_F(CellTest, ColumnsShowTheSharedFormats)
+{
+    EXPECT_EQ(m_list.GetItemText(0, 0), QString("abcdefghij.qmx"));
+    EXPECT_EQ(m_list.GetItemText(0, 1), QString("1.5Kb"));
+    EXPECT_EQ(m_list.GetItemText(0, 2), QString("QMX File")) << "an unregistered extension";
+    EXPECT_EQ(m_list.GetItemText(0, 3), QString("19-08-2003 12:59:18"));
+    EXPECT_EQ(m_list.GetItemText(0, 4), QString("RA"));
+    EXPECT_EQ(m_list.listModel().index(0, 1).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight,
+              Qt::AlignRight);
+}
+
+TEST_F(CellTest, TextIsCutToTheRequestersBuffer)
+{
+    WCHAR buffer[64];
+    EXPECT_EQ(request(0, 0, 64, buffer), QString("abcdefghij.qmx"));
+    EXPECT_EQ(request(0, 0, 5, buffer), QString("abcd"));
+    EXPECT_EQ(buffer[5], u'#') << "nothing written past the capacity";
+    EXPECT_EQ(request(0, 0, 1, buffer), QString(""));
+    EXPECT_EQ(buffer[1], u'#');
+}
+
+TEST_F(CellTest, RequestsOutsideTheRowsAreIgnored)
+{
+    const int count = m_list.GetItemCount();
+    ASSERT_EQ(count, 1);
+    const int images = m_list.imageList().GetImageCount();
+    for (int item : {count, -1}) {
+        WCHAR buffer[64];
+        std::fill_n(buffer, 64, u'#');
+        CellRequest cell;
+        cell.item = item;
+        cell.mask = LVIF_TEXT | LVIF_IMAGE;
+        cell.text = buffer;
+        cell.textMax = 64;
+        cell.image = 77;
+        m_list.listModel().GetDispInfo(cell);
+        EXPECT_EQ(buffer[0], u'#') << item;
+        EXPECT_EQ(cell.image, 77) << item;
+    }
+    EXPECT_EQ(m_list.imageList().GetImageCount(), images);
+}
+
+TEST_F(CellTest, OnlyTheNameColumnAnswersImages)
+{
+    CellRequest cell;
+    cell.subItem = 1;
+    cell.mask = LVIF_IMAGE;
+    m_list.listModel().GetDispInfo(cell);
+    EXPECT_EQ(cell.image, -1);
+    cell.subItem = 0;
+    m_list.listModel().GetDispInfo(cell);
+    EXPECT_GE(cell.image, 0);
+}
+
+} // namespace
