@@ -12,7 +12,7 @@ packages=(
   attr
   adwaita-icon-theme hicolor-icon-theme
   cabextract gcab icoutils
-  xdg-utils
+  xdg-utils tzdata fonts-liberation2
 )
 
 missing=()

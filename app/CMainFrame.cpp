@@ -1,0 +1,247 @@
+#include "app/CMainFrame.h"
+
+#include "app/CQuillmossApp.h"
+#include "app/CRegistryAccess.h"
+#include "app/RegistryLayout.h"
+#include "framework/CommandRouter.h"
+#include "framework/MenuBuilder.h"
+#include "list/CFileListViewEx.h"
+#include "list/CFilterDlg.h"
+#include "platform/UiSink.h"
+#include "res/Pictures.h"
+#include "res/ResourceIds.h"
+#include "res/StringTable.h"
+#include "tree/CDirTreeView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QToolBar>
+
+namespace {
+
+
+// The first part of the template string is the main window's title.
+QString applicationTitle()
+{
+    return LoadString(IDR_MAINFRAME).section(QLatin1Char('\n'), 0, 0);
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(QWidget *parent)
+    : QMainWindow(parent), WindowTimers(this), m_router(new CommandRouter(this))
+{
+    setWindowTitle(applicationTitle());
+    setWindowIcon(LoadIcon(IDR_MAINFRAME));
+    resize(480, 640);
+
+    buildPanes();
+    registerCommands();
+    registerUpdateRules();
+
+    m_commandBar = new QToolBar(this);
+    m_commandBar->setObjectName(QStringLiteral("59392")); // the command bar's control-bar id, 0xE800
+    m_commandBar->setMovable(false);
+    m_commandBar->setFloatable(false);
+    m_commandBar->setIconSize(QSize(16, 16));
+    m_commandBar->setContextMenuPolicy(Qt::PreventContextMenu);
+    addToolBar(Qt::TopToolBarArea, m_commandBar);
+    switchCommandBar();
+
+    DWORD showHeader = 1;
+    if (CRegistryAccess().ReadDword(HKEY_LOCAL_MACHINE, RegistryLayout::AppKey, RegistryLayout::ShowHeader,
+                                    showHeader) != RegSuccess)
+        showHeader = 1;
+    m_showHeader = showHeader != 0;
+    applyHeader();
+
+    connect(qApp, &QApplication::focusChanged, this, &CMainFrame::updateCommands);
+}
+
+CMainFrame::~CMainFrame()
+{
+    // The panes go away after this body: their focus and selection changes must not reach the commands.
+    disconnect(qApp, nullptr, this, nullptr);
+    disconnect(m_listView->selectionModel(), nullptr, this, nullptr);
+    disconnect(m_treeView, nullptr, this, nullptr);
+    CRegistryAccess().WriteDword(HKEY_LOCAL_MACHINE, RegistryLayout::AppKey, RegistryLayout::ShowHeader,
+                                 m_showHeader ? 1 : 0);
+}
+
+void CMainFrame::buildPanes()
+{
+    m_splitter = new QSplitter(Qt::Vertical, this);
+    m_splitter->setObjectName(QStringLiteral("59648")); // the splitter's pane id, 0xE900
+    m_splitter->setChildrenCollapsible(false);
+    m_treeView = new CDirTreeView(m_splitter);
+    m_listView = new CFileListViewEx(m_splitter);
+    m_splitter->addWidget(m_treeView);
+    m_splitter->addWidget(m_listView);
+    m_splitter->setStretchFactor(0, 0);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setSizes({100, 540});
+    setCentralWidget(m_splitter);
+
+    m_treeView->SetFrame(this);
+    m_listView->SetFrame(this);
+    m_treeView->SetListView(m_listView);
+
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window != this && window->isVisible() && window->windowTitle() == applicationTitle()) {
+            window->raise();
+            window->activateWindow();
+        }
+    }
+
+    connect(m_listView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CMainFrame::updateCommands);
+    connect(m_treeView, &QTreeWidget::currentItemChanged, this, &CMainFrame::updateCommands);
+    m_treeView->OnInitialUpdate();
+    m_treeView->setFocus();
+}
+
+void CMainFrame::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        m_treeView->OnFirstActivate();
+        m_treeView->setFocus();
+    }
+}
+
+void CMainFrame::switchCommandBar()
+{
+    // Emptying the bar removes its entries without destroying them: the menu
+    // bar is kept for the check marks and the Bookmark entries.
+    m_commandBar->clear();
+    if (m_toolBarMode) {
+        m_toolBarMode = false;
+        if (!m_menuBarMenu) {
+            m_menuBarMenu = MenuBuilder::buildMenuBar(IDR_MENUBAR, *m_router, this);
+            m_menuBarMenu->setNativeMenuBar(false);
+            m_menuBarAction = m_commandBar->addWidget(m_menuBarMenu);
+            auto *gap = new QWidget(m_commandBar);
+            gap->setFixedWidth(6);
+            m_gapAction = m_commandBar->addWidget(gap);
+        } else {
+            m_commandBar->addAction(m_menuBarAction);
+            m_commandBar->addAction(m_gapAction);
+        }
+        m_commandBar->addAction(m_router->action(ID_TOGGLE_TOOLBAR));
+    } else {
+        m_toolBarMode = true;
+        // The command actions belong to the router; the bar's own separators are made anew.
+        QToolBar *full = MenuBuilder::buildToolBar(IDR_MAINFRAME, *m_router, this);
+        for (QAction *action : full->actions()) {
+            if (action->isSeparator())
+                m_commandBar->addSeparator();
+            else
+                m_commandBar->addAction(action);
+        }
+        delete full;
+    }
+    updateCommands();
+}
+
+void CMainFrame::applyHeader()
+{
+    if (!m_listView || !m_menuBarMenu)
+        return;
+    DWORD style = m_listView->GetStyle();
+    for (QAction *entry : m_router->entries(ID_VIEW_SHOWHEADER)) {
+        entry->setCheckable(true);
+        entry->setChecked(m_showHeader);
+    }
+    if (m_showHeader)
+        style &= ~LVS_NOCOLUMNHEADER;
+    else
+        style |= LVS_NOCOLUMNHEADER;
+    m_listView->SetStyle(style);
+}
+
+void CMainFrame::registerCommands()
+{
+    CommandRouter &r = *m_router;
+    r.onCommand(ID_TOGGLE_TOOLBAR, [this] { switchCommandBar(); });
+    r.onCommand(ID_VIEW_SHOWHEADER, [this] {
+        m_showHeader = !m_showHeader;
+        applyHeader();
+    });
+    r.onCommand(ID_APP_DISCLAIMER, [this] { CQuillmossApp::OnDisclaimer(this); });
+    r.onCommand(ID_APP_ABOUT, [this] { CQuillmossApp::OnAppAbout(this); });
+    r.onCommand(ID_APP_EXIT, [this] { close(); });
+    r.onCommand(ID_VIEW_REFRESH, [this] {
+        WaitCursor wait;
+        m_listView->RefreshFolder();
+        m_treeView->Refresh();
+    });
+    r.onCommand(ID_VIEW_FILTER, [this] {
+        CFilterDlg dialog(this);
+        if (dialog.DoModal() == 1)
+            m_listView->RefreshFolder();
+    });
+    r.onCommand(ID_EDIT_SELECTALL, [this] {
+        m_listView->setFocus();
+        m_listView->SelectAll(true);
+    });
+}
+
+void CMainFrame::registerUpdateRules()
+{
+    static const UINT ruled[] = {
+        ID_FILE_NEWFOLDER, ID_BOOKMARK_ADD, ID_FILE_EDITSHORTCUT, ID_FILE_RENAME, ID_FILE_DELETE,
+        ID_FILE_PROPERTIES, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_PASTESHORTCUT,
+        ID_EDIT_PASTEINMENU, ID_EDIT_SELECTALL, ID_TOOLS_IRSEND, ID_TOOLS_DISCONNECTDRIVE, ID_TOOLS_EMAIL,
+        ID_FILE_OPEN,
+    };
+    for (UINT id : ruled) {
+        m_router->onUpdate(id, [this, id](CCmdUI &ui) {
+            // A rule that leaves the state unchanged keeps what the entries show now.
+            const std::optional<bool> on = CommandRules::enabled(id, currentFacts());
+            ui.Enable(on.value_or(m_router->action(id)->isEnabled()));
+        });
+    }
+}
+
+CommandFacts CMainFrame::currentFacts() const
+{
+    CommandFacts facts;
+    const QWidget *focus = QApplication::focusWidget();
+    if (focus == m_treeView)
+        facts.focus = CommandFacts::Focus::Tree;
+    else if (focus == m_listView)
+        facts.focus = CommandFacts::Focus::List;
+    facts.folder = m_treeView->GetSelectedPath();
+    facts.networkPathSelected = m_treeView->IsNetworkPathSelected();
+    facts.listItemCount = m_listView->GetItemCount();
+    facts.selectedCount = m_listView->GetSelectedCount();
+    facts.firstSelectedName = m_listView->GetFirstSelectedName();
+    return facts;
+}
+
+void CMainFrame::updateCommands()
+{
+    m_router->updateCommands();
+}
+
+void CMainFrame::closeEvent(QCloseEvent *event)
+{
+    QMainWindow::closeEvent(event);
+}
+
+void CMainFrame::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // Minimising ends the program.
+    if (event->type() == QEvent::WindowStateChange && isMinimized())
+        close();
+}
+
+void CMainFrame::OnTimer(UINT id)
+{
+    m_treeView->OnTimer(id);
+}

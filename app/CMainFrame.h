@@ -1,0 +1,72 @@
+// The program's only top-level window: the folder tree above the file list in
+// a splitter, the command bar (menu bar or tool bar), and the routing of every
+// command to the pane or dialog that carries it out.
+#pragma once
+
+#include "app/CommandRules.h"
+#include "framework/WindowTimers.h"
+#include "platform/Types.h"
+
+#include <QMainWindow>
+
+class CDirTreeView;
+class CFileListViewEx;
+class CommandRouter;
+class QAction;
+class QMenuBar;
+class QSplitter;
+class QToolBar;
+
+class CMainFrame : public QMainWindow, public WindowTimers
+{
+    Q_OBJECT
+public:
+    // Builds the panes and the command bar and reads ShowHeader.
+    explicit CMainFrame(QWidget *parent = nullptr);
+    // Writes ShowHeader.
+    ~CMainFrame() override;
+
+    CDirTreeView *treeView() const { return m_treeView; }
+    CFileListViewEx *listView() const { return m_listView; }
+    CommandRouter &router() { return *m_router; }
+
+    // Set from the start of a drag (tree or list) until the drop.
+    bool isDragging() const { return m_dragging; }
+    void setDragging(bool dragging) { m_dragging = dragging; }
+
+    // Runs every command's update rule again (focus or selection changed).
+    void updateCommands();
+    // What the update rules decide from, as the panes are now.
+    CommandFacts currentFacts() const;
+
+    bool isToolBarMode() const { return m_toolBarMode; }
+    bool isHeaderShown() const { return m_showHeader; }
+    QToolBar *commandBar() const { return m_commandBar; }
+    QMenuBar *menuBarMenu() const { return m_menuBarMenu; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void OnTimer(UINT id) override;
+
+private:
+    void buildPanes();
+    void switchCommandBar();
+    void applyHeader();
+    void registerCommands();
+    void registerUpdateRules();
+
+    bool m_dragging = false;
+    QMenuBar *m_menuBarMenu = nullptr;
+    bool m_showHeader = true;
+    QSplitter *m_splitter = nullptr;
+    CDirTreeView *m_treeView = nullptr;
+    CFileListViewEx *m_listView = nullptr;
+    CommandRouter *m_router = nullptr;
+    QToolBar *m_commandBar = nullptr;
+    QAction *m_menuBarAction = nullptr;
+    QAction *m_gapAction = nullptr;
+    bool m_toolBarMode = true;
+    bool m_shown = false;
+};

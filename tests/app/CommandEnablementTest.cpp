@@ -1,0 +1,148 @@
+#include "QtApp.h"
+#include "TempDevice.h"
+
+#include "app/CMainFrame.h"
+#include "app/CRegistryAccess.h"
+#include "app/RegistryLayout.h"
+#include "framework/CommandRouter.h"
+#include "list/CFileListViewEx.h"
+#include "res/ResourceIds.h"
+#include "tree/CDirTreeView.h"
+
+#include <QApplication>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The main frame on a test device, shown and active so the panes can take the focus.
+class Enablement : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        qtApp();
+        device.make({QStringLiteral("\\My Documents\\a.txt"), QStringLiteral("\\My Documents\\b.txt"),
+                     QStringLiteral("\\My Documents\\a.lnk.txt")});
+        frame = std::make_unique<CMainFrame>();
+        frame->show();
+        QApplication::setActiveWindow(frame.get());
+        QTRY_VERIFY(frame->isActiveWindow());
+    }
+
+    std::optional<bool> rule(UINT id) { return CommandRules::enabled(id, frame->currentFacts()); }
+    void focusList(const QStringList &selected)
+    {
+        frame->treeView()->SelectPath(QStringLiteral("\\My Documents\\"));
+        CFileListViewEx *list = frame->listView();
+        list->setFocus();
+        QTRY_VERIFY(list->hasFocus());
+        list->SelectAll(false);
+        for (const QString &name : selected) {
+            for (int row = 0; row < list->GetItemCount(); ++row) {
+                if (list->GetItemText(row, 0) == name)
+                    list->selectionModel()->select(list->model()->index(row, 0),
+                                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
+            }
+        }
+        ASSERT_EQ(list->GetSelectedCount(), selected.size());
+    }
+
+    TempDevice device;
+    std::unique_ptr<CMainFrame> frame;
+};
+
+TEST_F(Enablement, TreeFocusedOnTheRoot)
+{
+    CDirTreeView *tree = frame->treeView();
+    tree->setCurrentItem(tree->DeviceRoot());
+    tree->setFocus();
+    QTRY_VERIFY(tree->hasFocus());
+    EXPECT_EQ(frame->currentFacts().folder, QStringLiteral("\\"));
+    EXPECT_EQ(rule(ID_EDIT_CUT), false);
+    EXPECT_EQ(rule(ID_EDIT_COPY), false);
+    EXPECT_EQ(rule(ID_FILE_DELETE), false);
+    EXPECT_EQ(rule(ID_FILE_PROPERTIES), true);
+    EXPECT_EQ(rule(ID_FILE_NEWFOLDER), true);
+    EXPECT_EQ(rule(ID_BOOKMARK_ADD), true);
+    EXPECT_EQ(rule(ID_TOOLS_EMAIL), false);
+    EXPECT_EQ(rule(ID_FILE_EDITSHORTCUT), false);
+    EXPECT_EQ(rule(ID_FILE_OPEN), false);
+    EXPECT_EQ(rule(ID_TOOLS_IRSEND), std::nullopt) << "left as it was";
+
+    // A folder below the root may be cut, copied and deleted.
+    tree->SelectPath(QStringLiteral("\\Windows\\"));
+    tree->setFocus();
+    EXPECT_EQ(rule(ID_EDIT_CUT), true);
+    EXPECT_EQ(rule(ID_FILE_DELETE), true);
+}
+
+TEST_F(Enablement, ListWithTwoSelectedFiles)
+{
+    focusList({QStringLiteral("a.txt"), QStringLiteral("b.txt")});
+    EXPECT_EQ(rule(ID_FILE_PROPERTIES), false);
+    EXPECT_EQ(rule(ID_FILE_OPEN), false);
+    EXPECT_EQ(rule(ID_FILE_RENAME), false);
+    EXPECT_EQ(rule(ID_TOOLS_EMAIL), false);
+    EXPECT_EQ(rule(ID_FILE_DELETE), true);
+    EXPECT_EQ(rule(ID_EDIT_CUT), true);
+    EXPECT_EQ(rule(ID_EDIT_COPY), true);
+    EXPECT_EQ(rule(ID_TOOLS_IRSEND), true);
+    EXPECT_EQ(rule(ID_FILE_NEWFOLDER), false);
+    EXPECT_EQ(rule(ID_EDIT_SELECTALL), true);
+}
+
+TEST_F(Enablement, SingleFiles)
+{
+    focusList({QStringLiteral("a.lnk.txt")});
+    EXPECT_EQ(rule(ID_FILE_EDITSHORTCUT), true) << "the name only has to contain .lnk";
+    EXPECT_EQ(rule(ID_FILE_OPEN), true);
+    EXPECT_EQ(rule(ID_FILE_RENAME), true);
+    EXPECT_EQ(rule(ID_FILE_PROPERTIES), true);
+    EXPECT_EQ(rule(ID_TOOLS_EMAIL), true);
+    focusList({QStringLiteral("a.txt")});
+    EXPECT_EQ(rule(ID_FILE_EDITSHORTCUT), false);
+    focusList({});
+    EXPECT_EQ(rule(ID_FILE_DELETE), false);
+    EXPECT_EQ(rule(ID_EDIT_CUT), false);
+    EXPECT_EQ(rule(ID_TOOLS_IRSEND), false);
+}
+
+TEST_F(Enablement, MappedNetworkPathSelected)
+{
+    QDir().mkpath(device.device().networkRoot() + QStringLiteral("/srv/share"));
+    CRegistryAccess registry;
+    registry.WriteDword(HKEY_LOCAL_MACHINE, RegistryLayout::NetPathsKey, RegistryLayout::Count, 1);
+    registry.WriteString(HKEY_LOCAL_MACHINE, RegistryLayout::NetPathsKey, QStringLiteral("Path0"),
+                         QStringLiteral("\\\\srv\\share"));
+    CDirTreeView *tree = frame->treeView();
+    tree->RefreshNetworkPlaces(nullptr, QString());
+    QTreeWidgetItem *places = tree->NetworkRoot();
+    places->setExpanded(true);
+    QTreeWidgetItem *mapped = nullptr;
+    for (int i = 0; i < places->childCount(); ++i) {
+        if (places->child(i)->text(0) == QStringLiteral("\\\\srv\\share"))
+            mapped = places->child(i);
+    }
+    ASSERT_NE(mapped, nullptr);
+
+    tree->setCurrentItem(places);
+    EXPECT_EQ(rule(ID_TOOLS_DISCONNECTDRIVE), false);
+    tree->setCurrentItem(mapped);
+    tree->setFocus();
+    QTRY_VERIFY(tree->hasFocus());
+    EXPECT_EQ(rule(ID_TOOLS_DISCONNECTDRIVE), true);
+    EXPECT_EQ(rule(ID_FILE_DELETE), false);
+}
+
+TEST_F(Enablement, CommandsWithoutAHandlerAreDisabled)
+{
+    frame->treeView()->SelectPath(QStringLiteral("\\My Documents\\"));
+    EXPECT_TRUE(frame->router().isEnabled(ID_EDIT_SELECTALL));
+    EXPECT_TRUE(frame->router().isEnabled(ID_VIEW_REFRESH));
+    EXPECT_TRUE(frame->router().execute(ID_EDIT_SELECTALL));
+    EXPECT_EQ(frame->listView()->GetSelectedCount(), 3);
+    EXPECT_TRUE(frame->listView()->hasFocus());
+}
+
+} // namespace

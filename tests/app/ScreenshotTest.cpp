@@ -1,0 +1,49 @@
+#include "TempDevice.h"
+
+#include "app/CRegistryAccess.h"
+#include "app/RegistryLayout.h"
+
+#include <QImage>
+#include <QProcess>
+#include <QSet>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The real program renders its main window on a fresh test device, passing
+// the first-run disclaimer, and ends the normal way (settings written).
+TEST(Screenshot, RendersTheMainWindowAndEndsNormally)
+{
+    TempDevice device;
+    device.make({QStringLiteral("\\My Documents\\notes.txt")});
+    const QString png = device.dir() + QStringLiteral("/shot.png");
+    QProcess program;
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program.start(qEnvironmentVariable("QUILLMOSS_BIN_DIR") + QStringLiteral("/quillmoss"),
+                  {QStringLiteral("--device"), device.dir(), QStringLiteral("--screenshot"), png});
+    ASSERT_TRUE(program.waitForFinished(60000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+
+    QImage image(png);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), QSize(480, 640));
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 3) {
+        for (int x = 0; x < image.width(); x += 3)
+            colours.insert(image.pixel(x, y));
+    }
+    EXPECT_GT(colours.size(), 20) << "a blank or nearly blank window";
+
+    // The disclaimer counted as shown and the header setting was written at exit.
+    DWORD value = 0;
+    CRegistryAccess registry;
+    ASSERT_EQ(registry.ReadDword(HKEY_LOCAL_MACHINE, RegistryLayout::AppKey, RegistryLayout::Disclaimer, value),
+              RegSuccess);
+    EXPECT_EQ(value, 1u);
+    ASSERT_EQ(registry.ReadDword(HKEY_LOCAL_MACHINE, RegistryLayout::AppKey, RegistryLayout::ShowHeader, value),
+              RegSuccess);
+    EXPECT_EQ(value, 1u);
+}
+
+} // namespace

@@ -1,0 +1,237 @@
+#include "QtApp.h"
+#include "RecordingLauncher.h"
+#include "ScriptedSink.h"
+#include "TempDevice.h"
+
+#include "app/CAboutDlg.h"
+#include "app/CDisclaimerDlg.h"
+#include "app/CMainFrame.h"
+#include "app/CQuillmossApp.h"
+#include "app/CRegistryAccess.h"
+#include "app/RegistryLayout.h"
+#include "framework/CommandRouter.h"
+#include "framework/MenuBuilder.h"
+#include "list/CFileListViewEx.h"
+#include "platform/StandIns.h"
+#include "res/ResourceIds.h"
+#include "res/StringTable.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QApplication>
+#include <QHeaderView>
+#include <QMenuBar>
+#include <QTest>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+namespace {
+
+class Startup : public ::testing::Test
+{
+protected:
+    void SetUp() override { qtApp(); }
+
+    RegStatus readDword(const QString &name, DWORD &value)
+    {
+        return CRegistryAccess().ReadDword(HKEY_LOCAL_MACHINE, RegistryLayout::AppKey, name, value);
+    }
+    void writeDword(const QString &name, DWORD value)
+    {
+        CRegistryAccess().WriteDword(HKEY_LOCAL_MACHINE, RegistryLayout::AppKey, name, value);
+    }
+    // Starts the program; returns the template ids of the dialogs it showed, in order.
+    QList<UINT> start(CQuillmossApp &app)
+    {
+        QList<UINT> shown;
+        ScopedModalHook hook([&](CDialog &dialog) {
+            // The disclaimer comes before the main window exists.
+            EXPECT_EQ(app.mainFrame(), nullptr);
+            shown.append(dialog.templateId());
+            dialog.EndDialog(IDOK);
+        });
+        EXPECT_TRUE(app.InitInstance());
+        return shown;
+    }
+
+    TempDevice device;
+};
+
+TEST_F(Startup, DisclaimerOnFirstRunOnlyThenNeverAgain)
+{
+    {
+        CQuillmossApp app;
+        EXPECT_EQ(start(app), QList<UINT>{IDD_DISCLAIMER});
+        DWORD value = 0;
+        ASSERT_EQ(readDword(RegistryLayout::Disclaimer, value), RegSuccess);
+        EXPECT_EQ(value, 1u);
+        EXPECT_TRUE(app.mainFrame()->isVisible());
+    }
+    CQuillmossApp again;
+    EXPECT_TRUE(start(again).isEmpty());
+}
+
+TEST_F(Startup, DisclaimerValuesOtherThanOneCountAsNotShown)
+{
+    for (DWORD stored : {0u, 2u}) {
+        writeDword(RegistryLayout::Disclaimer, stored);
+        CQuillmossApp app;
+        EXPECT_EQ(start(app), QList<UINT>{IDD_DISCLAIMER}) << "Disclaimer = " << stored;
+        DWORD value = 0;
+        readDword(RegistryLayout::Disclaimer, value);
+        EXPECT_EQ(value, 1u);
+    }
+    // Stored as a string it is unreadable as a number: shown again.
+    CRegistryAccess().WriteString(HKEY_LOCAL_MACHINE, RegistryLayout::AppKey, RegistryLayout::Disclaimer,
+                                  QStringLiteral("1"));
+    CQuillmossApp app;
+    EXPECT_EQ(start(app), QList<UINT>{IDD_DISCLAIMER});
+}
+
+TEST_F(Startup, DisclaimerCommandShowsTheTextAndLeavesTheRegistryAlone)
+{
+    writeDword(RegistryLayout::Disclaimer, 1);
+    CQuillmossApp app;
+    start(app);
+    CRegistryAccess().DeleteValue(HKEY_LOCAL_MACHINE, RegistryLayout::AppKey, RegistryLayout::Disclaimer);
+
+    QString shownText;
+    {
+        ScopedModalHook hook([&](CDialog &dialog) {
+            auto *disclaimer = qobject_cast<CDisclaimerDlg *>(&dialog);
+            ASSERT_NE(disclaimer, nullptr);
+            shownText = disclaimer->text();
+            EXPECT_EQ(dialog.GetDlgItem(1074)->property("text").toString(), QStringLiteral("DISCLAIMER"));
+            dialog.EndDialog(IDOK);
+        });
+        EXPECT_TRUE(app.mainFrame()->router().execute(ID_APP_DISCLAIMER));
+    }
+    EXPECT_EQ(shownText, LoadString(IDS_DISCLAIMER));
+    EXPECT_FALSE(shownText.isEmpty());
+    DWORD value = 7;
+    EXPECT_EQ(readDword(RegistryLayout::Disclaimer, value), RegReadFailed);
+}
+
+TEST_F(Startup, HeaderSettingIsReadAtCreationAndWrittenOnExit)
+{
+    writeDword(RegistryLayout::Disclaimer, 1);
+    writeDword(RegistryLayout::ShowHeader, 0);
+    {
+        CQuillmossApp app;
+        start(app);
+        CMainFrame *frame = app.mainFrame();
+        EXPECT_FALSE(frame->listView()->header()->isVisibleTo(frame));
+        EXPECT_FALSE(frame->router().isChecked(ID_VIEW_SHOWHEADER));
+        EXPECT_TRUE(frame->router().execute(ID_VIEW_SHOWHEADER));
+        EXPECT_TRUE(frame->listView()->header()->isVisibleTo(frame));
+        EXPECT_TRUE(frame->router().isChecked(ID_VIEW_SHOWHEADER));
+        DWORD value = 9;
+        readDword(RegistryLayout::ShowHeader, value);
+        EXPECT_EQ(value, 0u) << "written only when the window is destroyed";
+    }
+    DWORD value = 9;
+    ASSERT_EQ(readDword(RegistryLayout::ShowHeader, value), RegSuccess);
+    EXPECT_EQ(value, 1u);
+}
+
+TEST_F(Startup, HeaderStoredAsStringIsShown)
+{
+    writeDword(RegistryLayout::Disclaimer, 1);
+    CRegistryAccess().WriteString(HKEY_LOCAL_MACHINE, RegistryLayout::AppKey, RegistryLayout::ShowHeader,
+                                  QStringLiteral("0"));
+    CQuillmossApp app;
+    start(app);
+    EXPECT_TRUE(app.mainFrame()->listView()->header()->isVisibleTo(app.mainFrame()));
+}
+
+TEST_F(Startup, MinimisingEndsTheProgram)
+{
+    writeDword(RegistryLayout::Disclaimer, 1);
+    writeDword(RegistryLayout::ShowHeader, 0);
+    {
+        CQuillmossApp app;
+        start(app);
+        CMainFrame *frame = app.mainFrame();
+        frame->router().execute(ID_VIEW_SHOWHEADER);
+        frame->setWindowState(Qt::WindowMinimized);
+        QTRY_VERIFY(!frame->isVisible());
+    }
+    DWORD value = 0;
+    readDword(RegistryLayout::ShowHeader, value);
+    EXPECT_EQ(value, 1u);
+}
+
+TEST_F(Startup, ToggleSwitchesBetweenMenuBarAndToolBar)
+{
+    writeDword(RegistryLayout::Disclaimer, 1);
+    CQuillmossApp app;
+    start(app);
+    CMainFrame *frame = app.mainFrame();
+    auto commandsOf = [&] {
+        QList<UINT> ids;
+        for (QAction *action : frame->commandBar()->actions())
+            ids.append(action->isSeparator() ? 0 : action->property("commandId").toUInt());
+        return ids;
+    };
+    // Menu-bar mode first: the menu bar and the Toggle button.
+    EXPECT_FALSE(frame->isToolBarMode());
+    EXPECT_TRUE(frame->menuBarMenu()->isVisibleTo(frame));
+    EXPECT_EQ(commandsOf().last(), ID_TOGGLE_TOOLBAR);
+
+    EXPECT_TRUE(frame->router().execute(ID_TOGGLE_TOOLBAR));
+    EXPECT_TRUE(frame->isToolBarMode());
+    QTRY_VERIFY(!frame->menuBarMenu()->isVisibleTo(frame));
+    const QList<UINT> full{ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_FILE_DELETE, ID_FILE_NEWFOLDER,
+                           ID_FILE_PROPERTIES, ID_VIEW_REFRESH, 0, ID_TOGGLE_TOOLBAR};
+    EXPECT_EQ(commandsOf(), full);
+
+    EXPECT_TRUE(frame->router().execute(ID_TOGGLE_TOOLBAR));
+    EXPECT_FALSE(frame->isToolBarMode());
+    // The bar lays out its entries when it next gets the chance.
+    QTRY_VERIFY(frame->menuBarMenu()->isVisibleTo(frame));
+    EXPECT_FALSE(commandsOf().contains(ID_EDIT_CUT));
+    EXPECT_EQ(commandsOf().last(), ID_TOGGLE_TOOLBAR);
+}
+
+TEST_F(Startup, AboutBoxClosesOnATapButNotOnVisitWebsite)
+{
+    TempDevice &t = device;
+    // A launcher for the browser stand-in, as a new device gets it.
+    const QString binDir = t.dir() + QStringLiteral("/bin");
+    QDir().mkpath(binDir);
+    QFile browser(binDir + QStringLiteral("/iexplore"));
+    ASSERT_TRUE(browser.open(QIODevice::WriteOnly));
+    browser.write("#!/bin/sh\n");
+    browser.close();
+    browser.setPermissions(browser.permissions() | QFile::ExeOwner);
+    ASSERT_TRUE(StandIns::install(t.device(), binDir));
+
+    writeDword(RegistryLayout::Disclaimer, 1);
+    CQuillmossApp app;
+    start(app);
+    RecordingLauncher launcher;
+    bool stayedOpen = false;
+    bool closedByTap = false;
+    {
+        ScopedModalHook hook([&](CDialog &dialog) {
+            EXPECT_EQ(dialog.templateId(), IDD_ABOUTBOX);
+            auto *visit = dialog.GetDlgItem<QAbstractButton>(IDC_VISIT_WEBSITE);
+            ASSERT_NE(visit, nullptr);
+            EXPECT_EQ(visit->text(), QStringLiteral("Visit Website"));
+            visit->click();
+            stayedOpen = dialog.isVisible();
+            QTest::mouseClick(&dialog, Qt::LeftButton, {}, QPoint(5, 5));
+            closedByTap = !dialog.isVisible();
+        });
+        app.mainFrame()->router().execute(ID_APP_ABOUT);
+    }
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_TRUE(closedByTap);
+    ASSERT_EQ(launcher.starts().size(), 1);
+    EXPECT_TRUE(launcher.starts().at(0).program.endsWith(QStringLiteral("/store/Windows/iexplore.exe")));
+    EXPECT_EQ(launcher.starts().at(0).arguments, QStringList{LoadString(IDS_WEBADDRESS)});
+    EXPECT_TRUE(launcher.starts().at(0).environment.contains(QStringLiteral("QUILLMOSS_DEVICE=") + t.device().dir()));
+}
+
+} // namespace

@@ -1,0 +1,36 @@
+// A process launcher for tests: records what would be started and starts
+// nothing. Installed for its lifetime.
+#pragma once
+
+#include "platform/Process.h"
+
+#include <QList>
+
+class RecordingLauncher final : public ProcessLauncher
+{
+public:
+    struct Start {
+        QString program;
+        QStringList arguments;
+        QStringList environment;
+    };
+
+    RecordingLauncher() : m_previous(&ProcessLauncher::current()) { ProcessLauncher::setCurrent(this); }
+    ~RecordingLauncher() override { ProcessLauncher::setCurrent(m_previous); }
+
+    std::unique_ptr<HostProcess> start(const QString &program, const QStringList &arguments,
+                                       const QStringList &extraEnvironment) override
+    {
+        m_starts.append({program, arguments, extraEnvironment});
+        return std::make_unique<Finished>();
+    }
+    const QList<Start> &starts() const { return m_starts; }
+
+private:
+    struct Finished final : HostProcess {
+        DWORD wait(DWORD) override { return WAIT_OBJECT_0; }
+        DWORD exitCode() override { return 0; }
+    };
+    ProcessLauncher *m_previous;
+    QList<Start> m_starts;
+};
