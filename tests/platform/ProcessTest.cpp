@@ -1,0 +1,135 @@
+#include "TempDevice.h"
+
+#include "platform/Files.h"
+#include "platform/Process.h"
+#include "platform/StandIns.h"
+
+#include <QFile>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct SplitCase {
+    const char *line;
+    QStringList arguments;
+};
+
+TEST(SplitCommandLine, FollowsTheRuntimeRules)
+{
+    const SplitCase cases[] = {
+        {"", {}},
+        {"   ", {}},
+        {"http://x/y?a=1", {"http://x/y?a=1"}},
+        {"a b\tc", {"a", "b", "c"}},
+        {"\"\\My Documents\\a b.txt\" -x", {"\\My Documents\\a b.txt", "-x"}},
+        {"a\"b c\"d", {"ab cd"}},
+        {"\\\\server\\share", {"\\\\server\\share"}},
+        {"a\\\\\"b c\"", {"a\\b c"}},
+        {"a\\\"b", {"a\"b"}},
+        {"\"a\"\"b\"", {"a\"b"}},
+        {"\"unterminated rest", {"unterminated rest"}},
+        {"\"\"", {""}},
+    };
+    for (const SplitCase &c : cases)
+        EXPECT_EQ(SplitCommandLine(QString::fromLatin1(c.line)), c.arguments) << c.line;
+}
+
+class Processes : public ::testing::Test
+{
+protected:
+    // A device program that records its arguments and device, and exits with 3.
+    void makeProgram(const QString &devicePath)
+    {
+        device.writeFile(devicePath, "#!/bin/sh\nprintf '%s|' \"$@\" > \"$QUILLMOSS_DEVICE/args\"\nexit 3\n");
+        QFile::setPermissions(device.host(devicePath), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    QByteArray recordedArguments() const
+    {
+        QFile file(device.dir() + QStringLiteral("/args"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    TempDevice device;
+};
+
+TEST_F(Processes, StartsADeviceProgramAndReportsItsExit)
+{
+    makeProgram(QStringLiteral("\\Windows\\tool.exe"));
+    PROCESS_INFORMATION info;
+    ASSERT_TRUE(CreateProcessW(u"tool", u"one \"two three\"", nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               nullptr, &info));
+    ASSERT_EQ(WaitForSingleObject(info.hProcess, 20000), WAIT_OBJECT_0);
+    DWORD code = 0;
+    ASSERT_TRUE(GetExitCodeProcess(info.hProcess, &code));
+    EXPECT_EQ(code, 3u);
+    EXPECT_TRUE(CloseHandle(info.hProcess));
+    EXPECT_EQ(recordedArguments(), "one|two three|");
+    EXPECT_EQ(WaitForSingleObject(info.hProcess, 0), WAIT_FAILED) << "closed handle";
+}
+
+TEST_F(Processes, LooksInWindowsThenTheRoot)
+{
+    makeProgram(QStringLiteral("\\tool.exe"));
+    PROCESS_INFORMATION info;
+    ASSERT_TRUE(CreateProcessW(u"tool.exe", u"root", nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info));
+    WaitForSingleObject(info.hProcess, 20000);
+    CloseHandle(info.hProcess);
+    EXPECT_EQ(recordedArguments(), "root|");
+
+    makeProgram(QStringLiteral("\\Windows\\tool.exe"));
+    ASSERT_TRUE(CreateProcessW(u"tool.exe", u"windows", nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info));
+    WaitForSingleObject(info.hProcess, 20000);
+    CloseHandle(info.hProcess);
+    EXPECT_EQ(recordedArguments(), "windows|");
+}
+
+TEST_F(Processes, RefusesMissingAndNonExecutableImages)
+{
+    EXPECT_FALSE(CreateProcessW(u"nothing.exe", u"", nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, nullptr));
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+
+    device.writeFile(QStringLiteral("\\My Documents\\data.exe"), "MZ not for this host");
+    EXPECT_FALSE(CreateProcessW(u"\\My Documents\\data.exe", u"", nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                nullptr, nullptr));
+    EXPECT_EQ(GetLastError(), ERROR_BAD_EXE_FORMAT);
+}
+
+// The browser stand-in really hands the address to the host's opener.
+TEST_F(Processes, BrowserStandInOpensTheAddress)
+{
+    ASSERT_TRUE(StandIns::install(device.device(), qEnvironmentVariable("QUILLMOSS_BIN_DIR")));
+    const DWORD attributes = GetFileAttributesW(u"\\Windows\\iexplore.exe");
+    ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_INROM);
+    EXPECT_FALSE(DeleteFileW(u"\\Windows\\iexplore.exe"));
+
+    const QString opened = device.dir() + QStringLiteral("/opened");
+    const QString opener = device.dir() + QStringLiteral("/opener.sh");
+    QFile script(opener);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    // Written aside and renamed, so the result appears whole.
+    const QByteArray target = QFile::encodeName(opened);
+    script.write("#!/bin/sh\nprintf '%s' \"$1\" > '" + target + ".part' && mv '" + target + ".part' '" + target + "'\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    qputenv("QUILLMOSS_OPENER", QFile::encodeName(opener));
+
+    PROCESS_INFORMATION info;
+    ASSERT_TRUE(CreateProcessW(u"iexplore.exe", u"https://www.brindlecove.example/quillmoss", nullptr, nullptr,
+                               FALSE, 0, nullptr, nullptr, nullptr, &info));
+    ASSERT_EQ(WaitForSingleObject(info.hProcess, 20000), WAIT_OBJECT_0);
+    DWORD code = 1;
+    GetExitCodeProcess(info.hProcess, &code);
+    CloseHandle(info.hProcess);
+    qunsetenv("QUILLMOSS_OPENER");
+    EXPECT_EQ(code, 0u);
+    // The opener is started detached: wait for what it writes.
+    QFile result(opened);
+    for (int i = 0; i < 200 && !result.exists(); ++i)
+        QThread::msleep(50);
+    ASSERT_TRUE(result.open(QIODevice::ReadOnly));
+    EXPECT_EQ(result.readAll(), "https://www.brindlecove.example/quillmoss");
+}
+
+} // namespace
