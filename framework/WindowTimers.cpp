@@ -4,12 +4,13 @@
 
 WindowTimers::~WindowTimers()
 {
-    qDeleteAll(m_timers);
+    for (const QPointer<QTimer> &timer : std::as_const(m_timers))
+        delete timer.data();
 }
 
 void WindowTimers::SetTimer(UINT id, UINT milliseconds)
 {
-    QTimer *&timer = m_timers[id];
+    QPointer<QTimer> &timer = m_timers[id];
     if (!timer) {
         timer = new QTimer(m_owner);
         QObject::connect(timer, &QTimer::timeout, m_owner, [this, id] { OnTimer(id); });
@@ -19,7 +20,7 @@ void WindowTimers::SetTimer(UINT id, UINT milliseconds)
 
 bool WindowTimers::KillTimer(UINT id)
 {
-    QTimer *timer = m_timers.take(id);
+    QTimer *timer = m_timers.take(id).data();
     const bool running = timer && timer->isActive();
     delete timer;
     return running;
@@ -27,6 +28,6 @@ bool WindowTimers::KillTimer(UINT id)
 
 bool WindowTimers::hasTimer(UINT id) const
 {
-    const QTimer *timer = m_timers.value(id);
+    const QTimer *timer = m_timers.value(id).data();
     return timer && timer->isActive();
 }

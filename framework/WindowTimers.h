@@ -7,9 +7,8 @@
 #include "platform/Types.h"
 
 #include <QHash>
-
-class QObject;
-class QTimer;
+#include <QPointer>
+#include <QTimer>
 
 class WindowTimers
 {
@@ -31,5 +30,6 @@ protected:
 
 private:
     QObject *m_owner;
-    QHash<UINT, QTimer *> m_timers;
+    // Weak: the owner may delete them first when it is the earlier base.
+    QHash<UINT, QPointer<QTimer>> m_timers;
 };
