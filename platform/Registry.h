@@ -22,6 +22,9 @@ constexpr DWORD REG_LINK = 6;
 constexpr DWORD REG_MULTI_SZ = 7;
 constexpr DWORD REG_RESOURCE_LIST = 8;
 
+// The hive file could not be read or written (locked too long, disk full, damaged).
+constexpr DWORD ERROR_REGISTRY_IO_FAILED = 1016;
+
 constexpr DWORD REG_CREATED_NEW_KEY = 1;
 constexpr DWORD REG_OPENED_EXISTING_KEY = 2;
 constexpr DWORD KEY_ALL_ACCESS = 0xF003F;
@@ -30,6 +33,22 @@ using REGSAM = DWORD;
 using PHKEY = HKEY *;
 struct SECURITY_ATTRIBUTES;
 
+// Behaviour common to all calls:
+// - Key paths may carry leading, trailing or doubled backslashes; they are
+//   ignored. Key and value names compare without regard to case and keep the
+//   spelling they were first created with. A null or empty value name is the
+//   key's default value. Names are at most 255 characters.
+// - Subkeys and values enumerate in creation order; the end is
+//   ERROR_NO_MORE_ITEMS. A name buffer too small (sizes in characters with the
+//   terminator) gives ERROR_MORE_DATA and the size needed, terminator included;
+//   on success the size excludes the terminator.
+// - Value data: a null data pointer asks for the size only; a buffer too
+//   small gives ERROR_MORE_DATA and the size needed in bytes.
+// - A missing key or value is ERROR_FILE_NOT_FOUND; a handle whose key has
+//   been deleted meanwhile gives ERROR_KEY_DELETED. RegDeleteKeyW deletes the
+//   whole subtree; it needs a non-empty subkey.
+// - The root handles stand for the current device's roots; an opened key is a
+//   heap handle bound to that device's hive until RegCloseKey.
 LONG RegCreateKeyExW(HKEY key, LPCWSTR subKey, DWORD reserved, LPWSTR className, DWORD options,
                      REGSAM samDesired, SECURITY_ATTRIBUTES *securityAttributes, PHKEY result,
                      DWORD *disposition);

@@ -1,0 +1,183 @@
+// Walking keys by textual path with CRegistryKey.
+#include "TempDevice.h"
+
+#include "app/CRegistryAccess.h"
+#include "app/CRegistryKey.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class CRegistryKeyTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        // Subkeys A, B and values x, y, created in that order.
+        CRegistryAccess registry;
+        ASSERT_EQ(registry.WriteDword(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Walk\\A"), QStringLiteral("a"), 1),
+                  RegSuccess);
+        ASSERT_EQ(registry.WriteDword(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Walk\\B"), QStringLiteral("b"), 1),
+                  RegSuccess);
+        ASSERT_EQ(registry.WriteString(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Walk"), QStringLiteral("x"),
+                                       QStringLiteral("text")),
+                  RegSuccess);
+        ASSERT_EQ(registry.WriteDword(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Walk"), QStringLiteral("y"), 42),
+                  RegSuccess);
+    }
+
+    TempDevice m_device;
+    CRegistryKey m_key;
+};
+
+TEST_F(CRegistryKeyTest, ANewObjectIsClosed)
+{
+    QString path = QStringLiteral("junk");
+    EXPECT_EQ(m_key.GetPath(&path), S_OK);
+    EXPECT_TRUE(path.isEmpty());
+    QString name = QStringLiteral("junk");
+    RegEntryKind kind = RegKindSubKey;
+    EXPECT_EQ(m_key.EnumFirst(&name, &kind), E_FAIL);
+    EXPECT_TRUE(name.isEmpty());
+    EXPECT_EQ(kind, RegKindOther);
+    EXPECT_EQ(m_key.GetValueKind(QStringLiteral("x"), &kind), E_FAIL);
+}
+
+TEST_F(CRegistryKeyTest, OpenResolvesRootNamesAfterUpperCasing)
+{
+    const struct {
+        const char *path;
+        bool create;
+        HRESULT result;
+    } cases[] = {
+        {"hkey_local_machine\\Software", false, S_OK},
+        {"HKEY_LOCAL_MACHINE\\SOFTWARE\\walk", false, S_OK},
+        {"HKEY_LOCAL_MACHINE", false, S_OK},
+        {"HKLM\\Software", false, E_FAIL},
+        {"HKLM\\Software", true, E_FAIL},
+        {"\\Software", false, E_FAIL},
+        {"HKEY_LOCAL_MACHINE\\Software\\Missing", false, E_FAIL},
+        {"", true, E_INVALIDARG},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(m_key.Open(QString::fromUtf8(c.path), c.create), c.result) << c.path;
+        QString path;
+        m_key.GetPath(&path);
+        EXPECT_EQ(path, c.result == S_OK ? QString::fromUtf8(c.path) : QString()) << c.path;
+    }
+}
+
+TEST_F(CRegistryKeyTest, OpenWithCreateMakesTheWholePath)
+{
+    EXPECT_EQ(m_key.Open(QStringLiteral("HKEY_CLASSES_ROOT\\qmfile\\\\Shell\\Open\\Command\\"), true), S_OK);
+    CRegistryKey check;
+    EXPECT_EQ(check.Open(QStringLiteral("HKEY_CLASSES_ROOT\\qmfile\\Shell\\Open\\Command"), false), S_OK);
+    QString name;
+    RegEntryKind kind = RegKindOther;
+    EXPECT_EQ(check.EnumFirst(&name, &kind), S_FALSE);
+}
+
+TEST_F(CRegistryKeyTest, EnumeratesSubkeysThenValuesInReverse)
+{
+    ASSERT_EQ(m_key.Open(QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Walk"), false), S_OK);
+    const std::pair<QString, RegEntryKind> expected[] = {
+        {QStringLiteral("A"), RegKindSubKey},
+        {QStringLiteral("B"), RegKindSubKey},
+        {QStringLiteral("y"), RegKindDword},
+        {QStringLiteral("x"), RegKindString},
+    };
+    QString name;
+    RegEntryKind kind = RegKindOther;
+    for (int round = 0; round < 2; ++round) {
+        HRESULT result = m_key.EnumFirst(&name, &kind);
+        for (const auto &[expectedName, expectedKind] : expected) {
+            EXPECT_EQ(result, S_OK);
+            EXPECT_EQ(name, expectedName);
+            EXPECT_EQ(kind, expectedKind);
+            result = m_key.EnumNext(&name, &kind);
+        }
+        EXPECT_EQ(result, S_FALSE);
+        EXPECT_TRUE(name.isEmpty());
+        EXPECT_EQ(kind, RegKindOther);
+    }
+    EXPECT_EQ(m_key.EnumNext(nullptr, &kind), E_INVALIDARG);
+    EXPECT_EQ(m_key.EnumNext(&name, nullptr), E_INVALIDARG);
+}
+
+TEST_F(CRegistryKeyTest, NamesLongerThanAtOpenFailTheWalk)
+{
+    ASSERT_EQ(m_key.Open(QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Walk"), false), S_OK);
+    CRegistryAccess registry;
+    ASSERT_EQ(registry.DeleteKey(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Walk\\A")), RegSuccess);
+    ASSERT_EQ(registry.WriteDword(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Walk\\A much longer name"),
+                                  QString(), 1),
+              RegSuccess);
+    QString name;
+    RegEntryKind kind = RegKindOther;
+    EXPECT_EQ(m_key.EnumFirst(&name, &kind), S_OK);
+    EXPECT_EQ(name, QStringLiteral("B"));
+    EXPECT_EQ(m_key.EnumNext(&name, &kind), E_FAIL);
+    EXPECT_TRUE(name.isEmpty());
+
+    // Opening again takes the new sizes.
+    ASSERT_EQ(m_key.Open(QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Walk"), false), S_OK);
+    EXPECT_EQ(m_key.EnumFirst(&name, &kind), S_OK);
+    EXPECT_EQ(m_key.EnumNext(&name, &kind), S_OK);
+    EXPECT_EQ(name, QStringLiteral("A much longer name"));
+}
+
+TEST_F(CRegistryKeyTest, ValueKindsFollowThePlatformType)
+{
+    ASSERT_EQ(m_key.Open(QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Kinds"), true), S_OK);
+    const std::pair<DWORD, RegEntryKind> table[] = {
+        {REG_NONE, RegKindOther},           {REG_SZ, RegKindString},
+        {REG_EXPAND_SZ, RegKindExpandString}, {REG_BINARY, RegKindBinary},
+        {REG_DWORD, RegKindDword},          {REG_DWORD_BIG_ENDIAN, RegKindDwordBigEndian},
+        {REG_LINK, RegKindOther},           {REG_MULTI_SZ, RegKindMultiString},
+        {REG_RESOURCE_LIST, RegKindResourceList}, {9, RegKindOther},
+        {11, RegKindOther},
+    };
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"Software\\Kinds", 0, KEY_ALL_ACCESS, &key), 0);
+    for (const auto &[type, kind] : table) {
+        const QString name = QString::number(type);
+        ASSERT_EQ(RegSetValueExW(key, reinterpret_cast<LPCWSTR>(name.utf16()), 0, type, nullptr, 0), 0);
+        RegEntryKind got = RegKindSubKey;
+        DWORD gotType = 99;
+        EXPECT_EQ(m_key.GetValueKind(name, &got, &gotType), S_OK);
+        EXPECT_EQ(got, kind) << type;
+        EXPECT_EQ(gotType, type);
+    }
+    RegCloseKey(key);
+    RegEntryKind got = RegKindOther;
+    EXPECT_EQ(m_key.GetValueKind(QStringLiteral("missing"), &got), E_FAIL);
+}
+
+TEST_F(CRegistryKeyTest, ReadsOnlyTheMatchingKind)
+{
+    ASSERT_EQ(m_key.Open(QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Walk"), false), S_OK);
+    DWORD value = 0;
+    QString text;
+    EXPECT_EQ(m_key.ReadDword(QStringLiteral("Y"), &value), S_OK);
+    EXPECT_EQ(value, 42u);
+    EXPECT_EQ(m_key.ReadString(QStringLiteral("X"), &text), S_OK);
+    EXPECT_EQ(text, QStringLiteral("text"));
+
+    EXPECT_EQ(m_key.ReadDword(QStringLiteral("x"), &value), E_FAIL);
+    EXPECT_EQ(m_key.ReadString(QStringLiteral("y"), &text), E_FAIL);
+    EXPECT_EQ(m_key.ReadDword(QString(), &value), E_INVALIDARG);
+    EXPECT_EQ(m_key.ReadDword(QStringLiteral("missing"), &value), E_FAIL);
+}
+
+TEST_F(CRegistryKeyTest, CloseForgetsTheKey)
+{
+    ASSERT_EQ(m_key.Open(QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Walk"), false), S_OK);
+    m_key.Close();
+    QString path;
+    m_key.GetPath(&path);
+    EXPECT_TRUE(path.isEmpty());
+    DWORD value = 0;
+    EXPECT_EQ(m_key.ReadDword(QStringLiteral("y"), &value), E_FAIL);
+}
+
+} // namespace
