@@ -1,0 +1,76 @@
+#include "fileops/ShortcutFile.h"
+
+#include "platform/CodePage.h"
+#include "platform/Files.h"
+
+#include <QByteArray>
+
+namespace {
+
+LPCWSTR wide(const QString &text)
+{
+    return reinterpret_cast<LPCWSTR>(text.utf16());
+}
+
+// The text in the ANSI code page; with the terminator, its zero byte is the last byte.
+QByteArray toAnsi(const QString &text, bool withTerminator)
+{
+    const int length = withTerminator ? -1 : int(text.size());
+    const int size = WideCharToMultiByte(CP_ACP, 0, wide(text), length, nullptr, 0, nullptr, nullptr);
+    QByteArray bytes(size, '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_ACP, 0, wide(text), length, bytes.data(), size, nullptr, nullptr);
+    return bytes;
+}
+
+} // namespace
+
+bool ShortcutFile::WriteShortcutFile(const QString &target, const QString &file)
+{
+    HANDLE handle = CreateFileW(wide(file), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    const QString text = QStringLiteral("%1#\"%2\"").arg(QString::number(target.size() + 2), target);
+    const QByteArray bytes = toAnsi(text, true);
+    DWORD written = 0;
+    WriteFile(handle, bytes.constData(), DWORD(text.size() + 1), &written, nullptr);
+    return CloseHandle(handle);
+}
+
+QString ShortcutFile::DialogForm(const QString &text)
+{
+    if (text.isEmpty())
+        return text;
+    return QStringLiteral("%1#%2").arg(QString::number(text.size()), text);
+}
+
+bool ShortcutFile::WriteText(const QString &file, const QString &text, Disposition disposition)
+{
+    const DWORD creation = disposition == Disposition::CreateAlways ? CREATE_ALWAYS : TRUNCATE_EXISTING;
+    HANDLE handle = CreateFileW(wide(file), GENERIC_WRITE, 0, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    if (disposition == Disposition::CreateAlways)
+        SetFilePointer(handle, 0, nullptr, FILE_BEGIN);
+    const QByteArray bytes = toAnsi(text, false);
+    DWORD written = 0;
+    const BOOL wrote = WriteFile(handle, bytes.constData(), DWORD(bytes.size()), &written, nullptr);
+    const BOOL closed = CloseHandle(handle);
+    return wrote && closed && written == DWORD(bytes.size());
+}
+
+bool ShortcutFile::AppendText(const QString &file, QString &text)
+{
+    HANDLE handle = CreateFileW(wide(file), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    unsigned char byte = 0;
+    DWORD read = 0;
+    while (ReadFile(handle, &byte, 1, &read, nullptr) && read == 1) {
+        if (byte != 0)
+            text += QChar(CodePage::toUnicode(byte));
+    }
+    CloseHandle(handle);
+    return true;
+}
