@@ -1,4 +1,5 @@
-// The bytes of both shortcut forms, and reading a shortcut back byte by byte.
+// The bytes of the pasted form and of the dialog form's text, and reading a
+// shortcut back byte by byte (the dialog tests cover the dialog-form writes).
 #include "TempDevice.h"
 
 #include "fileops/ShortcutFile.h"
@@ -8,8 +9,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-using Disposition = ShortcutFile::Disposition;
 
 class ShortcutFileTest : public ::testing::Test
 {
@@ -71,29 +70,6 @@ TEST_F(ShortcutFileTest, DialogFormCountsTheTextAsTyped)
         EXPECT_EQ(ShortcutFile::DialogForm(c.typed), c.stored) << c.typed;
 }
 
-TEST_F(ShortcutFileTest, DialogTextIsWrittenWithoutAZeroByte)
-{
-    m_device.writeFile("\\Calc.lnk", "a much longer old content");
-
-    EXPECT_TRUE(ShortcutFile::WriteText("\\Calc.lnk", "17#\\Windows\\calc.exe", Disposition::CreateAlways));
-    EXPECT_EQ(m_device.readFile("\\Calc.lnk"), "17#\\Windows\\calc.exe");
-
-    EXPECT_TRUE(ShortcutFile::WriteText("\\New.lnk", "3#abc", Disposition::CreateAlways));
-    EXPECT_EQ(m_device.readFile("\\New.lnk"), "3#abc");
-}
-
-TEST_F(ShortcutFileTest, TruncatingWriteNeedsAnExistingFile)
-{
-    m_device.writeFile("\\Calc.lnk", "17#\\Windows\\calc.exe");
-
-    EXPECT_TRUE(ShortcutFile::WriteText("\\Calc.lnk", "", Disposition::TruncateExisting));
-    EXPECT_EQ(m_device.readFile("\\Calc.lnk"), "");
-    EXPECT_TRUE(m_device.exists("\\Calc.lnk"));
-
-    EXPECT_FALSE(ShortcutFile::WriteText("\\Gone.lnk", "3#abc", Disposition::TruncateExisting));
-    EXPECT_FALSE(m_device.exists("\\Gone.lnk"));
-}
-
 TEST_F(ShortcutFileTest, ReadingSkipsZeroBytesAndAppends)
 {
     m_device.writeFile("\\Notes.lnk", QByteArray("25#\"\\My\0 Docs\xe9\"\0", 16));
@@ -102,11 +78,4 @@ TEST_F(ShortcutFileTest, ReadingSkipsZeroBytesAndAppends)
     EXPECT_TRUE(ShortcutFile::AppendText("\\Notes.lnk", text));
 
     EXPECT_EQ(text, QString::fromUtf8("kept:25#\"\\My Docs\u00e9\""));
-}
-
-TEST_F(ShortcutFileTest, ReadingAMissingFileLeavesTheTextAlone)
-{
-    QString text = "kept";
-    EXPECT_FALSE(ShortcutFile::AppendText("\\Nothing.lnk", text));
-    EXPECT_EQ(text, "kept");
 }
