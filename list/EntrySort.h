@@ -1,8 +1,8 @@
 // Sorting the file list's entries by one of its columns.
 //
-// Text keys compare case-insensitively in the sense of
-// QString::compare(..., Qt::CaseInsensitive): code points are compared after
-// simple Unicode case folding, so "a" equals "A" and "é" equals "É".
+// Text keys compare without regard to case: both texts are case-folded
+// (QString::toCaseFolded, so "a" equals "A" and "é" equals "É") and then
+// compared code unit by code unit.
 #pragma once
 
 #include "list/CFileEntryArray.h"
@@ -12,7 +12,8 @@
 
 enum class SortKey { None, Name, Size, Changed, Attrs, Type };
 
-// The value an entry is compared by: the number first, then the text.
+// The value an entry is compared by: the number first, then the text, which is
+// already case-folded.
 struct SortValue {
     std::uint64_t number = 0;
     QString text;

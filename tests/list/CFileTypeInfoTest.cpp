@@ -16,6 +16,12 @@ struct PathCase {
     const char16_t *folder;
 };
 
+// Slashes keep the test names plain.
+void PrintTo(const PathCase &c, std::ostream *out)
+{
+    *out << QString::fromUtf16(c.path).replace(u'\\', u'/').toStdString();
+}
+
 class FileTypePaths : public testing::TestWithParam<PathCase> {};
 
 TEST_P(FileTypePaths, ExtensionAndFolder)

@@ -16,6 +16,11 @@ struct SizeCase {
     const char *text;
 };
 
+void PrintTo(const SizeCase &c, std::ostream *out)
+{
+    *out << c.high << "-" << c.low;
+}
+
 class FileSizeText : public testing::TestWithParam<SizeCase> {};
 
 TEST_P(FileSizeText, Boundaries)
@@ -38,6 +43,11 @@ struct AttributeCase {
     DWORD attributes;
     const char *text;
 };
+
+void PrintTo(const AttributeCase &c, std::ostream *out)
+{
+    *out << "0x" << std::hex << c.attributes;
+}
 
 class AttributeText : public testing::TestWithParam<AttributeCase> {};
 

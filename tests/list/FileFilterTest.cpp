@@ -35,6 +35,12 @@ struct FilterCase {
     DWORD attributes = FILE_ATTRIBUTE_ARCHIVE;
 };
 
+void PrintTo(const FilterCase &c, std::ostream *out)
+{
+    const auto number = [](std::optional<DWORD> v) { return v ? std::to_string(*v) : std::string("absent"); };
+    *out << "main " << number(c.mainFilter) << " sub " << number(c.subFilter) << " rom " << number(c.hideRom);
+}
+
 class FilterRules : public testing::TestWithParam<FilterCase> {};
 
 TEST_P(FilterRules, ShowsAndHides)

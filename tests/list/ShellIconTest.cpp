@@ -103,6 +103,11 @@ struct ShortcutCase {
     const char16_t *target;
 };
 
+void PrintTo(const ShortcutCase &c, std::ostream *out)
+{
+    *out << QString::fromUtf16(c.target).replace(u'\\', u'/').toStdString();
+}
+
 class ShortcutTargets : public testing::TestWithParam<ShortcutCase> {};
 
 TEST_P(ShortcutTargets, ReadsTheTarget)
