@@ -7,6 +7,8 @@
 #include "res/StringTable.h"
 #include "tree/CDirTreeView.h"
 
+#include <QPersistentModelIndex>
+
 namespace {
 
 LPCWSTR wide(const QString &text)
@@ -35,8 +37,10 @@ bool NewFolder::Create(CDirTreeView &tree)
     }
 
     QTreeWidgetItem *selected = tree.currentItem();
+    // Tells whether the refresh removed the remembered item.
+    const QPersistentModelIndex selectedIndex = tree.currentIndex();
     tree.Refresh();
-    if (!tree.FindItemByPath(path) && selected) {
+    if (!tree.FindItemByPath(path) && selected && selectedIndex.isValid()) {
         // The folder's branch was never read: collapsing drops its children,
         // expanding reads them anew.
         selected->setExpanded(false);
