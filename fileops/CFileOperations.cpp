@@ -1,0 +1,369 @@
+#include "fileops/CFileOperations.h"
+
+#include "list/CFileListViewEx.h"
+#include "platform/Files.h"
+#include "platform/LinkInfo.h"
+#include "platform/UiSink.h"
+#include "res/ResourceIds.h"
+#include "res/StringTable.h"
+#include "tree/CDirTreeView.h"
+
+namespace {
+
+LPCWSTR wide(const QString &text)
+{
+    return reinterpret_cast<LPCWSTR>(text.utf16());
+}
+
+QString applicationTitle()
+{
+    return LoadString(IDR_MAINFRAME).section(QLatin1Char('\n'), 0, 0);
+}
+
+const QString ErrorCaption = QStringLiteral("Error");
+
+QString withoutTrailingBackslash(QString path)
+{
+    if (path.endsWith(QLatin1Char('\\')))
+        path.chop(1);
+    return path;
+}
+
+// "\Storage Card\Photos" -> "\Storage Card"; "\Windows" -> "\Windows".
+QString topLevelFolder(const QString &path)
+{
+    if (path.size() < 2)
+        return path;
+    const qsizetype slash = path.indexOf(QLatin1Char('\\'), 1);
+    return slash < 0 ? path : path.left(slash);
+}
+
+} // namespace
+
+bool CFileOperations::s_continueCopy = false;
+int CFileOperations::s_copyDepth = 0;
+bool CFileOperations::s_copySkipped = false;
+
+CFileOperations::CFileOperations() = default;
+CFileOperations::~CFileOperations() = default;
+
+void CFileOperations::SetViews(CDirTreeView *tree, CFileListViewEx *list)
+{
+    m_tree = tree;
+    m_list = list;
+}
+
+QWidget *CFileOperations::MainWindow() const
+{
+    return m_tree ? m_tree->window() : nullptr;
+}
+
+int CFileOperations::AppMessageBox(const QString &text, UINT type) const
+{
+    return MessageBoxW(MainWindow(), text, applicationTitle(), type);
+}
+
+int CFileOperations::ListMessageBox(const QString &text, const QString &caption, UINT type) const
+{
+    return MessageBoxW(m_list, text, caption.isEmpty() ? applicationTitle() : caption, type);
+}
+
+int CFileOperations::CollectSelection()
+{
+    return m_list->GetSelectedNames(m_names);
+}
+
+bool CFileOperations::FileExists(const QString &path)
+{
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(wide(path), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return false;
+    FindClose(find);
+    return true;
+}
+
+bool CFileOperations::RemoveFile(const QString &path)
+{
+    if (IsSymbolicLink(wide(path)))
+        return DeleteSymbolicLink(wide(path));
+    SetFileAttributesW(wide(path), 0);
+    return DeleteFileW(wide(path));
+}
+
+// ---- Delete ---------------------------------------------------------------
+
+void CFileOperations::DeleteFolder()
+{
+    const QString path = withoutTrailingBackslash(m_tree->GetSelectedPath());
+    if (path.isEmpty())
+        return;
+    if (AppMessageBox(QStringLiteral("Delete '%1' and everything in it?").arg(path), MB_YESNO | MB_ICONQUESTION)
+        != IDYES)
+        return;
+    if (DeleteTree(path))
+        m_tree->Refresh();
+}
+
+bool CFileOperations::DeleteTree(const QString &path)
+{
+    const QString folder = withoutTrailingBackslash(path);
+    const QString prefix = folder + QLatin1Char('\\');
+    // A link to a folder goes as the link: its target is not ours to empty.
+    if (IsSymbolicLink(wide(folder))) {
+        if (DeleteSymbolicLink(wide(folder)))
+            return true;
+        AppMessageBox(QStringLiteral("Failed to delete:\r\n%1").arg(folder), MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+
+    bool result = true;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(wide(prefix + QLatin1Char('*')), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const QString entry = prefix + fromWide(data.cFileName);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                result = DeleteTree(entry + QLatin1Char('\\'));
+            } else if (!RemoveFile(entry)) {
+                AppMessageBox(QStringLiteral("Failed to delete:\r\n%1").arg(entry), MB_OK | MB_ICONEXCLAMATION);
+                result = false;
+            }
+        } while (result && FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    if (!result)
+        return false;
+    if (!RemoveDirectoryW(wide(folder))) {
+        AppMessageBox(QStringLiteral("Failed to delete:\r\n%1").arg(folder), MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    return true;
+}
+
+bool CFileOperations::DeleteSelectedFiles()
+{
+    const int selected = CollectSelection();
+    bool stopped = false;
+    if (selected > 0) {
+        if (ListMessageBox(QStringLiteral("Delete all selected files?"), QStringLiteral("Delete files"),
+                           MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2)
+            != IDYES) {
+            stopped = true;
+        } else {
+            const QString folder = m_tree->GetSelectedPath();
+            for (qsizetype i = 0; i < m_names.size() && !stopped; ++i) {
+                const QString &name = m_names[i];
+                if (RemoveFile(folder + name))
+                    continue;
+                if (i + 1 < m_names.size()) {
+                    stopped = ListMessageBox(QStringLiteral("Failed to delete %1. Continue deleting?").arg(name),
+                                             QStringLiteral("Continue?"), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2)
+                        != IDYES;
+                } else {
+                    ListMessageBox(QStringLiteral("Failed to delete %1").arg(name), QStringLiteral("Delete"),
+                                   MB_OK | MB_ICONEXCLAMATION);
+                    stopped = true;
+                }
+            }
+        }
+    }
+    // The same names carry cut or copied files: a delete forgets them.
+    m_names.clear();
+    if (selected > 1 || !stopped)
+        m_list->RefreshFolder();
+    return !stopped || selected > 1;
+}
+
+// ---- Paste of files -------------------------------------------------------
+
+BOOL CFileOperations::CopyOneFile(const QString &source, const QString &target, BOOL failIfExists)
+{
+    WaitCursor wait;
+    return CopyFileW(wide(source), wide(target), failIfExists);
+}
+
+void CFileOperations::PasteFiles()
+{
+    const qsizetype count = m_names.size();
+    bool stopped = false;
+    for (qsizetype i = 0; i < count && !stopped; ++i) {
+        const QString target = m_destinationFolder + m_names[i];
+        const QString source = m_sourceFolder + m_names[i];
+        if (FileExists(target)
+            && ListMessageBox(target + QStringLiteral(" already exists, do you want to overwrite it?"), QString(),
+                              MB_YESNO | MB_ICONQUESTION)
+                != IDYES) {
+            stopped = true;
+            break;
+        }
+        // The platform refuses to copy a file onto itself and never truncates
+        // it, so a paste into the source folder ends up here and a cut keeps
+        // its source.
+        if (!CopyOneFile(source, target, FALSE)) {
+            if (count == 1) {
+                MessageBoxW(nullptr, QStringLiteral("Failed to copy ") + source, ErrorCaption, MB_OK);
+                stopped = true;
+            } else {
+                stopped = MessageBoxW(nullptr, QStringLiteral("Failed to copy %1\nContinue Copy?").arg(source),
+                                      ErrorCaption, MB_YESNO)
+                    != IDYES;
+            }
+            continue;
+        }
+        if ((m_mode & OpCut) && !RemoveFile(source))
+            ListMessageBox(QStringLiteral("Could not delete file ") + source, QString(), MB_OK);
+    }
+    if (m_mode & OpCut)
+        m_names.clear();
+    if (count > 1 || !stopped)
+        m_list->RefreshFolder();
+}
+
+// ---- Folder copy and move -------------------------------------------------
+
+void CFileOperations::CopyEntryFailed(const QString &path)
+{
+    s_copySkipped = true;
+    if (MessageBoxW(nullptr, QStringLiteral("Failed to copy %1\nContinue Copy?").arg(path), ErrorCaption, MB_YESNO)
+        != IDYES)
+        s_continueCopy = false;
+}
+
+bool CFileOperations::CopyFolderTree(const QString &sourcePath, const QString &destinationPath)
+{
+    const QString source = withoutTrailingBackslash(sourcePath);
+    const QString destination = withoutTrailingBackslash(destinationPath);
+    const QString name = source.mid(source.lastIndexOf(QLatin1Char('\\')) + 1);
+    if (s_copyDepth++ == 0) {
+        s_continueCopy = true;
+        s_copySkipped = false;
+    }
+    struct DepthGuard {
+        ~DepthGuard() { --s_copyDepth; }
+    } depthGuard;
+
+    if (source == destination) {
+        AppMessageBox(QStringLiteral("Cannot copy into source."), MB_OK | MB_ICONEXCLAMATION);
+        s_copySkipped = true;
+        return false;
+    }
+    if (destination.startsWith(source) && destination.size() > source.size()
+        && destination[source.size()] == QLatin1Char('\\')) {
+        AppMessageBox(QStringLiteral("Cannot copy %1:\r\nThe destination folder is a subfolder of the source folder.")
+                          .arg(source),
+                      MB_OK | MB_ICONEXCLAMATION);
+        s_copySkipped = true;
+        return false;
+    }
+    // Descending into a linked folder could leave the device or loop back
+    // into the tree being copied.
+    if (IsSymbolicLink(wide(source))) {
+        CopyEntryFailed(source);
+        return false;
+    }
+    const QString target = destination + QLatin1Char('\\') + name;
+    if (!CreateDirectoryW(wide(target), nullptr)) {
+        AppMessageBox(QStringLiteral("Failed to create folder:\r\n%1").arg(target), MB_OK | MB_ICONEXCLAMATION);
+        s_copySkipped = true;
+        return false;
+    }
+    m_tree->Refresh();
+
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(wide(source + QStringLiteral("\\*.*")), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_NO_MORE_FILES;
+    bool result = true;
+    do {
+        const QString entry = fromWide(data.cFileName);
+        if (entry == QLatin1String(".") || entry == QLatin1String(".."))
+            continue;
+        const QString from = source + QLatin1Char('\\') + entry;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            result = CopyFolderTree(from, target);
+        } else {
+            result = CopyFileW(wide(from), wide(target + QLatin1Char('\\') + entry), TRUE);
+            if (!result)
+                CopyEntryFailed(from);
+        }
+    } while (s_continueCopy && FindNextFileW(find, &data));
+    FindClose(find);
+    return result;
+}
+
+bool CFileOperations::MoveFolderTree(const QString &sourcePath, const QString &destinationPath)
+{
+    const QString source = withoutTrailingBackslash(sourcePath);
+    const QString destination = withoutTrailingBackslash(destinationPath);
+    const QString name = source.mid(source.lastIndexOf(QLatin1Char('\\')) + 1);
+
+    bool result;
+    if (topLevelFolder(source) != topLevelFolder(destination)) {
+        // A copy that left any entry behind keeps the whole source: deleting
+        // it would lose what was not copied.
+        result = CopyFolderTree(source, destination) && !s_copySkipped && DeleteTree(source);
+    } else {
+        result = MoveFileW(wide(source), wide(destination + QLatin1Char('\\') + name));
+    }
+    if (result)
+        m_tree->Refresh();
+    else
+        AppMessageBox(QStringLiteral("Error moving directory ") + name, MB_OK);
+    return result;
+}
+
+// ---- Clipboard ------------------------------------------------------------
+
+void CFileOperations::TakeSelection(unsigned mode)
+{
+    if (CollectSelection() == 0)
+        return;
+    m_sourceFolder = m_tree->GetSelectedPath();
+    m_mode = mode;
+}
+
+void CFileOperations::CutFiles()
+{
+    TakeSelection(OpFiles | OpCut);
+}
+
+void CFileOperations::CopyFiles()
+{
+    TakeSelection(OpFiles | OpCopy);
+}
+
+void CFileOperations::CutFolder(const QString &path)
+{
+    m_sourceFolder = path;
+    m_mode = OpFolder | OpCut;
+}
+
+void CFileOperations::CopyFolder(const QString &path)
+{
+    m_sourceFolder = path;
+    m_mode = OpFolder | OpCopy;
+}
+
+void CFileOperations::Paste(const QString &path)
+{
+    m_destinationFolder = path;
+    if (m_mode == 0)
+        return;
+    if (m_mode & OpFiles)
+        PasteFiles();
+    else if (m_mode & OpCopy)
+        CopyFolderTree(m_sourceFolder, m_destinationFolder);
+    else
+        MoveFolderTree(m_sourceFolder, m_destinationFolder);
+}
+
+bool CFileOperations::CanPaste() const
+{
+    return ((m_mode & OpFiles) && !m_names.isEmpty()) || ((m_mode & OpFolder) && !m_sourceFolder.isEmpty());
+}
+
+bool CFileOperations::CanPasteShortcut() const
+{
+    return (m_mode & OpFiles) && !m_names.isEmpty();
+}

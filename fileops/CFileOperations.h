@@ -1,0 +1,127 @@
+// The file operation engine and the program's own clipboard. The main frame
+// owns one instance for its whole life and hands it the two panes with
+// SetViews before any other call; the engine never owns them.
+//
+// Everything runs synchronously on the user-interface thread: every question
+// and every failure is a modal message box through the platform's sink, and
+// nothing is rolled back.
+//
+// Paths are device paths built by plain concatenation. Folder paths from the
+// tree end with a backslash ("\" for the root, "\Windows\" for a folder), so
+// a file of a folder is folder + name.
+//
+// Links: a symbolic link met inside a folder tree is handled as the link
+// itself. A delete removes the link and leaves its target alone; a folder
+// copy never descends into a link to a folder (it is reported as not copied).
+#pragma once
+
+#include "platform/Types.h"
+
+#include <QString>
+#include <QStringList>
+
+class CDirTreeView;
+class CFileListViewEx;
+class QWidget;
+
+class CFileOperations
+{
+public:
+    // Bits of mode().
+    enum Mode : unsigned {
+        OpFiles = 1,  // names from the file list
+        OpFolder = 2, // one folder from the tree
+        OpCopy = 4,   // paste copies
+        OpCut = 8,    // paste moves
+    };
+
+    CFileOperations();
+    virtual ~CFileOperations();
+    CFileOperations(const CFileOperations &) = delete;
+    CFileOperations &operator=(const CFileOperations &) = delete;
+
+    // The tree gives the current folder and the folder refresh; the list the
+    // selection, the owner of its questions and the list refresh.
+    void SetViews(CDirTreeView *tree, CFileListViewEx *list);
+
+    // Clipboard state: 0 (empty), 9 (cut files), 5 (copied files), 10 (cut
+    // folder) or 6 (copied folder).
+    unsigned mode() const { return m_mode; }
+    // Files: the tree's folder at the cut or copy. Folder: the folder itself.
+    const QString &sourceFolder() const { return m_sourceFolder; }
+    // The folder of the latest paste.
+    const QString &destinationFolder() const { return m_destinationFolder; }
+    // Entry names selected at the last CollectSelection; emptied by a delete
+    // from the list and by the paste of cut files.
+    const QStringList &names() const { return m_names; }
+
+    // Number of selected list entries; 0 leaves names() as it was, otherwise
+    // names() becomes their names in list order.
+    int CollectSelection();
+    // A find-first on exactly path succeeds.
+    static bool FileExists(const QString &path);
+
+    // Delete with the tree focused: asks, then deletes the tree's current
+    // folder and everything in it. Does nothing for the root.
+    void DeleteFolder();
+    // Deletes path (with or without its trailing backslash) and everything in
+    // it, stopping at the first failure (reported). True on complete success.
+    bool DeleteTree(const QString &path);
+    // Delete with the list focused: asks, deletes the selected files, forgets
+    // any cut or copied files. The result tells the frame to step the restored
+    // focus back one entry.
+    bool DeleteSelectedFiles();
+
+    // Pastes names() from sourceFolder() into destinationFolder(), moving
+    // them when mode() has OpCut.
+    void PasteFiles();
+    // Copies the folder source into destination (as destination\name).
+    // Refuses a destination equal to or inside the source. The result is
+    // that of the last entry processed; see copySkippedAny() for the whole run.
+    bool CopyFolderTree(const QString &source, const QString &destination);
+    // One rename within a top-level folder; across top-level folders a copy,
+    // then the delete of the source only when every entry was copied.
+    bool MoveFolderTree(const QString &source, const QString &destination);
+    // The platform copy under the wait cursor.
+    BOOL CopyOneFile(const QString &source, const QString &target, BOOL failIfExists);
+
+    // Clipboard commands.
+    void CutFiles();
+    void CopyFiles();
+    void CutFolder(const QString &path);
+    void CopyFolder(const QString &path);
+    // Sets destinationFolder() to path and pastes what the clipboard holds.
+    void Paste(const QString &path);
+    bool CanPaste() const;
+    bool CanPasteShortcut() const;
+
+    // The folder copy's process-wide state: the nesting depth of the running
+    // copy (0 when none runs), whether it may read further entries, and
+    // whether any entry of the latest outermost copy was left uncopied.
+    static int copyDepth() { return s_copyDepth; }
+    static bool continueCopy() { return s_continueCopy; }
+    static bool copySkippedAny() { return s_copySkipped; }
+
+private:
+    void TakeSelection(unsigned mode);
+    // Removes one file (or the link itself), clearing its attributes first.
+    static bool RemoveFile(const QString &path);
+    // Records a folder-copy entry that was not copied; asks whether to go on.
+    void CopyEntryFailed(const QString &path);
+    // The application's box: owned by the main window, captioned with the title.
+    int AppMessageBox(const QString &text, UINT type) const;
+    // A box owned by the list control.
+    int ListMessageBox(const QString &text, const QString &caption, UINT type) const;
+    QWidget *MainWindow() const;
+
+    unsigned m_mode = 0;
+    QString m_sourceFolder;
+    QString m_destinationFolder;
+    CDirTreeView *m_tree = nullptr;
+    CFileListViewEx *m_list = nullptr;
+    QStringList m_names;
+
+    static bool s_continueCopy;
+    static int s_copyDepth;
+    static bool s_copySkipped;
+};

@@ -1,0 +1,123 @@
+#include "FileOpsFixture.h"
+
+#include "platform/LinkInfo.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <unistd.h>
+
+namespace {
+
+class Links : public FileOps
+{
+protected:
+    // A symbolic link at device path link with the host target text target.
+    void link(const QString &target, const QString &linkPath)
+    {
+        ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(device.host(linkPath)).constData()),
+                  0);
+    }
+    bool isHostLink(const QString &path) const { return QFileInfo(device.host(path)).isSymLink(); }
+
+    QTemporaryDir outside; // a host folder that is not on the device
+};
+
+TEST_F(Links, PlatformTellsLinksFromFoldersAndCards)
+{
+    device.make({"\\A\\f.txt", "\\Other\\"});
+    link("../Other", "\\A\\dir");
+    link("f.txt", "\\A\\file");
+    link(outside.path(), "\\A\\away");
+    link(outside.path(), "\\Storage Card");
+    start();
+    EXPECT_TRUE(IsSymbolicLink(u"\\A\\dir"));
+    EXPECT_TRUE(IsSymbolicLink(u"\\A\\file"));
+    EXPECT_TRUE(IsSymbolicLink(u"\\A\\away"));
+    EXPECT_FALSE(IsSymbolicLink(u"\\A\\f.txt"));
+    EXPECT_FALSE(IsSymbolicLink(u"\\A"));
+    EXPECT_FALSE(IsSymbolicLink(u"\\Storage Card")) << "a card is a folder of the device";
+    EXPECT_FALSE(IsSymbolicLink(u"\\A\\missing"));
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+    EXPECT_FALSE(DeleteSymbolicLink(u"\\A\\f.txt"));
+    EXPECT_TRUE(exists("\\A\\f.txt"));
+}
+
+// A tree holding a link to its own ancestor, a link to a folder elsewhere on
+// the device and a link to a file elsewhere: the delete ends, removes the
+// links themselves and nothing they lead to.
+TEST_F(Links, DeleteRemovesLinksNotTheirTargets)
+{
+    device.make({"\\L\\A\\f.txt", "\\Other\\o.txt"});
+    link("../..", "\\L\\A\\up");
+    link("../Other", "\\L\\other");
+    link("../../Other/o.txt", "\\L\\A\\o.lnk");
+    start();
+    open("\\L\\");
+    sink.expect("Delete '\\L' and everything in it?", App, Question, IDYES);
+    ops.DeleteFolder();
+    EXPECT_FALSE(QFileInfo::exists(device.host("\\L")));
+    EXPECT_EQ(device.readFile("\\Other\\o.txt"), "x");
+}
+
+TEST_F(Links, DeletingALinkedFolderSelectedInTheTreeRemovesOnlyTheLink)
+{
+    device.make({"\\Other\\o.txt", "\\A\\"});
+    link("../Other", "\\A\\Shortcut");
+    start();
+    open("\\A\\Shortcut\\");
+    sink.expect("Delete '\\A\\Shortcut' and everything in it?", App, Question, IDYES);
+    ops.DeleteFolder();
+    EXPECT_FALSE(QFileInfo(device.host("\\A\\Shortcut")).isSymLink());
+    EXPECT_FALSE(QFileInfo::exists(device.host("\\A\\Shortcut")));
+    EXPECT_EQ(device.readFile("\\Other\\o.txt"), "x");
+}
+
+// The platform hides a link that leaves the device, so the folder holding it
+// cannot be removed; what the link leads to stays untouched.
+TEST_F(Links, DeleteNeverReachesOutOfTheDevice)
+{
+    QFile(outside.filePath("precious.txt")).open(QIODevice::WriteOnly);
+    device.make({"\\L\\f.txt"});
+    link(outside.path(), "\\L\\away");
+    start();
+    sink.expect("Failed to delete:\r\n\\L", App, Exclamation, IDOK);
+    EXPECT_FALSE(ops.DeleteTree("\\L\\"));
+    EXPECT_TRUE(QFileInfo::exists(outside.filePath("precious.txt")));
+    EXPECT_FALSE(exists("\\L\\f.txt"));
+    EXPECT_TRUE(isHostLink("\\L\\away"));
+}
+
+// Copying a tree that links to its own ancestor ends: the link is reported as
+// not copied; a linked file inside the device is copied as a file.
+TEST_F(Links, CopyDoesNotDescendIntoLinkedFolders)
+{
+    device.make({"\\L\\A\\f.txt", "\\Other\\o.txt", "\\T\\"});
+    link("../..", "\\L\\A\\up");
+    link("../../Other/o.txt", "\\L\\A\\o.lnk");
+    start();
+    sink.expect("Failed to copy \\L\\A\\up\nContinue Copy?", Err, MB_YESNO, IDYES);
+    ops.CopyFolderTree("\\L\\", "\\T\\");
+    EXPECT_TRUE(CFileOperations::copySkippedAny());
+    EXPECT_EQ(device.readFile("\\T\\L\\A\\f.txt"), "x");
+    EXPECT_EQ(device.readFile("\\T\\L\\A\\o.lnk"), "x");
+    EXPECT_FALSE(isHostLink("\\T\\L\\A\\o.lnk"));
+    EXPECT_FALSE(QFileInfo::exists(device.host("\\T\\L\\A\\up")));
+    EXPECT_EQ(CFileOperations::copyDepth(), 0);
+}
+
+// Across top-level folders the link cannot be copied, so the source stays.
+TEST_F(Links, MoveOfATreeWithALinkedFolderKeepsTheSource)
+{
+    device.make({"\\Windows\\L\\f.txt", "\\Other\\o.txt"});
+    link("../../Other", "\\Windows\\L\\other");
+    start();
+    sink.expect("Failed to copy \\Windows\\L\\other\nContinue Copy?", Err, MB_YESNO, IDYES);
+    sink.expect("Error moving directory L", App, MB_OK, IDOK);
+    EXPECT_FALSE(ops.MoveFolderTree("\\Windows\\L\\", "\\My Documents\\"));
+    EXPECT_TRUE(isHostLink("\\Windows\\L\\other"));
+    EXPECT_TRUE(exists("\\Windows\\L\\f.txt"));
+    EXPECT_EQ(device.readFile("\\Other\\o.txt"), "x");
+}
+
+} // namespace
