@@ -46,3 +46,32 @@ echo "enumerate $count files: FindFirstFileW/FindNextFileW ${ours}s, find ${thei
 ours=$(best_of_3 "$build/bench/bench_showfolder" "$device" '\bench')
 theirs=$(best_of_3 find "$folder" -maxdepth 1 -printf '%s %T@ %m\n')
 echo "show folder of $count files: CFileListViewEx ${ours}s, find ${theirs}s, ratio $(ratio "$ours" "$theirs") (target <= 3)"
+
+# --- Pasting a copied folder tree of ~1 GiB; deleting 100,000 small files ----
+paste="$work/paste-device"
+if [ ! -f "$paste/store/src/d099/f199.txt" ]; then
+  rm -rf "$paste"
+  "$build/bench/bench_paste" --create "$paste"
+fi
+sync
+ours=$(best_of_3 "$build/bench/bench_paste" copy "$paste")
+theirs=$(best_of_3 sh -c "rm -rf '$work/cp-target' && mkdir '$work/cp-target' && cp -r '$paste/store/src' '$work/cp-target/'")
+rm -rf "$work/cp-target"
+echo "paste a copied tree of ~1 GiB (4 large, 20,000 small files): CFileOperations ${ours}s, cp -r ${theirs}s, ratio $(ratio "$ours" "$theirs")"
+
+# Each run deletes its own freshly made tree; only the delete is timed.
+timed_delete() {
+  "$build/bench/bench_paste" --create-many "$paste" 100000
+  "$build/bench/bench_paste" delete "$paste" | awk '{ print $2 }'
+}
+timed_rm() {
+  "$build/bench/bench_paste" --create-many "$paste" 100000
+  local start end
+  start=$(date +%s.%N)
+  rm -rf "$paste/store/many"
+  end=$(date +%s.%N)
+  awk -v a="$end" -v b="$start" 'BEGIN { printf "%.3f", a - b }'
+}
+ours=$(timed_delete)
+theirs=$(timed_rm)
+echo "delete 100,000 small files: CFileOperations ${ours}s, rm -rf ${theirs}s, ratio $(ratio "$ours" "$theirs")"

@@ -1,0 +1,114 @@
+// bench_paste: the file operation engine on large trees, as a paste and a
+// delete run them (with the tree and list the engine refreshes).
+//
+//   bench_paste --create DEVICE_DIR   lays out \src (~1 GiB: 4 large files and
+//                                     20,000 small ones in 100 folders)
+//   bench_paste --create-many DEVICE_DIR COUNT   lays out \many with COUNT small files
+//   bench_paste copy DEVICE_DIR       copies \src into \dst (removed first by host calls)
+//   bench_paste delete DEVICE_DIR     deletes \many
+#include "fileops/CFileOperations.h"
+#include "list/CFileListViewEx.h"
+#include "platform/Device.h"
+#include "tree/CDirTreeView.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+bool writeFile(const QString &path, const QByteArray &block, qint64 size)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    for (qint64 written = 0; written < size; written += block.size()) {
+        if (file.write(block.constData(), qMin<qint64>(block.size(), size - written)) < 0)
+            return false;
+    }
+    return true;
+}
+
+int createSource(const QString &store)
+{
+    const QString src = store + QStringLiteral("/src");
+    QDir().mkpath(src);
+    const QByteArray block(1 << 20, 'q');
+    for (int i = 0; i < 4; ++i) {
+        if (!writeFile(src + QStringLiteral("/large%1.bin").arg(i), block, qint64(236) << 20))
+            return 1;
+    }
+    const QByteArray small(4096, 's');
+    for (int d = 0; d < 100; ++d) {
+        const QString folder = src + QStringLiteral("/d%1").arg(d, 3, 10, QLatin1Char('0'));
+        QDir().mkpath(folder);
+        for (int f = 0; f < 200; ++f) {
+            if (!writeFile(folder + QStringLiteral("/f%1.txt").arg(f), small, small.size()))
+                return 1;
+        }
+    }
+    return 0;
+}
+
+int createMany(const QString &store, int count)
+{
+    const QString many = store + QStringLiteral("/many");
+    const QByteArray small(64, 'm');
+    for (int i = 0; i < count; ++i) {
+        const QString folder = many + QStringLiteral("/d%1").arg(i / 1000, 3, 10, QLatin1Char('0'));
+        if (i % 1000 == 0)
+            QDir().mkpath(folder);
+        if (!writeFile(folder + QStringLiteral("/f%1.txt").arg(i), small, small.size()))
+            return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: bench_paste --create|--create-many|copy|delete DEVICE_DIR [COUNT]\n");
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    Device device(QString::fromLocal8Bit(argv[2]));
+    CurrentDevice current(device);
+    const char *command = argv[1];
+    if (std::strcmp(command, "--create") == 0)
+        return createSource(device.storeRoot());
+    if (std::strcmp(command, "--create-many") == 0)
+        return createMany(device.storeRoot(), argc > 3 ? std::atoi(argv[3]) : 100000);
+
+    CDirTreeView tree;
+    CFileListViewEx list;
+    tree.SetListView(&list);
+    tree.OnInitialUpdate();
+    CFileOperations ops;
+    ops.SetViews(&tree, &list);
+
+    QElapsedTimer timer;
+    bool ok = false;
+    if (std::strcmp(command, "copy") == 0) {
+        QDir(device.storeRoot() + QStringLiteral("/dst")).removeRecursively();
+        QDir().mkpath(device.storeRoot() + QStringLiteral("/dst"));
+        timer.start();
+        ops.CopyFolder(QStringLiteral("\\src\\"));
+        ops.Paste(QStringLiteral("\\dst\\"));
+        ok = QFile::exists(device.storeRoot() + QStringLiteral("/dst/src/d099/f199.txt"))
+            && !CFileOperations::copySkippedAny();
+    } else if (std::strcmp(command, "delete") == 0) {
+        timer.start();
+        ok = ops.DeleteTree(QStringLiteral("\\many\\"));
+    } else {
+        std::fprintf(stderr, "unknown command %s\n", command);
+        return 2;
+    }
+    std::printf("%s: %.3f s\n", command, timer.nsecsElapsed() / 1e9);
+    return ok ? 0 : 1;
+}
