@@ -23,12 +23,6 @@
 namespace {
 
 
-// The first part of the template string is the main window's title.
-QString applicationTitle()
-{
-    return LoadString(IDR_MAINFRAME).section(QLatin1Char('\n'), 0, 0);
-}
-
 } // namespace
 
 CMainFrame::CMainFrame(QWidget *parent)

@@ -2,15 +2,6 @@
 
 #include <new>
 
-namespace {
-
-LPCWSTR wide(const QString &text)
-{
-    return reinterpret_cast<LPCWSTR>(text.utf16());
-}
-
-} // namespace
-
 template<typename Operation>
 RegStatus CRegistryAccess::withKey(HKEY root, const QString &subKey, Operation operation)
 {

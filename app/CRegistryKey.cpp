@@ -5,11 +5,6 @@
 
 namespace {
 
-LPCWSTR wide(const QString &text)
-{
-    return reinterpret_cast<LPCWSTR>(text.utf16());
-}
-
 HKEY rootNamed(const QString &name)
 {
     static const std::pair<const char *, HKEY> roots[] = {

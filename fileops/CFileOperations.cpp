@@ -10,16 +10,6 @@
 
 namespace {
 
-LPCWSTR wide(const QString &text)
-{
-    return reinterpret_cast<LPCWSTR>(text.utf16());
-}
-
-QString applicationTitle()
-{
-    return LoadString(IDR_MAINFRAME).section(QLatin1Char('\n'), 0, 0);
-}
-
 const QString ErrorCaption = QStringLiteral("Error");
 
 QString withoutTrailingBackslash(QString path)

@@ -9,15 +9,6 @@
 
 #include <QPersistentModelIndex>
 
-namespace {
-
-LPCWSTR wide(const QString &text)
-{
-    return reinterpret_cast<LPCWSTR>(text.utf16());
-}
-
-} // namespace
-
 QString NewFolder::FreeName(const QString &folder)
 {
     QString name = QStringLiteral("New Folder");
@@ -31,7 +22,7 @@ bool NewFolder::Create(CDirTreeView &tree)
     const QString folder = tree.GetSelectedPath();
     const QString path = folder + FreeName(folder);
     if (!CreateDirectoryW(wide(path), nullptr)) {
-        const QString title = LoadString(IDR_MAINFRAME).section(QLatin1Char('\n'), 0, 0);
+        const QString title = applicationTitle();
         MessageBoxW(tree.window(), QStringLiteral("Failed to create folder"), title, MB_OK | MB_ICONEXCLAMATION);
         return false;
     }

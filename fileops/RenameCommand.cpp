@@ -7,15 +7,6 @@
 #include "res/ResourceIds.h"
 #include "res/StringTable.h"
 
-namespace {
-
-LPCWSTR wide(const QString &text)
-{
-    return reinterpret_cast<LPCWSTR>(text.utf16());
-}
-
-} // namespace
-
 void RenameSelectedEntry(CFileListView &list)
 {
     const QString name = list.GetFirstSelectedName();
@@ -27,7 +18,7 @@ void RenameSelectedEntry(CFileListView &list)
     // The list keeps the root as "", so the root gives a single backslash.
     const QString folder = list.GetCurrentFolder() + QLatin1Char('\\');
     if (!MoveFileW(wide(folder + dialog.oldName()), wide(folder + dialog.newName()))) {
-        const QString title = LoadString(IDR_MAINFRAME).section(QLatin1Char('\n'), 0, 0);
+        const QString title = applicationTitle();
         MessageBoxW(list.window(), QStringLiteral("Failed to rename"), title, MB_OK | MB_ICONEXCLAMATION);
         return;
     }

@@ -7,11 +7,6 @@
 
 namespace {
 
-LPCWSTR wide(const QString &text)
-{
-    return reinterpret_cast<LPCWSTR>(text.utf16());
-}
-
 // The text in the ANSI code page; with the terminator, its zero byte is the last byte.
 QByteArray toAnsi(const QString &text, bool withTerminator)
 {

@@ -6,16 +6,6 @@
 #include "res/ResourceIds.h"
 #include "res/StringTable.h"
 
-namespace {
-
-// Boxes owned by the list carry the application title.
-QString applicationTitle()
-{
-    return LoadString(IDR_MAINFRAME).section(QLatin1Char('\n'), 0, 0);
-}
-
-} // namespace
-
 CFileListViewEx::CFileListViewEx(QWidget *parent)
     : CFileListView(parent)
     , m_model(m_entries, m_currentFolder, m_imageList)

@@ -106,5 +106,10 @@ inline QString fromWide(const WCHAR *text)
 {
     return text ? QString::fromUtf16(text) : QString();
 }
+// The text as the platform's zero-terminated wide string (valid while text lives).
+inline LPCWSTR wide(const QString &text)
+{
+    return reinterpret_cast<LPCWSTR>(text.utf16());
+}
 // Copies at most capacity - 1 characters and a terminator; returns the length written.
 int copyToWide(const QString &text, WCHAR *buffer, int capacity);

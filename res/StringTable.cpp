@@ -48,3 +48,8 @@ QString LoadString(UINT id)
 {
     return table().value(id);
 }
+
+QString applicationTitle()
+{
+    return LoadString(IDR_MAINFRAME).section(QLatin1Char('\n'), 0, 0);
+}

@@ -9,3 +9,7 @@
 // string is its status prompt and its tool tip joined by a line feed
 // ("Delete a file or folder\nDelete").
 QString LoadString(UINT id);
+
+// The application title: the first part of the template string (128), the
+// main window's title and the caption of the program's message boxes.
+QString applicationTitle();

@@ -28,11 +28,6 @@ namespace {
 constexpr int ImageRole = Qt::UserRole;
 constexpr int SelectedImageRole = Qt::UserRole + 1;
 
-LPCWSTR wide(const QString &text)
-{
-    return reinterpret_cast<LPCWSTR>(text.utf16());
-}
-
 QString childText(const QTreeWidgetItem *item, int index)
 {
     const QTreeWidgetItem *child = item ? item->child(index) : nullptr;
@@ -60,11 +55,6 @@ QString hostName()
     if (gethostname(buffer, sizeof buffer - 1) != 0)
         return QString();
     return QString::fromLatin1(buffer);
-}
-
-QString applicationTitle()
-{
-    return LoadString(IDR_MAINFRAME).section(QLatin1Char('\n'), 0, 0);
 }
 
 // Splits a device path after its leading backslash into its components.

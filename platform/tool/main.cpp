@@ -17,11 +17,6 @@ namespace {
 QTextStream out(stdout);
 QTextStream err(stderr);
 
-LPCWSTR wide(const QString &text)
-{
-    return reinterpret_cast<LPCWSTR>(text.utf16());
-}
-
 int listFolder(QString folder)
 {
     if (!folder.endsWith(QLatin1Char('\\')))

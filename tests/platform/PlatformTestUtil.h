@@ -6,11 +6,6 @@
 #include <QString>
 #include <QStringList>
 
-inline LPCWSTR wide(const QString &text)
-{
-    return reinterpret_cast<LPCWSTR>(text.utf16());
-}
-
 // Every name FindFirstFileW/FindNextFileW report for pattern, sorted; error
 // receives FindFirstFileW's error when it fails, else the error that ended
 // the enumeration.
