@@ -3,6 +3,8 @@
 #include "app/CQuillmossApp.h"
 #include "app/CRegistryAccess.h"
 #include "app/RegistryLayout.h"
+#include "fileops/CEditShortcutDlg.h"
+#include "fileops/RenameCommand.h"
 #include "framework/CommandRouter.h"
 #include "framework/MenuBuilder.h"
 #include "list/CFileListViewEx.h"
@@ -34,6 +36,7 @@ CMainFrame::CMainFrame(QWidget *parent)
 
     buildPanes();
     registerCommands();
+    registerFileCommands();
     registerUpdateRules();
 
     m_commandBar = new QToolBar(this);
@@ -82,6 +85,7 @@ void CMainFrame::buildPanes()
     m_treeView->SetFrame(this);
     m_listView->SetFrame(this);
     m_treeView->SetListView(m_listView);
+    m_fileOperations.SetViews(m_treeView, m_listView);
 
     for (QWidget *window : QApplication::topLevelWidgets()) {
         if (window != this && window->isVisible() && window->windowTitle() == applicationTitle()) {
@@ -184,6 +188,69 @@ void CMainFrame::registerCommands()
     });
 }
 
+bool CMainFrame::treeFocused() const
+{
+    return QApplication::focusWidget() == m_treeView;
+}
+
+bool CMainFrame::listFocused() const
+{
+    return QApplication::focusWidget() == m_listView;
+}
+
+// Commands of the file operation engine; a command whose focus test fails does nothing.
+void CMainFrame::registerFileCommands()
+{
+    CommandRouter &r = *m_router;
+    CFileOperations &ops = m_fileOperations;
+    r.onCommand(ID_FILE_NEWFOLDER, [this, &ops] {
+        if (treeFocused())
+            ops.CreateNewFolder();
+    });
+    r.onCommand(ID_FILE_CREATESHORTCUT, [this] { CEditShortcutDlg::CreateShortcut(*m_treeView, *m_listView); });
+    r.onCommand(ID_FILE_EDITSHORTCUT, [this] {
+        if (listFocused())
+            CEditShortcutDlg::EditShortcut(*m_listView);
+    });
+    r.onCommand(ID_FILE_RENAME, [this] {
+        if (listFocused())
+            RenameSelectedEntry(*m_listView);
+    });
+    r.onCommand(ID_FILE_DELETE, [this, &ops] {
+        if (treeFocused()) {
+            ops.DeleteFolder();
+            m_treeView->Refresh();
+        } else if (listFocused()) {
+            m_listView->SaveFocus();
+            const bool stepBack = ops.DeleteSelectedFiles();
+            m_listView->RefreshFolder();
+            m_listView->RestoreFocus(stepBack);
+        }
+    });
+    r.onCommand(ID_EDIT_CUT, [this, &ops] {
+        if (treeFocused())
+            ops.CutFolder(m_treeView->GetSelectedPath());
+        else if (listFocused())
+            ops.CutFiles();
+    });
+    r.onCommand(ID_EDIT_COPY, [this, &ops] {
+        if (treeFocused())
+            ops.CopyFolder(m_treeView->GetSelectedPath());
+        else if (listFocused())
+            ops.CopyFiles();
+    });
+    r.onCommand(ID_EDIT_PASTE, [this, &ops] {
+        const bool list = listFocused();
+        if (list)
+            m_listView->SaveFocus();
+        ops.Paste(m_treeView->GetSelectedPath());
+        if (list)
+            m_listView->RestoreFocus(false);
+    });
+    r.onCommand(ID_EDIT_PASTESHORTCUT, [&ops] { ops.PasteShortcuts(); });
+    r.onCommand(ID_EDIT_PASTEINMENU, [&ops] { ops.PasteInStartMenu(); });
+}
+
 void CMainFrame::registerUpdateRules()
 {
     static const UINT ruled[] = {
@@ -214,6 +281,8 @@ CommandFacts CMainFrame::currentFacts() const
     facts.listItemCount = m_listView->GetItemCount();
     facts.selectedCount = m_listView->GetSelectedCount();
     facts.firstSelectedName = m_listView->GetFirstSelectedName();
+    facts.canPaste = m_fileOperations.CanPaste();
+    facts.canPasteShortcut = m_fileOperations.CanPasteShortcut();
     return facts;
 }
 

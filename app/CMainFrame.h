@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/CommandRules.h"
+#include "fileops/CFileOperations.h"
 #include "framework/WindowTimers.h"
 #include "platform/Types.h"
 
@@ -29,6 +30,7 @@ public:
     CDirTreeView *treeView() const { return m_treeView; }
     CFileListViewEx *listView() const { return m_listView; }
     CommandRouter &router() { return *m_router; }
+    CFileOperations &fileOperations() { return m_fileOperations; }
 
     // Set from the start of a drag (tree or list) until the drop.
     bool isDragging() const { return m_dragging; }
@@ -55,9 +57,13 @@ private:
     void switchCommandBar();
     void applyHeader();
     void registerCommands();
+    void registerFileCommands();
+    bool treeFocused() const;
+    bool listFocused() const;
     void registerUpdateRules();
 
     bool m_dragging = false;
+    CFileOperations m_fileOperations;
     QMenuBar *m_menuBarMenu = nullptr;
     bool m_showHeader = true;
     QSplitter *m_splitter = nullptr;

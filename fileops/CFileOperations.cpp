@@ -1,5 +1,7 @@
 #include "fileops/CFileOperations.h"
 
+#include "fileops/NewFolder.h"
+#include "fileops/ShortcutFile.h"
 #include "list/CFileListViewEx.h"
 #include "platform/Files.h"
 #include "platform/LinkInfo.h"
@@ -356,4 +358,40 @@ bool CFileOperations::CanPaste() const
 bool CFileOperations::CanPasteShortcut() const
 {
     return (m_mode & OpFiles) && !m_names.isEmpty();
+}
+
+void CFileOperations::PasteShortcuts()
+{
+    WriteShortcuts(m_tree->GetSelectedPath(), true);
+}
+
+void CFileOperations::PasteInStartMenu()
+{
+    WriteShortcuts(QStringLiteral("\\Windows\\Start menu\\"), false);
+}
+
+void CFileOperations::WriteShortcuts(const QString &folder, bool refreshList)
+{
+    for (const QString &name : m_names) {
+        const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+        const QString path = folder + (dot >= 0 ? name.left(dot) : name) + QStringLiteral(".lnk");
+        if (FileExists(path)
+            && ListMessageBox(QStringLiteral("Overwrite existing file ?"), QStringLiteral("Create Shortcut"),
+                              MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDNO)
+            continue;
+        // A shortcut that cannot be written is not reported.
+        WriteShortcutFile(m_sourceFolder + name, path);
+        if (refreshList)
+            m_list->RefreshFolder();
+    }
+}
+
+bool CFileOperations::WriteShortcutFile(const QString &target, const QString &file)
+{
+    return ShortcutFile::WriteShortcutFile(target, file);
+}
+
+bool CFileOperations::CreateNewFolder()
+{
+    return NewFolder::Create(*m_tree);
 }

@@ -94,6 +94,15 @@ public:
     void Paste(const QString &path);
     bool CanPaste() const;
     bool CanPasteShortcut() const;
+    // Shortcuts to the clipboard's files in the tree's current folder (the
+    // list is refreshed after each) or in the start menu. The clipboard stays.
+    void PasteShortcuts();
+    void PasteInStartMenu();
+
+    // Writes a shortcut in its pasted form; true when written and closed.
+    bool WriteShortcutFile(const QString &target, const QString &file);
+    // A new folder in the tree's current folder, named in place.
+    bool CreateNewFolder();
 
     // The folder copy's process-wide state: the nesting depth of the running
     // copy (0 when none runs), whether it may read further entries, and
@@ -104,6 +113,7 @@ public:
 
 private:
     void TakeSelection(unsigned mode);
+    void WriteShortcuts(const QString &folder, bool refreshList);
     // Removes one file (or the link itself), clearing its attributes first.
     static bool RemoveFile(const QString &path);
     // Records a folder-copy entry that was not copied; asks whether to go on.

@@ -1,6 +1,7 @@
 #include "list/CFileListView.h"
 
 #include "app/CMainFrame.h"
+#include "framework/CommandRouter.h"
 #include "framework/MenuBuilder.h"
 #include "framework/TapAndHold.h"
 #include "res/ResourceIds.h"
@@ -176,8 +177,11 @@ void CFileListView::mouseDoubleClickEvent(QMouseEvent *event)
     RestoreFocus(false);
 }
 
-bool CFileListView::edit(const QModelIndex &, EditTrigger, QEvent *)
+bool CFileListView::edit(const QModelIndex &index, EditTrigger trigger, QEvent *)
 {
+    // Names are never edited in place: the edit key runs the Rename command instead.
+    if (m_frame && index.isValid() && trigger == EditKeyPressed)
+        m_frame->router().execute(ID_FILE_RENAME);
     return false;
 }
 
