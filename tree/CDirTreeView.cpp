@@ -3,6 +3,7 @@
 #include "app/CMainFrame.h"
 #include "app/CRegistryAccess.h"
 #include "app/RegistryLayout.h"
+#include "fileops/CFileOperations.h"
 #include "framework/MenuBuilder.h"
 #include "framework/TapAndHold.h"
 #include "list/CFileListViewEx.h"
@@ -191,7 +192,7 @@ void CDirTreeView::RefreshFrom(QTreeWidgetItem *item, const QString &path, bool 
             for (int i = 0; i < item->childCount();) {
                 QTreeWidgetItem *child = item->child(i);
                 const QString childPath = path + child->text(0);
-                if (force && !Exists(childPath)) {
+                if (force && !CFileOperations::FileExists(childPath)) {
                     delete child;
                     continue;
                 }
@@ -263,7 +264,7 @@ void CDirTreeView::RefreshNetworkPlaces(QTreeWidgetItem *item, const QString &pa
         for (int i = 0; i < item->childCount();) {
             QTreeWidgetItem *child = item->child(i);
             const QString childPath = path + child->text(0);
-            if (Exists(childPath)) {
+            if (CFileOperations::FileExists(childPath)) {
                 RefreshNetworkPlaces(child, childPath + QLatin1Char('\\'));
             } else if (item != m_networkRoot) {
                 delete child;
@@ -318,16 +319,6 @@ bool CDirTreeView::HasSubfolders(const QString &path) const
     while (!found && FindNextFileW(find, &data));
     FindClose(find);
     return found;
-}
-
-bool CDirTreeView::Exists(const QString &path)
-{
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW(wide(path), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return false;
-    FindClose(find);
-    return true;
 }
 
 bool CDirTreeView::IsReachable(const QString &networkPath)

@@ -94,7 +94,6 @@ protected:
 
 private:
     bool HasSubfolders(const QString &path) const;
-    static bool Exists(const QString &path);
     static bool IsReachable(const QString &networkPath);
     void InsertSubfolders(QTreeWidgetItem *parent, const QString &path, bool skipExisting);
     QTreeWidgetItem *InsertFolder(QTreeWidgetItem *parent, const QString &name, int image, int selectedImage);

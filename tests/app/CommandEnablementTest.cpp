@@ -1,55 +1,22 @@
-#include "QtApp.h"
-#include "TempDevice.h"
+#include "ShownFrame.h"
 
-#include "app/CMainFrame.h"
 #include "app/CRegistryAccess.h"
 #include "app/RegistryLayout.h"
-#include "framework/CommandRouter.h"
-#include "list/CFileListViewEx.h"
 #include "res/ResourceIds.h"
-#include "tree/CDirTreeView.h"
-
-#include <QApplication>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 
-// The main frame on a test device, shown and active so the panes can take the focus.
-class Enablement : public ::testing::Test
+class Enablement : public ShownFrame
 {
 protected:
     void SetUp() override
     {
-        qtApp();
         device.make({QStringLiteral("\\My Documents\\a.txt"), QStringLiteral("\\My Documents\\b.txt"),
                      QStringLiteral("\\My Documents\\a.lnk.txt")});
-        frame = std::make_unique<CMainFrame>();
-        frame->show();
-        QApplication::setActiveWindow(frame.get());
-        QTRY_VERIFY(frame->isActiveWindow());
+        showFrame();
     }
 
     std::optional<bool> rule(UINT id) { return CommandRules::enabled(id, frame->currentFacts()); }
-    void focusList(const QStringList &selected)
-    {
-        frame->treeView()->SelectPath(QStringLiteral("\\My Documents\\"));
-        CFileListViewEx *list = frame->listView();
-        list->setFocus();
-        QTRY_VERIFY(list->hasFocus());
-        list->SelectAll(false);
-        for (const QString &name : selected) {
-            for (int row = 0; row < list->GetItemCount(); ++row) {
-                if (list->GetItemText(row, 0) == name)
-                    list->selectionModel()->select(list->model()->index(row, 0),
-                                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
-            }
-        }
-        ASSERT_EQ(list->GetSelectedCount(), selected.size());
-    }
-
-    TempDevice device;
-    std::unique_ptr<CMainFrame> frame;
 };
 
 TEST_F(Enablement, TreeFocusedOnTheRoot)
@@ -79,7 +46,7 @@ TEST_F(Enablement, TreeFocusedOnTheRoot)
 
 TEST_F(Enablement, ListWithTwoSelectedFiles)
 {
-    focusList({QStringLiteral("a.txt"), QStringLiteral("b.txt")});
+    focusList(QStringLiteral("\\My Documents\\"), {QStringLiteral("a.txt"), QStringLiteral("b.txt")});
     EXPECT_EQ(rule(ID_FILE_PROPERTIES), false);
     EXPECT_EQ(rule(ID_FILE_OPEN), false);
     EXPECT_EQ(rule(ID_FILE_RENAME), false);
@@ -94,15 +61,15 @@ TEST_F(Enablement, ListWithTwoSelectedFiles)
 
 TEST_F(Enablement, SingleFiles)
 {
-    focusList({QStringLiteral("a.lnk.txt")});
+    focusList(QStringLiteral("\\My Documents\\"), {QStringLiteral("a.lnk.txt")});
     EXPECT_EQ(rule(ID_FILE_EDITSHORTCUT), true) << "the name only has to contain .lnk";
     EXPECT_EQ(rule(ID_FILE_OPEN), true);
     EXPECT_EQ(rule(ID_FILE_RENAME), true);
     EXPECT_EQ(rule(ID_FILE_PROPERTIES), true);
     EXPECT_EQ(rule(ID_TOOLS_EMAIL), true);
-    focusList({QStringLiteral("a.txt")});
+    focusList(QStringLiteral("\\My Documents\\"), {QStringLiteral("a.txt")});
     EXPECT_EQ(rule(ID_FILE_EDITSHORTCUT), false);
-    focusList({});
+    focusList(QStringLiteral("\\My Documents\\"), {});
     EXPECT_EQ(rule(ID_FILE_DELETE), false);
     EXPECT_EQ(rule(ID_EDIT_CUT), false);
     EXPECT_EQ(rule(ID_TOOLS_IRSEND), false);

@@ -1,59 +1,23 @@
-#include "QtApp.h"
 #include "ScriptedSink.h"
-#include "TempDevice.h"
+#include "ShownFrame.h"
 
-#include "app/CMainFrame.h"
-#include "framework/CommandRouter.h"
-#include "list/CFileListViewEx.h"
 #include "res/ResourceIds.h"
-#include "tree/CDirTreeView.h"
-
-#include <QApplication>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 
 // The frame's file commands reach the engine with the right pane's data.
-class FileCommands : public ::testing::Test
+class FileCommands : public ShownFrame
 {
 protected:
     void SetUp() override
     {
-        qtApp();
         device.make({QStringLiteral("\\My Documents\\Report.txt"), QStringLiteral("\\My Documents\\b.txt"),
                      QStringLiteral("\\Temp\\Old\\x.txt")});
-        frame = std::make_unique<CMainFrame>();
-        frame->show();
-        QApplication::setActiveWindow(frame.get());
-        QTRY_VERIFY(frame->isActiveWindow());
-    }
-
-    void focusList(const QString &folder, const QStringList &names)
-    {
-        ASSERT_NE(frame->treeView()->SelectPath(folder), nullptr);
-        CFileListViewEx *list = frame->listView();
-        list->setFocus();
-        QTRY_VERIFY(list->hasFocus());
-        list->SelectAll(false);
-        for (int row = 0; row < list->GetItemCount(); ++row) {
-            if (names.contains(list->GetItemText(row, 0)))
-                list->selectionModel()->select(list->model()->index(row, 0),
-                                               QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        }
-        ASSERT_EQ(list->GetSelectedCount(), names.size());
-    }
-    void focusTree(const QString &folder)
-    {
-        ASSERT_NE(frame->treeView()->SelectPath(folder), nullptr);
-        frame->treeView()->setFocus();
-        QTRY_VERIFY(frame->treeView()->hasFocus());
+        showFrame();
     }
     bool run(UINT id) { return frame->router().execute(id); }
 
-    TempDevice device;
     ScriptedSink sink;
-    std::unique_ptr<CMainFrame> frame;
 };
 
 TEST_F(FileCommands, DeleteInTheListAsksThenDeletesAndReloads)
