@@ -17,7 +17,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QToolBar>
@@ -289,11 +288,6 @@ CommandFacts CMainFrame::currentFacts() const
 void CMainFrame::updateCommands()
 {
     m_router->updateCommands();
-}
-
-void CMainFrame::closeEvent(QCloseEvent *event)
-{
-    QMainWindow::closeEvent(event);
 }
 
 void CMainFrame::changeEvent(QEvent *event)

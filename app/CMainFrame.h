@@ -47,7 +47,6 @@ public:
     QMenuBar *menuBarMenu() const { return m_menuBarMenu; }
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void OnTimer(UINT id) override;
