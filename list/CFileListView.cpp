@@ -5,7 +5,9 @@
 #include "framework/MenuBuilder.h"
 #include "framework/TapAndHold.h"
 #include "res/ResourceIds.h"
+#include "tree/CDirTreeView.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
 
@@ -175,6 +177,63 @@ void CFileListView::mouseDoubleClickEvent(QMouseEvent *event)
     }
     QTreeView::mouseDoubleClickEvent(event);
     RestoreFocus(false);
+}
+
+void CFileListView::mousePressEvent(QMouseEvent *event)
+{
+    const QModelIndex hit = indexAt(event->position().toPoint());
+    m_pressPos = event->position().toPoint();
+    if (m_frame && event->button() == Qt::LeftButton && event->modifiers() == Qt::NoModifier && hit.isValid()
+        && selectionModel()->isSelected(hit)) {
+        m_pressedIndex = hit;
+        return;
+    }
+    m_pressedIndex = QPersistentModelIndex();
+    QTreeView::mousePressEvent(event);
+}
+
+void CFileListView::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_dragging) {
+        m_dropTarget = m_frame->treeView()->DragOver(event->globalPosition().toPoint());
+        return;
+    }
+    if (m_pressedIndex.isValid()) {
+        if ((event->buttons() & Qt::LeftButton)
+            && (event->position().toPoint() - m_pressPos).manhattanLength() >= QApplication::startDragDistance()) {
+            m_pressedIndex = QPersistentModelIndex();
+            BeginDrag();
+        }
+        return;
+    }
+    QTreeView::mouseMoveEvent(event);
+}
+
+void CFileListView::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (m_dragging) {
+        m_dragging = false;
+        m_dropTarget = nullptr;
+        m_frame->treeView()->EndDrag(event->globalPosition().toPoint());
+        return;
+    }
+    if (m_pressedIndex.isValid()) {
+        // A tap on a selected entry without a drag: it alone is selected, as after any tap.
+        const QModelIndex tapped = m_pressedIndex;
+        m_pressedIndex = QPersistentModelIndex();
+        selectionModel()->setCurrentIndex(tapped, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        return;
+    }
+    QTreeView::mouseReleaseEvent(event);
+}
+
+void CFileListView::BeginDrag()
+{
+    m_frame->fileOperations().CutFiles();
+    m_frame->setDragging(true);
+    m_frame->SetTimer(CDirTreeView::DragScrollTimer, CDirTreeView::DragScrollPeriod);
+    m_dragging = true;
+    viewport()->grabMouse();
 }
 
 bool CFileListView::edit(const QModelIndex &index, EditTrigger trigger, QEvent *)

@@ -7,6 +7,7 @@
 
 #include "list/CFileListCore.h"
 
+#include <QPersistentModelIndex>
 #include <QTreeView>
 
 class CMainFrame;
@@ -79,6 +80,12 @@ protected:
     void SetUpHeader();
 
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    // A press on a selected entry keeps the selection and arms a drag of the
+    // selected files; a move past the drag distance begins it. The list then
+    // holds the pointer capture until the release, wherever that happens.
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     // In-place label edits are refused; files are renamed by the frame's command.
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
 
@@ -87,8 +94,12 @@ protected:
 private:
     bool EnsureVisible(int row);
     QList<int> SelectedRows() const;
+    void BeginDrag();
 
     QTreeWidgetItem *m_dropTarget = nullptr;
+    QPersistentModelIndex m_pressedIndex; // a selected entry pressed: a drag may begin
+    QPoint m_pressPos;
+    bool m_dragging = false; // this list began the frame's current drag
     DWORD m_style = LVS_REPORT | LVS_EDITLABELS;
 
     int m_savedFocus = -1; // index of the focused item at SaveFocus

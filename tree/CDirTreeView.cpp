@@ -15,7 +15,10 @@
 #include "res/StringTable.h"
 #include "tree/CDirTreeItem.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QMetaProperty>
+#include <QMouseEvent>
 #include <QStyleOptionViewItem>
 
 #include <unistd.h>
@@ -57,6 +60,9 @@ QString hostName()
         return QString();
     return QString::fromLatin1(buffer);
 }
+
+// How near the top or bottom edge a dragged pointer scrolls the tree.
+constexpr int EdgeMargin = 10;
 
 // Splits a device path after its leading backslash into its components.
 QStringList components(const QString &path)
@@ -296,10 +302,136 @@ bool CDirTreeView::IsNetworkPathSelected() const
 
 void CDirTreeView::OnTimer(UINT id)
 {
-    // FIXME: timer 3 drives the auto-scroll while a folder is dragged, which
-    // arrives together with dragging; until then nothing starts it, and no
-    // other timer belongs to the tree.
-    Q_UNUSED(id);
+    if (id != DragScrollTimer)
+        return;
+    const QPoint screenPos = QCursor::pos();
+    if (!IsUnder(screenPos))
+        return;
+    const QPoint pos = viewport()->mapFromGlobal(screenPos);
+    if (pos.y() >= EdgeMargin && pos.y() <= viewport()->height() - EdgeMargin)
+        return;
+    QTreeWidgetItem *target = ScrollTarget(pos);
+    if (target)
+        scrollToItem(target);
+    SetDropTarget(target);
+}
+
+QTreeWidgetItem *CDirTreeView::ScrollTarget(const QPoint &pos) const
+{
+    QTreeWidgetItem *first = itemAt(QPoint(0, 0));
+    if (!first)
+        return nullptr;
+    if (pos.y() < EdgeMargin) {
+        QTreeWidgetItem *parent = first->parent();
+        const int index = parent ? parent->indexOfChild(first) : indexOfTopLevelItem(first);
+        if (index == 0)
+            return parent;
+        return parent ? parent->child(index - 1) : topLevelItem(index - 1);
+    }
+    // The last fully visible row, as the control counts its visible items.
+    const int visibleCount = std::max(1, viewport()->height() / std::max(1, visualItemRect(first).height()));
+    QTreeWidgetItem *last = first;
+    for (int i = 1; i < visibleCount; ++i) {
+        QTreeWidgetItem *below = itemBelow(last);
+        if (!below)
+            break;
+        last = below;
+    }
+    auto nextSibling = [this](QTreeWidgetItem *item) -> QTreeWidgetItem * {
+        if (!item)
+            return nullptr;
+        QTreeWidgetItem *parent = item->parent();
+        const int index = (parent ? parent->indexOfChild(item) : indexOfTopLevelItem(item)) + 1;
+        return parent ? parent->child(index) : topLevelItem(index);
+    };
+    if (QTreeWidgetItem *next = nextSibling(last))
+        return next;
+    return nextSibling(last->parent());
+}
+
+bool CDirTreeView::IsUnder(const QPoint &screenPos) const
+{
+    const QWidget *under = QApplication::widgetAt(screenPos);
+    return under && (under == this || isAncestorOf(under));
+}
+
+void CDirTreeView::SetDropTarget(QTreeWidgetItem *item)
+{
+    if (m_dropTarget) {
+        m_dropTarget->setData(0, Qt::BackgroundRole, QVariant());
+        m_dropTarget->setData(0, Qt::ForegroundRole, QVariant());
+    }
+    m_dropTarget = item;
+    if (item) {
+        item->setBackground(0, palette().brush(QPalette::Highlight));
+        item->setForeground(0, palette().brush(QPalette::HighlightedText));
+    }
+    viewport()->repaint();
+}
+
+QTreeWidgetItem *CDirTreeView::DragOver(const QPoint &screenPos)
+{
+    SetDropTarget(IsUnder(screenPos) ? itemAt(viewport()->mapFromGlobal(screenPos)) : nullptr);
+    return m_dropTarget;
+}
+
+void CDirTreeView::BeginDrag(QTreeWidgetItem *item)
+{
+    m_dragSource = item;
+    m_frame->setDragging(true);
+    m_frame->SetTimer(DragScrollTimer, DragScrollPeriod);
+    m_frame->fileOperations().CutFolder(GetItemPath(item));
+    viewport()->grabMouse();
+}
+
+void CDirTreeView::EndDrag(const QPoint &screenPos)
+{
+    // The paste may rebuild the branches, so the items are let go first.
+    const bool overTree = IsUnder(screenPos);
+    const QString target = GetItemPath(m_dropTarget);
+    SetDropTarget(nullptr);
+    m_dragSource = nullptr;
+    if (QWidget *grabber = QWidget::mouseGrabber())
+        grabber->releaseMouse();
+    if (overTree)
+        m_frame->fileOperations().Paste(target);
+    m_frame->setDragging(false);
+    m_frame->KillTimer(DragScrollTimer);
+}
+
+void CDirTreeView::mousePressEvent(QMouseEvent *event)
+{
+    QTreeWidgetItem *item = itemAt(event->position().toPoint());
+    m_pressedItem = (m_frame && event->button() == Qt::LeftButton && item && item->parent()) ? item : nullptr;
+    m_pressPos = event->position().toPoint();
+    QTreeWidget::mousePressEvent(event);
+}
+
+void CDirTreeView::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_frame && m_frame->isDragging()) {
+        DragOver(event->globalPosition().toPoint());
+        return;
+    }
+    if (m_pressedItem && (event->buttons() & Qt::LeftButton)
+        && (event->position().toPoint() - m_pressPos).manhattanLength() >= QApplication::startDragDistance()) {
+        QTreeWidgetItem *item = m_pressedItem;
+        m_pressedItem = nullptr;
+        BeginDrag(item);
+        return;
+    }
+    QTreeWidget::mouseMoveEvent(event);
+}
+
+void CDirTreeView::mouseReleaseEvent(QMouseEvent *event)
+{
+    m_pressedItem = nullptr;
+    if (m_frame && m_frame->isDragging()) {
+        EndDrag(event->globalPosition().toPoint());
+        setState(NoState);
+        return;
+    }
+    QTreeWidget::mouseReleaseEvent(event);
 }
 
 int CDirTreeView::GetItemImage(const QTreeWidgetItem *item, bool selected)

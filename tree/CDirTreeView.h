@@ -35,6 +35,9 @@ public:
     static const QString DummyItemText;  // "~Dummy Item"
     static const QString UpdateItemText; // "~Update this item"
     static const QString NetworkPlacesText; // "My Network Places"
+    // The frame's timer that scrolls the tree while anything is dragged.
+    static constexpr UINT DragScrollTimer = 3;
+    static constexpr UINT DragScrollPeriod = 75;
 
     void SetFrame(CMainFrame *frame) { m_frame = frame; }
     void SetListView(CFileListViewEx *list) { m_list = list; }
@@ -75,6 +78,17 @@ public:
     // Drag auto-scroll; the frame passes every timer id here.
     void OnTimer(UINT id);
 
+    // Drag tracking, for a drag begun here or in the list (both hold the
+    // pointer capture themselves, so the position is a screen point).
+    // Over this tree the item under the point (or none) becomes the
+    // highlighted drop target; over any other window the highlight goes.
+    // Returns the drop target.
+    QTreeWidgetItem *DragOver(const QPoint &screenPos);
+    // The drop: over this tree pastes into the drop target's folder ("\"
+    // without one); anywhere else pastes nothing. Always ends the drag:
+    // capture released, highlight removed, dragging flag and timer 3 off.
+    void EndDrag(const QPoint &screenPos);
+
     QTreeWidgetItem *DeviceRoot() const { return m_deviceRoot; }
     QTreeWidgetItem *NetworkRoot() const { return m_networkRoot; }
     QTreeWidgetItem *DropTarget() const { return m_dropTarget; }
@@ -91,6 +105,11 @@ protected:
     // Ends an in-place rename: the folder is moved on disk; the control never
     // takes the edited text itself.
     void commitData(QWidget *editor) override;
+    // A press on an item with a parent arms a folder drag; a move past the
+    // drag distance begins it, and then moves and the release are the drag's.
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     bool HasSubfolders(const QString &path) const;
@@ -107,6 +126,11 @@ private:
     void OnEndLabelEdit(QTreeWidgetItem *item, const QString &text);
     void OnTapAndHold(const QPoint &screenPos);
     bool IsOnIconOrLabel(QTreeWidgetItem *item, const QPoint &pos) const;
+    void BeginDrag(QTreeWidgetItem *item);
+    bool IsUnder(const QPoint &screenPos) const;
+    void SetDropTarget(QTreeWidgetItem *item);
+    // The next target of the edge auto-scroll at client point pos, or null.
+    QTreeWidgetItem *ScrollTarget(const QPoint &pos) const;
 
     CMainFrame *m_frame = nullptr;
     CImageList m_imageList;
@@ -114,7 +138,9 @@ private:
     QTreeWidgetItem *m_networkRoot = nullptr;
     QTreeWidgetItem *m_deviceRoot = nullptr;
     QTreeWidgetItem *m_dragSource = nullptr;
-    QTreeWidgetItem *m_dropTarget = nullptr;
+    QTreeWidgetItem *m_dropTarget = nullptr; // shown with the drop highlight
+    QTreeWidgetItem *m_pressedItem = nullptr; // armed for a drag by a press
+    QPoint m_pressPos;
     QPersistentModelIndex m_editIndex; // the item being renamed in place
     bool m_busy = false;
     bool m_firstShown = false;
