@@ -3,6 +3,7 @@
 #include "fileops/NewFolder.h"
 #include "fileops/ShortcutFile.h"
 #include "list/CFileListViewEx.h"
+#include "platform/DeviceFolder.h"
 #include "platform/Files.h"
 #include "platform/LinkInfo.h"
 #include "platform/UiSink.h"
@@ -105,32 +106,36 @@ bool CFileOperations::DeleteTree(const QString &path)
     if (IsSymbolicLink(wide(folder))) {
         if (DeleteSymbolicLink(wide(folder)))
             return true;
-        AppMessageBox(QStringLiteral("Failed to delete:\r\n%1").arg(folder), MB_OK | MB_ICONEXCLAMATION);
+        DeleteFailed(folder);
         return false;
     }
 
+    // The folder is opened once and its files are deleted through it.
     bool result = true;
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW(wide(prefix + QLatin1Char('*')), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const QString entry = prefix + fromWide(data.cFileName);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                result = DeleteTree(entry + QLatin1Char('\\'));
-            } else if (!RemoveFile(entry)) {
-                AppMessageBox(QStringLiteral("Failed to delete:\r\n%1").arg(entry), MB_OK | MB_ICONEXCLAMATION);
+    DeviceFolder opened = DeviceFolder::open(prefix);
+    DeviceFolder::Entry entry;
+    if (opened.list()) {
+        while (result && opened.next(entry)) {
+            if (entry.info.isDirectory()) {
+                result = DeleteTree(prefix + entry.name + QLatin1Char('\\'));
+            } else if (opened.removeFile(entry) != ERROR_SUCCESS) {
+                DeleteFailed(prefix + entry.name);
                 result = false;
             }
-        } while (result && FindNextFileW(find, &data));
-        FindClose(find);
+        }
     }
     if (!result)
         return false;
     if (!RemoveDirectoryW(wide(folder))) {
-        AppMessageBox(QStringLiteral("Failed to delete:\r\n%1").arg(folder), MB_OK | MB_ICONEXCLAMATION);
+        DeleteFailed(folder);
         return false;
     }
     return true;
+}
+
+void CFileOperations::DeleteFailed(const QString &path)
+{
+    AppMessageBox(QStringLiteral("Failed to delete:\r\n%1").arg(path), MB_OK | MB_ICONEXCLAMATION);
 }
 
 bool CFileOperations::DeleteSelectedFiles()
@@ -262,25 +267,25 @@ bool CFileOperations::CopyFolderTree(const QString &sourcePath, const QString &d
     }
     m_tree->Refresh();
 
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW(wide(source + QStringLiteral("\\*.*")), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return GetLastError() == ERROR_NO_MORE_FILES;
+    // Both folders are opened once and the files are copied through them.
+    DeviceFolder from = DeviceFolder::open(source);
+    DeviceFolder to = DeviceFolder::open(target);
+    DeviceFolder::Entry entry;
+    if (!from.list())
+        return false;
     bool result = true;
-    do {
-        const QString entry = fromWide(data.cFileName);
-        if (entry == QLatin1String(".") || entry == QLatin1String(".."))
-            continue;
-        const QString from = source + QLatin1Char('\\') + entry;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            result = CopyFolderTree(from, target);
+    while (from.next(entry)) {
+        const QString path = source + QLatin1Char('\\') + entry.name;
+        if (entry.info.isDirectory()) {
+            result = CopyFolderTree(path, target);
         } else {
-            result = CopyFileW(wide(from), wide(target + QLatin1Char('\\') + entry), TRUE);
+            result = from.copyFile(entry, to) == ERROR_SUCCESS;
             if (!result)
-                CopyEntryFailed(from);
+                CopyEntryFailed(path);
         }
-    } while (s_continueCopy && FindNextFileW(find, &data));
-    FindClose(find);
+        if (!s_continueCopy)
+            break;
+    }
     return result;
 }
 
@@ -294,7 +299,9 @@ bool CFileOperations::MoveFolderTree(const QString &sourcePath, const QString &d
     if (topLevelFolder(source) != topLevelFolder(destination)) {
         // A copy that left any entry behind keeps the whole source: deleting
         // it would lose what was not copied.
-        result = CopyFolderTree(source, destination) && !s_copySkipped && DeleteTree(source);
+        // The copies reach the disk before any source is deleted.
+        result = CopyFolderTree(source, destination) && !s_copySkipped
+            && DeviceFolder::open(destination).flushFileSystem() && DeleteTree(source);
     } else {
         result = MoveFileW(wide(source), wide(destination + QLatin1Char('\\') + name));
     }

@@ -116,6 +116,8 @@ private:
     void WriteShortcuts(const QString &folder, bool refreshList);
     // Removes one file (or the link itself), clearing its attributes first.
     static bool RemoveFile(const QString &path);
+    // The tree delete's failure message for path.
+    void DeleteFailed(const QString &path);
     // Records a folder-copy entry that was not copied; asks whether to go on.
     void CopyEntryFailed(const QString &path);
     // The application's box: owned by the main window, captioned with the title.

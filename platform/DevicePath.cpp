@@ -256,11 +256,16 @@ int DevicePath::openFile(int flags, mode_t mode) const
         errno = EISDIR;
         return -1;
     }
-    const int fd = ::openat(m_dir.get(), m_name.constData(), flags | O_NOFOLLOW | O_CLOEXEC, mode);
+    return openEntryFile(m_dir.get(), m_name, flags, mode);
+}
+
+int DevicePath::openEntryFile(int dir, const QByteArray &name, int flags, mode_t mode) const
+{
+    const int fd = ::openat(dir, name.constData(), flags | O_NOFOLLOW | O_CLOEXEC, mode);
     if (fd >= 0 || errno != ELOOP)
         return fd;
     UniqueFd object;
-    if (openObject(object) != ERROR_SUCCESS) {
+    if (openEntry(dir, name, object, nullptr) != ERROR_SUCCESS) {
         errno = EACCES;
         return -1;
     }

@@ -65,6 +65,9 @@ public:
     // Opens the last component as a file with open(2) flags, following a link
     // only where the device allows it. Returns -1 with errno set on failure.
     int openFile(int flags, mode_t mode = 0666) const;
+    // openFile for the entry name of folder dir, a folder reached through
+    // this path.
+    int openEntryFile(int dir, const QByteArray &name, int flags, mode_t mode = 0666) const;
 
     // "/proc/self/fd/<dir>/<name>": reaches the entry through the already
     // opened folder, so nothing is looked up outside the device.

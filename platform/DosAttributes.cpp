@@ -1,7 +1,10 @@
 #include "platform/DosAttributes.h"
 
+#include "platform/ObjectInfo.h"
+
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 #include <sys/xattr.h>
 
 namespace {
@@ -110,4 +113,20 @@ bool DosAttributes::write(const char *path, DWORD bits, Link link)
             result = 0;
     }
     return result == 0 || errno == ENOTSUP;
+}
+
+bool DosAttributes::change(const char *objectPath, const ObjectInfo &info, DWORD attributes)
+{
+    const DWORD requested = attributes & SettableMask;
+    const DWORD kept = info.attributes & StoredMask & ~SettableMask;
+    // A card's TEMPORARY bit comes from what it is, not from the stored bits.
+    const DWORD stored = (kept | requested) & (info.card ? ~FILE_ATTRIBUTE_TEMPORARY : ~DWORD(0));
+    if (!write(objectPath, stored, Link::Follow))
+        return false;
+
+    const mode_t writeBits = S_IWUSR | S_IWGRP | S_IWOTH;
+    const mode_t permissions = info.mode & 07777;
+    const mode_t mode = (requested & FILE_ATTRIBUTE_READONLY) ? permissions & ~writeBits
+                                                              : permissions | (info.isReadOnly() ? S_IWUSR : 0);
+    return mode == permissions || ::chmod(objectPath, mode) == 0;
 }

@@ -13,6 +13,8 @@
 #include <QByteArray>
 #include <optional>
 
+struct ObjectInfo;
+
 class DosAttributes
 {
 public:
@@ -42,4 +44,8 @@ public:
     // the attribute). Returns false with errno set on failure; a file system
     // without user extended attributes counts as success.
     static bool write(const char *path, DWORD bits, Link link = Link::NoFollow);
+    // SetFileAttributesW on an opened object ("/proc/self/fd/N") described by
+    // info: the settable bits become attributes' ones, the others are kept,
+    // and READONLY goes to the owner write bit. False with errno set.
+    static bool change(const char *objectPath, const ObjectInfo &info, DWORD attributes);
 };

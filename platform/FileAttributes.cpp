@@ -5,7 +5,6 @@
 #include "platform/ObjectInfo.h"
 #include "platform/PosixError.h"
 
-#include <sys/stat.h>
 
 DWORD GetFileAttributesW(LPCWSTR fileName)
 {
@@ -36,20 +35,6 @@ BOOL SetFileAttributesW(LPCWSTR fileName, DWORD attributes)
     if (info.isInRom())
         return PosixError::failWith(ERROR_ACCESS_DENIED);
 
-    const QByteArray objectPath = DevicePath::fdPath(object.get());
-    const DWORD requested = attributes & DosAttributes::SettableMask;
-    const DWORD kept = DosAttributes::read(objectPath.constData(), DosAttributes::Link::Follow)
-        & ~DosAttributes::SettableMask;
-    // A card's TEMPORARY bit comes from what it is, not from the stored bits.
-    const DWORD stored = (kept | requested) & (info.card ? ~FILE_ATTRIBUTE_TEMPORARY : ~DWORD(0));
-    if (!DosAttributes::write(objectPath.constData(), stored, DosAttributes::Link::Follow))
-        return PosixError::fail();
-
-    const mode_t writeBits = S_IWUSR | S_IWGRP | S_IWOTH;
-    const mode_t permissions = info.mode & 07777;
-    const mode_t mode = (requested & FILE_ATTRIBUTE_READONLY) ? permissions & ~writeBits
-                                                              : permissions | (info.isReadOnly() ? S_IWUSR : 0);
-    if (mode != permissions && ::chmod(objectPath.constData(), mode) != 0)
-        return PosixError::fail();
-    return TRUE;
+    return DosAttributes::change(DevicePath::fdPath(object.get()).constData(), info, attributes) ? TRUE
+                                                                                                : PosixError::fail();
 }

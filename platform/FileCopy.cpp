@@ -22,7 +22,7 @@ bool failWith(int err)
 } // namespace
 
 DWORD FileCopy::copy(int source, const ObjectInfo &info, DWORD storedBits, int targetDir,
-                     const QByteArray &targetName, Existing existing)
+                     const QByteArray &targetName, Existing existing, Flush flush)
 {
     QByteArray temporary;
     UniqueFd target;
@@ -35,7 +35,7 @@ DWORD FileCopy::copy(int source, const ObjectInfo &info, DWORD storedBits, int t
     if (!target.valid())
         return PosixError::toPlatform(errno);
 
-    if (copyContent(source, target.get()) && finish(target.get(), info, storedBits)) {
+    if (copyContent(source, target.get()) && finish(target.get(), info, storedBits, flush)) {
         target.reset();
         if (place(targetDir, temporary, targetName, existing))
             return ERROR_SUCCESS;
@@ -81,12 +81,15 @@ bool FileCopy::copyContent(int source, int target)
     }
 }
 
-bool FileCopy::finish(int target, const ObjectInfo &info, DWORD storedBits)
+bool FileCopy::finish(int target, const ObjectInfo &info, DWORD storedBits, Flush flush)
 {
     const timespec times[2] = {FileTime::toTimespec(info.lastAccessTime), FileTime::toTimespec(info.lastWriteTime)};
-    if (!DosAttributes::write(DevicePath::fdPath(target).constData(), storedBits, DosAttributes::Link::Follow))
+    // The temporary file is new: with no bits to store there is nothing to remove.
+    if (storedBits & DosAttributes::StoredMask
+        && !DosAttributes::write(DevicePath::fdPath(target).constData(), storedBits, DosAttributes::Link::Follow))
         return false;
-    return ::fchmod(target, info.mode & 07777) == 0 && ::futimens(target, times) == 0 && ::fsync(target) == 0;
+    return ::fchmod(target, info.mode & 07777) == 0 && ::futimens(target, times) == 0
+        && (flush == Flush::No || ::fsync(target) == 0);
 }
 
 bool FileCopy::place(int dir, const QByteArray &temporary, const QByteArray &name, Existing existing)

@@ -1,7 +1,12 @@
 // Copies one open file to a name in a folder, all or nothing: the content
 // goes to a temporary name beside the target, gets the source's attributes
-// and times, is flushed to disk and only then renamed into place. A failure
-// part-way removes the temporary file and leaves any old target untouched.
+// and times, and only then is renamed into place. A failure part-way removes
+// the temporary file and leaves any old target untouched.
+//
+// Flushing each copy to disk before its rename keeps the old target (or the
+// source a move deletes next) safe from a crash, but costs a disk write per
+// file: a tree copy leaves it out and its caller flushes the file system once
+// where it matters.
 #pragma once
 
 #include "platform/ObjectInfo.h"
@@ -13,16 +18,17 @@ class FileCopy
 {
 public:
     enum class Existing { Fail, Replace };
+    enum class Flush { BeforeRename, No };
 
     // source: open for reading, described by info and its stored attribute
     // bits. Returns ERROR_SUCCESS, ERROR_FILE_EXISTS when the target exists
     // and existing is Fail, ERROR_DISK_FULL when the target's file system (or
     // the process's file-size limit) runs out, or another platform error.
     static DWORD copy(int source, const ObjectInfo &info, DWORD storedBits, int targetDir,
-                      const QByteArray &targetName, Existing existing);
+                      const QByteArray &targetName, Existing existing, Flush flush = Flush::BeforeRename);
 
 private:
     static bool copyContent(int source, int target);
-    static bool finish(int target, const ObjectInfo &info, DWORD storedBits);
+    static bool finish(int target, const ObjectInfo &info, DWORD storedBits, Flush flush);
     static bool place(int dir, const QByteArray &temporary, const QByteArray &name, Existing existing);
 };

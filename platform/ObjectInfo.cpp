@@ -38,10 +38,8 @@ bool ObjectInfo::fromStatx(const struct statx &st, DWORD storedBits, bool card, 
     return true;
 }
 
-bool ObjectInfo::fill(const QString &name, WIN32_FIND_DATAW &record) const
+void ObjectInfo::fill(const QString &name, WIN32_FIND_DATAW &record) const
 {
-    if (name.size() >= MAX_PATH)
-        return false;
     record.dwFileAttributes = attributes;
     record.ftCreationTime = creationTime;
     record.ftLastAccessTime = lastAccessTime;
@@ -50,5 +48,4 @@ bool ObjectInfo::fill(const QString &name, WIN32_FIND_DATAW &record) const
     record.nFileSizeLow = DWORD(size & 0xFFFFFFFFu);
     record.dwOID = oid;
     copyToWide(name, record.cFileName, MAX_PATH);
-    return true;
 }

@@ -41,6 +41,6 @@ struct ObjectInfo
         | STATX_MTIME | STATX_BTIME;
     // False for objects the device does not show (sockets, devices, pipes).
     static bool fromStatx(const struct statx &st, DWORD storedBits, bool card, ObjectInfo &info);
-    // Fills a find record; false when name does not fit in cFileName.
-    bool fill(const QString &name, WIN32_FIND_DATAW &record) const;
+    // Fills a find record; name must be shorter than MAX_PATH.
+    void fill(const QString &name, WIN32_FIND_DATAW &record) const;
 };

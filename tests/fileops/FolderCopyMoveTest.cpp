@@ -1,7 +1,9 @@
 #include "FileOpsFixture.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include "platform/Files.h"
 #include <sys/stat.h>
 
@@ -112,6 +114,36 @@ TEST_F(FolderCopy, NoDeepInsideEndsEveryLevelYesGoesOn)
     EXPECT_TRUE(QFileInfo(device.host("\\T2\\A\\B\\C")).isDir()) << "every folder was still made";
     EXPECT_TRUE(QFileInfo(device.host("\\T2\\A\\D")).isDir());
     EXPECT_EQ(CFileOperations::copyDepth(), 0);
+}
+
+// The copy keeps each file's attribute bits and last write time, and never
+// gives one folder two names that differ only in letter case.
+TEST_F(FolderCopy, KeepsAttributesAndTimesAndOneSpellingOfEachName)
+{
+    device.make({"\\S\\plain.txt", "\\S\\marked.txt", "\\S\\Same.txt", "\\S\\same.TXT", "\\T\\"});
+    start();
+    ASSERT_TRUE(SetFileAttributesW(wide("\\S\\marked.txt"),
+                                   FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+    const QDateTime past = QDateTime::fromSecsSinceEpoch(1000000000);
+    QFile plain(device.host("\\S\\plain.txt"));
+    ASSERT_TRUE(plain.open(QIODevice::ReadWrite) && plain.setFileTime(past, QFileDevice::FileModificationTime));
+    plain.close();
+    const QStringList files = walk("\\S");
+    const qsizetype first = files.indexOf(QRegularExpression(".*Same\\.txt", QRegularExpression::CaseInsensitiveOption));
+    const qsizetype second = files.lastIndexOf(QRegularExpression(".*Same\\.txt", QRegularExpression::CaseInsensitiveOption));
+    ASSERT_LT(first, second);
+
+    sink.expect(QStringLiteral("Failed to copy %1\nContinue Copy?").arg(files[second]), Err, MB_YESNO, IDYES);
+    ops.CopyFolderTree("\\S", "\\T");
+    EXPECT_TRUE(CFileOperations::copySkippedAny());
+    EXPECT_EQ(GetFileAttributesW(wide("\\T\\S\\marked.txt")),
+              DWORD(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+    EXPECT_EQ(GetFileAttributesW(wide("\\T\\S\\plain.txt")), 0u);
+    EXPECT_EQ(QFileInfo(device.host("\\T\\S\\plain.txt")).lastModified(), past);
+    const QString kept = files[first].mid(files[first].lastIndexOf(QLatin1Char('\\')) + 1);
+    QStringList expected({kept, "marked.txt", "plain.txt"});
+    expected.sort(Qt::CaseInsensitive);
+    EXPECT_EQ(QDir(device.host("\\T\\S")).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase), expected);
 }
 
 using FolderMove = FileOps;

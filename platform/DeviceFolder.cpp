@@ -1,0 +1,148 @@
+#include "platform/DeviceFolder.h"
+
+#include "platform/DosAttributes.h"
+#include "platform/FileCopy.h"
+#include "platform/PosixError.h"
+#include "platform/WildcardPattern.h"
+
+#include <QFile>
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// Calls each(name) for every name in the open folder dir but "." and "..";
+// false when the folder cannot be read.
+template <typename Each>
+bool forEachName(int dir, Each each)
+{
+    DIR *stream = ::fdopendir(::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!stream)
+        return false;
+    while (const dirent *entry = ::readdir(stream)) {
+        const char *name = entry->d_name;
+        if (!(name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))))
+            each(name);
+    }
+    ::closedir(stream);
+    return true;
+}
+
+} // namespace
+
+DeviceFolder DeviceFolder::open(const QString &path)
+{
+    QString pattern = path;
+    if (!pattern.endsWith(QLatin1Char('\\')))
+        pattern += QLatin1Char('\\');
+    return DeviceFolder(DevicePath::resolve(pattern + QLatin1Char('*'), DevicePath::Wildcards::AllowInLast));
+}
+
+DeviceFolder::DeviceFolder(DevicePath path)
+    : m_path(std::move(path)), m_procPath(DevicePath::fdPath(m_path.dirFd()) + '/')
+{
+}
+
+bool DeviceFolder::list(const WildcardPattern *pattern)
+{
+    m_names.clear();
+    m_next = 0;
+    return ok() && forEachName(m_path.dirFd(), [&](const char *name) {
+        if (!pattern || pattern->matchesAll() || pattern->matches(QFile::decodeName(name)))
+            m_names.emplace_back(name);
+    });
+}
+
+void DeviceFolder::listOnly(const QByteArray &hostName)
+{
+    m_names.assign(1, hostName);
+    m_next = 0;
+}
+
+bool DeviceFolder::next(Entry &entry)
+{
+    while (m_next < m_names.size()) {
+        if (describe(m_names[m_next++], entry))
+            return true;
+    }
+    return false;
+}
+
+bool DeviceFolder::describe(const QByteArray &hostName, Entry &entry) const
+{
+    entry.hostName = hostName;
+    entry.name = QFile::decodeName(hostName);
+    // Names the device cannot spell back to the host are not shown.
+    if (entry.name.contains(QChar::ReplacementCharacter) || entry.name.size() >= MAX_PATH)
+        return false;
+    const int dir = m_path.dirFd();
+    struct statx st;
+    if (::statx(dir, hostName.constData(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, ObjectInfo::StatxMask, &st) != 0)
+        return false;
+    entry.link = S_ISLNK(st.stx_mode);
+    if (!entry.link) {
+        const DWORD stored = DosAttributes::read((m_procPath + hostName).constData());
+        return ObjectInfo::fromStatx(st, stored, m_path.isMountedCard(st), entry.info);
+    }
+    UniqueFd object;
+    bool card = false;
+    if (m_path.openEntry(dir, hostName, object, &card) != ERROR_SUCCESS
+        || ::statx(object.get(), "", AT_EMPTY_PATH, ObjectInfo::StatxMask, &st) != 0)
+        return false;
+    const DWORD stored = DosAttributes::read(DevicePath::fdPath(object.get()).constData(), DosAttributes::Link::Follow);
+    return ObjectInfo::fromStatx(st, stored, card, entry.info);
+}
+
+DWORD DeviceFolder::removeFile(const Entry &entry) const
+{
+    const int dir = m_path.dirFd();
+    if (entry.link && !entry.info.card)
+        return ::unlinkat(dir, entry.hostName.constData(), 0) == 0 ? ERROR_SUCCESS : PosixError::toPlatform(errno);
+    if (entry.info.isDirectory() || entry.info.isInRom())
+        return ERROR_ACCESS_DENIED;
+    if (entry.info.attributes & DosAttributes::SettableMask) {
+        // Cleared on the object actually opened, never through a link that
+        // appeared since the folder was listed.
+        UniqueFd object;
+        const DWORD error = m_path.openEntry(dir, entry.hostName, object, nullptr);
+        if (error != ERROR_SUCCESS)
+            return error;
+        if (!DosAttributes::change(DevicePath::fdPath(object.get()).constData(), entry.info, 0))
+            return PosixError::toPlatform(errno);
+    }
+    return ::unlinkat(dir, entry.hostName.constData(), 0) == 0 ? ERROR_SUCCESS : PosixError::toPlatform(errno);
+}
+
+DWORD DeviceFolder::copyFile(const Entry &entry, DeviceFolder &target) const
+{
+    if (!target.ok())
+        return target.error();
+    if (entry.info.isDirectory())
+        return ERROR_ACCESS_DENIED;
+    if (target.containsFolded(entry.name))
+        return ERROR_FILE_EXISTS;
+    UniqueFd in(m_path.openEntryFile(m_path.dirFd(), entry.hostName, O_RDONLY));
+    if (!in.valid())
+        return PosixError::toPlatform(errno);
+    const DWORD error = FileCopy::copy(in.get(), entry.info, entry.info.attributes & DosAttributes::StoredMask,
+                                       target.m_path.dirFd(), entry.hostName, FileCopy::Existing::Fail,
+                                       FileCopy::Flush::No);
+    if (error == ERROR_SUCCESS)
+        target.m_folded->insert(entry.name.toCaseFolded());
+    return error;
+}
+
+bool DeviceFolder::flushFileSystem() const
+{
+    return ok() && ::syncfs(m_path.dirFd()) == 0;
+}
+
+bool DeviceFolder::containsFolded(const QString &name)
+{
+    if (!m_folded) {
+        m_folded.emplace();
+        forEachName(m_path.dirFd(), [&](const char *name) { m_folded->insert(QFile::decodeName(name).toCaseFolded()); });
+    }
+    return m_folded->contains(name.toCaseFolded());
+}

@@ -1,0 +1,71 @@
+// A folder of the device held open while its entries are listed and acted
+// on. A copy or delete of a whole tree resolves each folder once this way,
+// instead of resolving every file's path again. Entries are reached relative
+// to the open folder and confined as paths are: an entry is opened without
+// following links, and a link only where the device allows it.
+#pragma once
+
+#include "platform/DevicePath.h"
+#include "platform/ObjectInfo.h"
+#include "platform/Types.h"
+
+#include <QByteArray>
+#include <QSet>
+#include <QString>
+#include <optional>
+#include <vector>
+
+class WildcardPattern;
+
+class DeviceFolder
+{
+public:
+    struct Entry
+    {
+        QByteArray hostName;
+        QString name;    // the device's spelling
+        ObjectInfo info; // of the link's target for a link
+        bool link = false;
+    };
+
+    // The folder at a device path ("\" is the root; a trailing backslash is
+    // optional). error() tells why it could not be opened.
+    static DeviceFolder open(const QString &path);
+    // The folder holding path's last component.
+    explicit DeviceFolder(DevicePath path);
+
+    DWORD error() const { return m_path.error(); }
+    bool ok() const { return m_path.ok(); }
+
+    // Reads the folder's names (all, or those pattern matches) for next().
+    // False when the folder cannot be read.
+    bool list(const WildcardPattern *pattern = nullptr);
+    // Lists just one host name.
+    void listOnly(const QByteArray &hostName);
+    // The next listed entry the device shows (not sockets, devices, links
+    // out of the device, names it cannot spell or too long); false at the end.
+    bool next(Entry &entry);
+
+    // Deletes a file entry: a link goes as the link itself; a file has its
+    // attributes cleared first (a read-only file is deleted, one in ROM is
+    // refused). ERROR_SUCCESS or a platform error.
+    DWORD removeFile(const Entry &entry) const;
+    // Copies a file entry into target under the same name with its
+    // attributes and times, never over an existing entry of any letter case
+    // (ERROR_FILE_EXISTS). Not flushed: see flushFileSystem.
+    DWORD copyFile(const Entry &entry, DeviceFolder &target) const;
+    // Writes everything written to the folder's file system to disk.
+    bool flushFileSystem() const;
+
+private:
+    bool describe(const QByteArray &hostName, Entry &entry) const;
+    // Whether the folder has an entry of that name in any letter case; the
+    // names are read once, and copies into the folder add theirs.
+    bool containsFolded(const QString &name);
+
+    DevicePath m_path;
+    QByteArray m_procPath; // "/proc/self/fd/N/" of the open folder
+    std::vector<QByteArray> m_names;
+    std::size_t m_next = 0;
+    std::optional<QSet<QString>> m_folded;
+};
