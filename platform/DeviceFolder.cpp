@@ -40,7 +40,7 @@ DeviceFolder DeviceFolder::open(const QString &path)
 }
 
 DeviceFolder::DeviceFolder(DevicePath path)
-    : m_path(std::move(path)), m_procPath(DevicePath::fdPath(m_path.dirFd()) + '/')
+    : m_path(std::move(path))
 {
 }
 
@@ -82,7 +82,7 @@ bool DeviceFolder::describe(const QByteArray &hostName, Entry &entry) const
         return false;
     entry.link = S_ISLNK(st.stx_mode);
     if (!entry.link) {
-        const DWORD stored = DosAttributes::read((m_procPath + hostName).constData());
+        const DWORD stored = DosAttributes::readAt(dir, hostName.constData());
         return ObjectInfo::fromStatx(st, stored, m_path.isMountedCard(st), entry.info);
     }
     UniqueFd object;

@@ -64,7 +64,6 @@ private:
     bool containsFolded(const QString &name);
 
     DevicePath m_path;
-    QByteArray m_procPath; // "/proc/self/fd/N/" of the open folder
     std::vector<QByteArray> m_names;
     std::size_t m_next = 0;
     std::optional<QSet<QString>> m_folded;

@@ -9,7 +9,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
-#include <stdlib.h>
 #include <strings.h>
 #include <sys/sysmacros.h>
 
@@ -42,10 +41,13 @@ bool isAscii(const char *name)
     return true;
 }
 
-QByteArray realPathOf(const QByteArray &path)
+// The absolute host path of an open object, as the kernel knows it: links
+// resolved, one system call.
+QByteArray realPathOf(int fd)
 {
     char resolved[PATH_MAX];
-    return ::realpath(path.constData(), resolved) ? QByteArray(resolved) : QByteArray();
+    const ssize_t size = ::readlink(DevicePath::fdPath(fd).constData(), resolved, sizeof resolved);
+    return size > 0 && size < PATH_MAX && resolved[0] == '/' ? QByteArray(resolved, size) : QByteArray();
 }
 
 } // namespace
@@ -87,7 +89,7 @@ DevicePath DevicePath::resolve(const QString &path, Wildcards wildcards)
 
     const QByteArray root = QFile::encodeName(result.m_network ? device->networkRoot() : device->storeRoot());
     result.m_dir.reset(::open(root.constData(), DirFlags));
-    result.m_confinement = realPathOf(root);
+    result.m_confinement = realPathOf(result.m_dir.get());
     struct stat rootStat;
     if (!result.m_dir.valid() || result.m_confinement.isEmpty() || ::fstat(result.m_dir.get(), &rootStat) != 0) {
         result.m_error = result.m_network ? ERROR_BAD_NETPATH : ERROR_PATH_NOT_FOUND;
@@ -135,7 +137,7 @@ DWORD DevicePath::descend(const QString &component, bool last, bool wildcardsInL
         // any other link must lead to a place inside the current one.
         next.reset(::openat(m_dir.get(), name.constData(), DirFlags));
         if (next.valid() && m_underStoreRoot) {
-            m_confinement = realPathOf(fdPath(next.get()));
+            m_confinement = realPathOf(next.get());
         } else if (next.valid() && !isInside(next.get())) {
             return ERROR_ACCESS_DENIED;
         }
@@ -181,7 +183,7 @@ DWORD DevicePath::lookup(int dir, const QString &component, QByteArray &found, b
 
 bool DevicePath::isInside(int fd) const
 {
-    const QByteArray real = realPathOf(fdPath(fd));
+    const QByteArray real = realPathOf(fd);
     return !real.isEmpty()
         && (real == m_confinement || real.startsWith(m_confinement.endsWith('/') ? m_confinement : m_confinement + '/'));
 }

@@ -2,12 +2,39 @@
 
 #include "platform/ObjectInfo.h"
 
+#include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/xattr.h>
+#include <unistd.h>
 
 namespace {
+
+// The system call's number is shared by every architecture; C library
+// headers older than the call do not name it.
+#ifdef SYS_getxattrat
+constexpr long GetxattratSyscall = SYS_getxattrat;
+#else
+constexpr long GetxattratSyscall = 464;
+#endif
+
+struct XattrArgs
+{
+    std::uint64_t value;
+    std::uint32_t size;
+    std::uint32_t flags;
+};
+
+DWORD decodeStored(const char *data, ssize_t size)
+{
+    if (size <= 0)
+        return 0;
+    return DosAttributes::decode(data, std::size_t(size)).value_or(0) & DosAttributes::StoredMask;
+}
 
 std::optional<DWORD> parseHexText(const char *text, std::size_t size)
 {
@@ -93,9 +120,23 @@ DWORD DosAttributes::read(const char *path, Link link)
     char buffer[256];
     const ssize_t size = link == Link::Follow ? ::getxattr(path, XattrName, buffer, sizeof buffer)
                                               : ::lgetxattr(path, XattrName, buffer, sizeof buffer);
-    if (size <= 0)
-        return 0;
-    return decode(buffer, std::size_t(size)).value_or(0) & StoredMask;
+    return decodeStored(buffer, size);
+}
+
+DWORD DosAttributes::readAt(int dir, const char *name)
+{
+    // getxattrat (Linux 6.13) reads relative to the folder; older kernels
+    // and sandboxes that refuse it go through the folder's /proc path.
+    static std::atomic<bool> available = true;
+    if (available.load(std::memory_order_relaxed)) {
+        char buffer[256];
+        XattrArgs args{reinterpret_cast<std::uintptr_t>(buffer), sizeof buffer, 0};
+        const ssize_t size = ::syscall(GetxattratSyscall, dir, name, AT_SYMLINK_NOFOLLOW, XattrName, &args, sizeof args);
+        if (size >= 0 || (errno != ENOSYS && errno != EPERM))
+            return decodeStored(buffer, size);
+        available = false;
+    }
+    return read(("/proc/self/fd/" + QByteArray::number(dir) + '/' + name).constData(), Link::NoFollow);
 }
 
 bool DosAttributes::write(const char *path, DWORD bits, Link link)

@@ -40,6 +40,9 @@ public:
     // Stored bits of the object at path; 0 when there are none or the file
     // system has no user extended attributes.
     static DWORD read(const char *path, Link link = Link::NoFollow);
+    // read for the entry name of the open folder dir, without following a
+    // final link.
+    static DWORD readAt(int dir, const char *name);
     // Replaces the stored bits (bits outside StoredMask are ignored; 0 removes
     // the attribute). Returns false with errno set on failure; a file system
     // without user extended attributes counts as success.
