@@ -298,8 +298,8 @@ bool CFileOperations::MoveFolderTree(const QString &sourcePath, const QString &d
     bool result;
     if (topLevelFolder(source) != topLevelFolder(destination)) {
         // A copy that left any entry behind keeps the whole source: deleting
-        // it would lose what was not copied.
-        // The copies reach the disk before any source is deleted.
+        // it would lose what was not copied. The copies reach the disk
+        // before any source is deleted.
         result = CopyFolderTree(source, destination) && !s_copySkipped
             && DeviceFolder::open(destination).flushFileSystem() && DeleteTree(source);
     } else {
