@@ -227,7 +227,13 @@ void CFileOperations::CopyEntryFailed(const QString &path)
         s_continueCopy = false;
 }
 
-bool CFileOperations::CopyFolderTree(const QString &sourcePath, const QString &destinationPath)
+bool CFileOperations::CopyFolderTree(const QString &source, const QString &destination)
+{
+    return CopyFolderTree(source, destination, nullptr);
+}
+
+bool CFileOperations::CopyFolderTree(const QString &sourcePath, const QString &destinationPath,
+                                     DeviceFolder *destinationFolder)
 {
     const QString source = withoutTrailingBackslash(sourcePath);
     const QString destination = withoutTrailingBackslash(destinationPath);
@@ -260,7 +266,11 @@ bool CFileOperations::CopyFolderTree(const QString &sourcePath, const QString &d
         return false;
     }
     const QString target = destination + QLatin1Char('\\') + name;
-    if (!CreateDirectoryW(wide(target), nullptr)) {
+    // Inside the copy the new folder's parent is open already, and knows
+    // its names without reading the folder again for each one.
+    const bool created = destinationFolder ? destinationFolder->createFolder(name) == ERROR_SUCCESS
+                                           : CreateDirectoryW(wide(target), nullptr);
+    if (!created) {
         AppMessageBox(QStringLiteral("Failed to create folder:\r\n%1").arg(target), MB_OK | MB_ICONEXCLAMATION);
         s_copySkipped = true;
         return false;
@@ -277,7 +287,7 @@ bool CFileOperations::CopyFolderTree(const QString &sourcePath, const QString &d
     while (from.next(entry)) {
         const QString path = source + QLatin1Char('\\') + entry.name;
         if (entry.info.isDirectory()) {
-            result = CopyFolderTree(path, target);
+            result = CopyFolderTree(path, target, &to);
         } else {
             result = from.copyFile(entry, to) == ERROR_SUCCESS;
             if (!result)

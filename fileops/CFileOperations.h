@@ -22,6 +22,7 @@
 
 class CDirTreeView;
 class CFileListViewEx;
+class DeviceFolder;
 class QWidget;
 
 class CFileOperations
@@ -112,6 +113,9 @@ public:
     static bool copySkippedAny() { return s_copySkipped; }
 
 private:
+    // CopyFolderTree creating its folder in destinationFolder, the open
+    // destination of the enclosing level (null at the outermost one).
+    bool CopyFolderTree(const QString &source, const QString &destination, DeviceFolder *destinationFolder);
     void TakeSelection(unsigned mode);
     void WriteShortcuts(const QString &folder, bool refreshList);
     // Removes one file (or the link itself), clearing its attributes first.

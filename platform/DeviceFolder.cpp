@@ -8,6 +8,7 @@
 #include <QFile>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -131,6 +132,18 @@ DWORD DeviceFolder::copyFile(const Entry &entry, DeviceFolder &target) const
     if (error == ERROR_SUCCESS)
         target.m_folded->insert(entry.name.toCaseFolded());
     return error;
+}
+
+DWORD DeviceFolder::createFolder(const QString &name)
+{
+    if (!ok())
+        return error();
+    if (containsFolded(name))
+        return ERROR_ALREADY_EXISTS;
+    if (::mkdirat(m_path.dirFd(), QFile::encodeName(name).constData(), 0777) != 0)
+        return PosixError::toPlatform(errno);
+    m_folded->insert(name.toCaseFolded());
+    return ERROR_SUCCESS;
 }
 
 bool DeviceFolder::flushFileSystem() const

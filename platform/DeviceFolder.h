@@ -54,13 +54,17 @@ public:
     // attributes and times, never over an existing entry of any letter case
     // (ERROR_FILE_EXISTS). Not flushed: see flushFileSystem.
     DWORD copyFile(const Entry &entry, DeviceFolder &target) const;
+    // Creates a subfolder, never beside an existing entry of any letter case
+    // (ERROR_ALREADY_EXISTS).
+    DWORD createFolder(const QString &name);
     // Writes everything written to the folder's file system to disk.
     bool flushFileSystem() const;
 
 private:
     bool describe(const QByteArray &hostName, Entry &entry) const;
     // Whether the folder has an entry of that name in any letter case; the
-    // names are read once, and copies into the folder add theirs.
+    // names are read once, and copies and folders made through this object
+    // add theirs.
     bool containsFolded(const QString &name);
 
     DevicePath m_path;
