@@ -146,6 +146,20 @@ TEST_F(FolderCopy, KeepsAttributesAndTimesAndOneSpellingOfEachName)
     EXPECT_EQ(QDir(device.host("\\T\\S")).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase), expected);
 }
 
+TEST_F(FolderCopy, NestedFolderOfAnotherSpellingIsReportedNotMerged)
+{
+    device.make({"\\F\\Dir\\a.txt", "\\F\\dir\\b.txt", "\\T\\"});
+    start();
+    const QStringList files = walk("\\F");
+    ASSERT_EQ(files.size(), 2);
+    const QString second = files[1].section(QLatin1Char('\\'), 2, 2);
+
+    sink.expect(QStringLiteral("Failed to create folder:\r\n\\T\\F\\%1").arg(second), App, Exclamation, IDOK);
+    ops.CopyFolderTree("\\F", "\\T");
+    EXPECT_TRUE(CFileOperations::copySkippedAny());
+    EXPECT_EQ(walk("\\T\\F"), QStringList({"\\T" + files[0]}));
+}
+
 using FolderMove = FileOps;
 
 ino_t inode(const QString &hostPath)
