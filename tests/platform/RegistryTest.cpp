@@ -54,13 +54,15 @@ protected:
             return QStringLiteral("<unreadable>");
         return QString::fromUtf16(buffer);
     }
-    static QStringList subKeys(HKEY key)
+    // Names a key enumeration (RegEnumKeyExW or RegEnumValueW) reports, in order.
+    template <typename Enumerate>
+    static QStringList names(HKEY key, Enumerate enumerate)
     {
         QStringList names;
         WCHAR name[300];
         for (DWORD i = 0;; ++i) {
             DWORD length = 300;
-            const LONG result = RegEnumKeyExW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr);
+            const LONG result = enumerate(key, i, name, &length, nullptr, nullptr, nullptr, nullptr);
             if (result != 0) {
                 EXPECT_EQ(result, LONG(ERROR_NO_MORE_ITEMS));
                 return names;
@@ -68,20 +70,8 @@ protected:
             names << QString::fromUtf16(name, length);
         }
     }
-    static QStringList values(HKEY key)
-    {
-        QStringList names;
-        WCHAR name[300];
-        for (DWORD i = 0;; ++i) {
-            DWORD length = 300;
-            const LONG result = RegEnumValueW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr);
-            if (result != 0) {
-                EXPECT_EQ(result, LONG(ERROR_NO_MORE_ITEMS));
-                return names;
-            }
-            names << QString::fromUtf16(name, length);
-        }
-    }
+    static QStringList subKeys(HKEY key) { return names(key, RegEnumKeyExW); }
+    static QStringList values(HKEY key) { return names(key, RegEnumValueW); }
 
     TempDevice m_device;
     std::vector<HKEY> m_open;
