@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache lld
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-qpa-plugins
   libsqlite3-dev sqlite3
   libgtest-dev googletest
