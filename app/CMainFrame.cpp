@@ -1,8 +1,8 @@
 #include "app/CMainFrame.h"
 
 #include "app/CQuillmossApp.h"
-#include "app/CRegistryAccess.h"
-#include "app/RegistryLayout.h"
+#include "settings/CRegistryAccess.h"
+#include "settings/RegistryLayout.h"
 #include "fileops/CEditShortcutDlg.h"
 #include "fileops/RenameCommand.h"
 #include "framework/CommandRouter.h"
@@ -265,6 +265,31 @@ void CMainFrame::registerUpdateRules()
             ui.Enable(on.value_or(m_router->action(id)->isEnabled()));
         });
     }
+}
+
+void CMainFrame::cutFiles()
+{
+    m_fileOperations.CutFiles();
+}
+
+void CMainFrame::cutFolder(const QString &folder)
+{
+    m_fileOperations.CutFolder(folder);
+}
+
+void CMainFrame::paste(const QString &targetFolder)
+{
+    m_fileOperations.Paste(targetFolder);
+}
+
+QTreeWidgetItem *CMainFrame::dragOverFolders(const QPoint &screenPos)
+{
+    return m_treeView->DragOver(screenPos);
+}
+
+void CMainFrame::dropOnFolders(const QPoint &screenPos)
+{
+    m_treeView->EndDrag(screenPos);
 }
 
 CommandFacts CMainFrame::currentFacts() const

@@ -5,6 +5,7 @@
 
 #include "app/CommandRules.h"
 #include "fileops/CFileOperations.h"
+#include "framework/FrameServices.h"
 #include "framework/WindowTimers.h"
 #include "platform/Types.h"
 
@@ -18,7 +19,7 @@ class QMenuBar;
 class QSplitter;
 class QToolBar;
 
-class CMainFrame : public QMainWindow, public WindowTimers
+class CMainFrame : public QMainWindow, public WindowTimers, public FrameServices
 {
     Q_OBJECT
 public:
@@ -29,12 +30,19 @@ public:
 
     CDirTreeView *treeView() const { return m_treeView; }
     CFileListViewEx *listView() const { return m_listView; }
-    CommandRouter &router() { return *m_router; }
     CFileOperations &fileOperations() { return m_fileOperations; }
 
-    // Set from the start of a drag (tree or list) until the drop.
-    bool isDragging() const { return m_dragging; }
-    void setDragging(bool dragging) { m_dragging = dragging; }
+    // What the views ask of their frame.
+    CommandRouter &router() override { return *m_router; }
+    bool isDragging() const override { return m_dragging; }
+    void setDragging(bool dragging) override { m_dragging = dragging; }
+    void cutFiles() override;
+    void cutFolder(const QString &folder) override;
+    void paste(const QString &targetFolder) override;
+    QTreeWidgetItem *dragOverFolders(const QPoint &screenPos) override;
+    void dropOnFolders(const QPoint &screenPos) override;
+    void SetTimer(UINT id, UINT milliseconds) override { WindowTimers::SetTimer(id, milliseconds); }
+    bool KillTimer(UINT id) override { return WindowTimers::KillTimer(id); }
 
     // Runs every command's update rule again (focus or selection changed).
     void updateCommands();

@@ -3,8 +3,8 @@
 #include "app/CAboutDlg.h"
 #include "app/CDisclaimerDlg.h"
 #include "app/CMainFrame.h"
-#include "app/CRegistryAccess.h"
-#include "app/RegistryLayout.h"
+#include "settings/CRegistryAccess.h"
+#include "settings/RegistryLayout.h"
 #include "platform/Registry.h"
 
 CQuillmossApp::CQuillmossApp() = default;

@@ -1,8 +1,8 @@
 // bench_registry: CRegistryAccess::ReadDword of an existing value (the file
 // filter's read, three per listed file) on a temporary device, in reads per
 // second. Target: at least 200,000 reads/s.
-#include "app/CRegistryAccess.h"
-#include "app/RegistryLayout.h"
+#include "settings/CRegistryAccess.h"
+#include "settings/RegistryLayout.h"
 #include "platform/Device.h"
 
 #include <QElapsedTimer>

@@ -68,12 +68,7 @@ int CFileOperations::CollectSelection()
 
 bool CFileOperations::FileExists(const QString &path)
 {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW(wide(path), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return false;
-    FindClose(find);
-    return true;
+    return FindExists(wide(path));
 }
 
 bool CFileOperations::RemoveFile(const QString &path)

@@ -1,11 +1,10 @@
 #include "list/CFileListView.h"
 
-#include "app/CMainFrame.h"
+#include "framework/FrameServices.h"
 #include "framework/CommandRouter.h"
 #include "framework/MenuBuilder.h"
 #include "framework/TapAndHold.h"
 #include "res/ResourceIds.h"
-#include "tree/CDirTreeView.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -195,7 +194,7 @@ void CFileListView::mousePressEvent(QMouseEvent *event)
 void CFileListView::mouseMoveEvent(QMouseEvent *event)
 {
     if (m_dragging) {
-        m_dropTarget = m_frame->treeView()->DragOver(event->globalPosition().toPoint());
+        m_dropTarget = m_frame->dragOverFolders(event->globalPosition().toPoint());
         return;
     }
     if (m_pressedIndex.isValid()) {
@@ -214,7 +213,7 @@ void CFileListView::mouseReleaseEvent(QMouseEvent *event)
     if (m_dragging) {
         m_dragging = false;
         m_dropTarget = nullptr;
-        m_frame->treeView()->EndDrag(event->globalPosition().toPoint());
+        m_frame->dropOnFolders(event->globalPosition().toPoint());
         return;
     }
     if (m_pressedIndex.isValid()) {
@@ -229,9 +228,9 @@ void CFileListView::mouseReleaseEvent(QMouseEvent *event)
 
 void CFileListView::BeginDrag()
 {
-    m_frame->fileOperations().CutFiles();
+    m_frame->cutFiles();
     m_frame->setDragging(true);
-    m_frame->SetTimer(CDirTreeView::DragScrollTimer, CDirTreeView::DragScrollPeriod);
+    m_frame->SetTimer(FrameServices::DragScrollTimer, FrameServices::DragScrollPeriod);
     m_dragging = true;
     viewport()->grabMouse();
 }

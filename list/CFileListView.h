@@ -10,7 +10,7 @@
 #include <QPersistentModelIndex>
 #include <QTreeView>
 
-class CMainFrame;
+class FrameServices;
 class QTreeWidgetItem;
 
 // List window style bits kept by GetStyle/SetStyle.
@@ -27,7 +27,7 @@ public:
     ~CFileListView() override;
 
     // The frame owns the commands of the context menu.
-    void SetFrame(CMainFrame *frame) { m_frame = frame; }
+    void SetFrame(FrameServices *frame) { m_frame = frame; }
 
     // Sets (true) or clears (false) the selected state of every item.
     void SelectAll(bool select);
@@ -89,7 +89,7 @@ protected:
     // In-place label edits are refused; files are renamed by the frame's command.
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
 
-    CMainFrame *m_frame = nullptr;
+    FrameServices *m_frame = nullptr;
 
 private:
     bool EnsureVisible(int row);

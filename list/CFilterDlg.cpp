@@ -1,7 +1,7 @@
 #include "list/CFilterDlg.h"
 
-#include "app/CRegistryAccess.h"
-#include "app/RegistryLayout.h"
+#include "settings/CRegistryAccess.h"
+#include "settings/RegistryLayout.h"
 #include "framework/CDataExchange.h"
 
 #include <QAbstractItemView>

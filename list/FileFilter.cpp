@@ -1,7 +1,7 @@
 #include "list/FileFilter.h"
 
-#include "app/CRegistryAccess.h"
-#include "app/RegistryLayout.h"
+#include "settings/CRegistryAccess.h"
+#include "settings/RegistryLayout.h"
 #include "list/CFileTypeInfo.h"
 
 #include <QStringList>

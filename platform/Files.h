@@ -9,6 +9,16 @@
 HANDLE FindFirstFileW(LPCWSTR fileName, WIN32_FIND_DATAW *findData);
 BOOL FindNextFileW(HANDLE findFile, WIN32_FIND_DATAW *findData);
 BOOL FindClose(HANDLE findFile);
+// Whether a find-first on exactly this path succeeds; the find handle is closed again.
+inline bool FindExists(LPCWSTR fileName)
+{
+    WIN32_FIND_DATAW data;
+    const HANDLE find = FindFirstFileW(fileName, &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return false;
+    FindClose(find);
+    return true;
+}
 
 // Attributes.
 DWORD GetFileAttributesW(LPCWSTR fileName);

@@ -1,9 +1,6 @@
 #include "tree/CDirTreeView.h"
 
-#include "app/CMainFrame.h"
-#include "app/CRegistryAccess.h"
-#include "app/RegistryLayout.h"
-#include "fileops/CFileOperations.h"
+#include "framework/FrameServices.h"
 #include "framework/MenuBuilder.h"
 #include "framework/TapAndHold.h"
 #include "list/CFileListViewEx.h"
@@ -13,6 +10,8 @@
 #include "res/Pictures.h"
 #include "res/ResourceIds.h"
 #include "res/StringTable.h"
+#include "settings/CRegistryAccess.h"
+#include "settings/RegistryLayout.h"
 #include "tree/CDirTreeItem.h"
 
 #include <QApplication>
@@ -198,7 +197,7 @@ void CDirTreeView::RefreshFrom(QTreeWidgetItem *item, const QString &path, bool 
             for (int i = 0; i < item->childCount();) {
                 QTreeWidgetItem *child = item->child(i);
                 const QString childPath = path + child->text(0);
-                if (force && !CFileOperations::FileExists(childPath)) {
+                if (force && !FindExists(wide(childPath))) {
                     delete child;
                     continue;
                 }
@@ -270,7 +269,7 @@ void CDirTreeView::RefreshNetworkPlaces(QTreeWidgetItem *item, const QString &pa
         for (int i = 0; i < item->childCount();) {
             QTreeWidgetItem *child = item->child(i);
             const QString childPath = path + child->text(0);
-            if (CFileOperations::FileExists(childPath)) {
+            if (FindExists(wide(childPath))) {
                 RefreshNetworkPlaces(child, childPath + QLatin1Char('\\'));
             } else if (item != m_networkRoot) {
                 delete child;
@@ -302,7 +301,7 @@ bool CDirTreeView::IsNetworkPathSelected() const
 
 void CDirTreeView::OnTimer(UINT id)
 {
-    if (id != DragScrollTimer)
+    if (id != FrameServices::DragScrollTimer)
         return;
     const QPoint screenPos = QCursor::pos();
     if (!IsUnder(screenPos))
@@ -379,8 +378,8 @@ void CDirTreeView::BeginDrag(QTreeWidgetItem *item)
 {
     m_dragSource = item;
     m_frame->setDragging(true);
-    m_frame->SetTimer(DragScrollTimer, DragScrollPeriod);
-    m_frame->fileOperations().CutFolder(GetItemPath(item));
+    m_frame->SetTimer(FrameServices::DragScrollTimer, FrameServices::DragScrollPeriod);
+    m_frame->cutFolder(GetItemPath(item));
     viewport()->grabMouse();
 }
 
@@ -394,9 +393,9 @@ void CDirTreeView::EndDrag(const QPoint &screenPos)
     if (QWidget *grabber = QWidget::mouseGrabber())
         grabber->releaseMouse();
     if (overTree)
-        m_frame->fileOperations().Paste(target);
+        m_frame->paste(target);
     m_frame->setDragging(false);
-    m_frame->KillTimer(DragScrollTimer);
+    m_frame->KillTimer(FrameServices::DragScrollTimer);
 }
 
 void CDirTreeView::mousePressEvent(QMouseEvent *event)

@@ -22,7 +22,7 @@
 #include <QPersistentModelIndex>
 #include <QTreeWidget>
 
-class CMainFrame;
+class FrameServices;
 class CFileListViewEx;
 
 class CDirTreeView : public QTreeWidget
@@ -35,11 +35,8 @@ public:
     static const QString DummyItemText;  // "~Dummy Item"
     static const QString UpdateItemText; // "~Update this item"
     static const QString NetworkPlacesText; // "My Network Places"
-    // The frame's timer that scrolls the tree while anything is dragged.
-    static constexpr UINT DragScrollTimer = 3;
-    static constexpr UINT DragScrollPeriod = 75;
 
-    void SetFrame(CMainFrame *frame) { m_frame = frame; }
+    void SetFrame(FrameServices *frame) { m_frame = frame; }
     void SetListView(CFileListViewEx *list) { m_list = list; }
 
     // Builds the two root items and reads the tree from the root (the view's
@@ -132,7 +129,7 @@ private:
     // The next target of the edge auto-scroll at client point pos, or null.
     QTreeWidgetItem *ScrollTarget(const QPoint &pos) const;
 
-    CMainFrame *m_frame = nullptr;
+    FrameServices *m_frame = nullptr;
     CImageList m_imageList;
     CFileListViewEx *m_list = nullptr;
     QTreeWidgetItem *m_networkRoot = nullptr;

@@ -1,8 +1,8 @@
 // The settings store's open-act-close operations on a fresh device.
 #include "TempDevice.h"
 
-#include "app/CRegistryAccess.h"
-#include "app/RegistryLayout.h"
+#include "settings/CRegistryAccess.h"
+#include "settings/RegistryLayout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Walking keys by textual path with CRegistryKey.
 #include "TempDevice.h"
 
-#include "app/CRegistryAccess.h"
-#include "app/CRegistryKey.h"
+#include "settings/CRegistryAccess.h"
+#include "settings/CRegistryKey.h"
 
 #include <gtest/gtest.h>
 

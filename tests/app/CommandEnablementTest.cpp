@@ -1,7 +1,7 @@
 #include "ShownFrame.h"
 
-#include "app/CRegistryAccess.h"
-#include "app/RegistryLayout.h"
+#include "settings/CRegistryAccess.h"
+#include "settings/RegistryLayout.h"
 #include "res/ResourceIds.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "TempDevice.h"
 
-#include "app/CRegistryAccess.h"
-#include "app/RegistryLayout.h"
+#include "settings/CRegistryAccess.h"
+#include "settings/RegistryLayout.h"
 
 #include <QImage>
 #include <QProcess>

@@ -3,7 +3,7 @@
 #include "QtApp.h"
 #include "QtPrinters.h"
 #include "TempDevice.h"
-#include "app/CRegistryAccess.h"
+#include "settings/CRegistryAccess.h"
 #include "framework/CImageList.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "list/FileFilter.h"
 
 #include "TempDevice.h"
-#include "app/CRegistryAccess.h"
-#include "app/RegistryLayout.h"
+#include "settings/CRegistryAccess.h"
+#include "settings/RegistryLayout.h"
 
 #include <gtest/gtest.h>
 #include <optional>

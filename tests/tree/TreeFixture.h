@@ -6,8 +6,8 @@
 #include "ScriptedSink.h"
 #include "TempDevice.h"
 
-#include "app/CRegistryAccess.h"
-#include "app/RegistryLayout.h"
+#include "settings/CRegistryAccess.h"
+#include "settings/RegistryLayout.h"
 #include "list/CFileListViewEx.h"
 #include "tree/CDirTreeView.h"
 

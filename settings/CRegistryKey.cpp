@@ -1,4 +1,4 @@
-#include "app/CRegistryKey.h"
+#include "settings/CRegistryKey.h"
 
 #include <algorithm>
 #include <new>

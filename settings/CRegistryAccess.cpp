@@ -1,4 +1,4 @@
-#include "app/CRegistryAccess.h"
+#include "settings/CRegistryAccess.h"
 
 #include <new>
 
