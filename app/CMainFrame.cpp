@@ -9,6 +9,11 @@
 #include "framework/MenuBuilder.h"
 #include "list/CFileListViewEx.h"
 #include "list/CFilterDlg.h"
+#include "places/BookmarkList.h"
+#include "places/CAddBookmarkDlg.h"
+#include "places/CBookmarksDlg.h"
+#include "places/CMapNetworkDriveDlg.h"
+#include "places/NetPathList.h"
 #include "platform/UiSink.h"
 #include "res/Pictures.h"
 #include "res/ResourceIds.h"
@@ -36,6 +41,7 @@ CMainFrame::CMainFrame(QWidget *parent)
     buildPanes();
     registerCommands();
     registerFileCommands();
+    registerPlacesCommands();
     registerUpdateRules();
 
     m_commandBar = new QToolBar(this);
@@ -250,10 +256,50 @@ void CMainFrame::registerFileCommands()
     r.onCommand(ID_EDIT_PASTEINMENU, [&ops] { ops.PasteInStartMenu(); });
 }
 
+QMenu *CMainFrame::bookmarkPopup() const
+{
+    if (!m_menuBarMenu || m_menuBarMenu->actions().size() <= MENUBAR_BOOKMARK)
+        return nullptr;
+    return m_menuBarMenu->actions().at(MENUBAR_BOOKMARK)->menu();
+}
+
+// Bookmarks and network drives.
+void CMainFrame::registerPlacesCommands()
+{
+    CommandRouter &r = *m_router;
+    r.onCommand(ID_BOOKMARK_ADD, [this] {
+        CAddBookmarkDlg dialog(m_treeView->GetSelectedPath(), this);
+        dialog.DoModal();
+    });
+    r.onCommand(ID_BOOKMARK_DELETE, [this] {
+        CBookmarksDlg dialog(this);
+        dialog.DoModal();
+    });
+    r.onCommandRange(ID_BOOKMARK_FIRST, ID_BOOKMARK_LAST, [this](UINT id) {
+        if (QMenu *popup = bookmarkPopup())
+            BookmarkList::GoTo(*popup, id, *m_treeView);
+    });
+    r.onCommand(ID_TOOLS_CONNECTDRIVE, [this] {
+        CMapNetworkDriveDlg dialog(this);
+        dialog.DoModal();
+        m_treeView->RefreshNetworkPlaces(nullptr, QString());
+    });
+    r.onCommand(ID_TOOLS_DISCONNECTDRIVE, [this] {
+        QTreeWidgetItem *item = m_treeView->currentItem();
+        if (!item)
+            return;
+        const QString path = item->text(0);
+        if (!path.isEmpty())
+            NetPathList::Remove(path);
+        delete item;
+        m_treeView->RefreshFrom(nullptr, QStringLiteral("\\"), false);
+    });
+}
+
 void CMainFrame::registerUpdateRules()
 {
     static const UINT ruled[] = {
-        ID_FILE_NEWFOLDER, ID_BOOKMARK_ADD, ID_FILE_EDITSHORTCUT, ID_FILE_RENAME, ID_FILE_DELETE,
+        ID_FILE_NEWFOLDER, ID_FILE_EDITSHORTCUT, ID_FILE_RENAME, ID_FILE_DELETE,
         ID_FILE_PROPERTIES, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_PASTESHORTCUT,
         ID_EDIT_PASTEINMENU, ID_EDIT_SELECTALL, ID_TOOLS_IRSEND, ID_TOOLS_DISCONNECTDRIVE, ID_TOOLS_EMAIL,
         ID_FILE_OPEN,
@@ -265,6 +311,12 @@ void CMainFrame::registerUpdateRules()
             ui.Enable(on.value_or(m_router->action(id)->isEnabled()));
         });
     }
+    // The Bookmark pop-up's entries are read again whenever Add is updated.
+    m_router->onUpdate(ID_BOOKMARK_ADD, [this](CCmdUI &ui) {
+        if (QMenu *popup = bookmarkPopup())
+            BookmarkList::RebuildMenu(*popup, *m_router);
+        ui.Enable(CommandRules::enabled(ID_BOOKMARK_ADD, currentFacts()).value_or(true));
+    });
 }
 
 void CMainFrame::cutFiles()

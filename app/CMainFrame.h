@@ -15,6 +15,7 @@ class CDirTreeView;
 class CFileListViewEx;
 class CommandRouter;
 class QAction;
+class QMenu;
 class QMenuBar;
 class QSplitter;
 class QToolBar;
@@ -65,6 +66,8 @@ private:
     void applyHeader();
     void registerCommands();
     void registerFileCommands();
+    void registerPlacesCommands();
+    QMenu *bookmarkPopup() const;
     bool treeFocused() const;
     bool listFocused() const;
     void registerUpdateRules();

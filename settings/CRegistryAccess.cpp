@@ -78,6 +78,15 @@ RegStatus CRegistryAccess::ReadString(HKEY root, const QString &subKey, const QS
     });
 }
 
+RegStatus CRegistryAccess::ReadString(HKEY root, const QString &subKey, const QString &valueName, QString &out)
+{
+    std::unique_ptr<WCHAR[]> text;
+    const RegStatus status = ReadString(root, subKey, valueName, text);
+    if (status == RegSuccess)
+        out = fromWide(text.get());
+    return status;
+}
+
 RegStatus CRegistryAccess::DeleteValue(HKEY root, const QString &subKey, const QString &valueName)
 {
     return withKey(root, subKey, [&](HKEY key) {

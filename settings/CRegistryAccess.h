@@ -42,6 +42,8 @@ public:
     // string for a value without data); on every failure out stays empty.
     RegStatus ReadString(HKEY root, const QString &subKey, const QString &valueName,
                          std::unique_ptr<WCHAR[]> &out);
+    // The same read into a QString; out is left alone on failure.
+    RegStatus ReadString(HKEY root, const QString &subKey, const QString &valueName, QString &out);
     RegStatus DeleteValue(HKEY root, const QString &subKey, const QString &valueName);
     // Deletes subKey (with everything below it) under an open key or a root,
     // without opening anything first.
