@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -20,6 +21,8 @@ bool failWith(int err)
 }
 
 } // namespace
+
+int (*FileCopy::flushCall)(int fd) = ::fsync;
 
 DWORD FileCopy::copy(int source, const ObjectInfo &info, DWORD storedBits, int targetDir,
                      const QByteArray &targetName, Existing existing, Flush flush)
@@ -89,7 +92,7 @@ bool FileCopy::finish(int target, const ObjectInfo &info, DWORD storedBits, Flus
         && !DosAttributes::write(DevicePath::fdPath(target).constData(), storedBits, DosAttributes::Link::Follow))
         return false;
     return ::fchmod(target, info.mode & 07777) == 0 && ::futimens(target, times) == 0
-        && (flush == Flush::No || ::fsync(target) == 0);
+        && (flush == Flush::No || flushCall(target) == 0);
 }
 
 bool FileCopy::place(int dir, const QByteArray &temporary, const QByteArray &name, Existing existing)

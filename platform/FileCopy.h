@@ -27,6 +27,10 @@ public:
     static DWORD copy(int source, const ObjectInfo &info, DWORD storedBits, int targetDir,
                       const QByteArray &targetName, Existing existing, Flush flush = Flush::BeforeRename);
 
+    // The call that flushes a finished copy (fsync); a test may put a recorder
+    // here to see that the flush comes before the rename.
+    static int (*flushCall)(int fd);
+
 private:
     static bool copyContent(int source, int target);
     static bool finish(int target, const ObjectInfo &info, DWORD storedBits, Flush flush);

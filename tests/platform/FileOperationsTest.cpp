@@ -1,56 +1,58 @@
 #include "PlatformTestUtil.h"
 #include "TempDevice.h"
 
+#include "platform/FileCopy.h"
+
 #include <QDir>
 #include <QTemporaryDir>
 #include <csignal>
-#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/statvfs.h>
+#include <unistd.h>
 
 namespace {
 
-QStringList hostEntries(const QString &dir)
+class FileOperations : public ::testing::Test
 {
-    return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
-}
-
-TEST(FileOperations, CreateFileDispositions)
-{
-    TempDevice t;
-    t.make({"\\have.txt"}, "old");
-    const struct
+protected:
+    // Temporary copies left behind in the store's root.
+    QStringList leftovers() const
     {
-        const char16_t *path;
+        return QDir(t.host("\\")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).filter(".~qm");
+    }
+    TempDevice t;
+};
+
+TEST_F(FileOperations, CreateFileDispositions)
+{
+    t.make({"\\have.txt"}, "old");
+    const struct {
+        const char *path;
         DWORD disposition;
         bool opens;
         DWORD error;
     } cases[] = {
-        {u"\\have.txt", CREATE_NEW, false, ERROR_FILE_EXISTS},
-        {u"\\have.txt", OPEN_EXISTING, true, ERROR_SUCCESS},
-        {u"\\have.txt", OPEN_ALWAYS, true, ERROR_ALREADY_EXISTS},
-        {u"\\have.txt", CREATE_ALWAYS, true, ERROR_ALREADY_EXISTS},
-        {u"\\none.txt", OPEN_EXISTING, false, ERROR_FILE_NOT_FOUND},
-        {u"\\none.txt", TRUNCATE_EXISTING, false, ERROR_FILE_NOT_FOUND},
-        {u"\\no\\none.txt", CREATE_ALWAYS, false, ERROR_PATH_NOT_FOUND},
-        {u"\\Windows", OPEN_EXISTING, false, ERROR_ACCESS_DENIED},
-        {u"\\new1.txt", CREATE_NEW, true, ERROR_SUCCESS},
-        {u"\\new2.txt", OPEN_ALWAYS, true, ERROR_SUCCESS},
+        {"\\have.txt", CREATE_NEW, false, ERROR_FILE_EXISTS},
+        {"\\have.txt", OPEN_EXISTING, true, ERROR_SUCCESS},
+        {"\\have.txt", OPEN_ALWAYS, true, ERROR_ALREADY_EXISTS},
+        {"\\have.txt", CREATE_ALWAYS, true, ERROR_ALREADY_EXISTS},
+        {"\\none.txt", OPEN_EXISTING, false, ERROR_FILE_NOT_FOUND},
+        {"\\none.txt", TRUNCATE_EXISTING, false, ERROR_FILE_NOT_FOUND},
+        {"\\no\\none.txt", CREATE_ALWAYS, false, ERROR_PATH_NOT_FOUND},
+        {"\\Windows", OPEN_EXISTING, false, ERROR_ACCESS_DENIED},
+        {"\\new1.txt", CREATE_NEW, true, ERROR_SUCCESS},
+        {"\\new2.txt", OPEN_ALWAYS, true, ERROR_SUCCESS},
     };
     for (const auto &c : cases) {
-        const HANDLE file = CreateFileW(c.path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, c.disposition, 0, nullptr);
-        EXPECT_EQ(file != INVALID_HANDLE_VALUE, c.opens) << QString::fromUtf16(c.path).toStdString() << c.disposition;
-        EXPECT_EQ(GetLastError(), c.error) << QString::fromUtf16(c.path).toStdString() << c.disposition;
-        if (file != INVALID_HANDLE_VALUE)
-            CloseHandle(file);
+        EXPECT_EQ(bool(opens(c.path, GENERIC_READ | GENERIC_WRITE, c.disposition)), c.opens) << c.path << c.disposition;
+        EXPECT_EQ(GetLastError(), c.error) << c.path << " " << c.disposition;
     }
     EXPECT_EQ(t.readFile("\\have.txt"), ""); // CREATE_ALWAYS truncated it
     EXPECT_TRUE(t.exists("\\new1.txt") && t.exists("\\new2.txt"));
 }
 
-TEST(FileOperations, ReadWriteSeekAndSize)
+TEST_F(FileOperations, ReadWriteSeekAndSize)
 {
-    TempDevice t;
     const HANDLE file = CreateFileW(u"\\f.bin", GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     DWORD n = 0;
@@ -65,51 +67,43 @@ TEST(FileOperations, ReadWriteSeekAndSize)
     EXPECT_EQ(QByteArray(buffer, int(n)), "world");
     ASSERT_TRUE(ReadFile(file, buffer, sizeof buffer, &n, nullptr));
     EXPECT_EQ(n, 0u);
-    EXPECT_EQ(SetFilePointer(file, -1, nullptr, FILE_BEGIN), INVALID_SET_FILE_POINTER);
-    EXPECT_EQ(GetLastError(), ERROR_NEGATIVE_SEEK);
     LONG distanceHigh = 1;
     EXPECT_EQ(SetFilePointer(file, 0, &distanceHigh, FILE_BEGIN), 0u);
     EXPECT_EQ(distanceHigh, 1);
+    expectRefused({REFUSES(SetFilePointer(file, -1, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER, ERROR_NEGATIVE_SEEK)});
     EXPECT_TRUE(CloseHandle(file));
-    EXPECT_FALSE(CloseHandle(file));
-    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+    expectRefused({REFUSES(CloseHandle(file), ERROR_INVALID_HANDLE)});
 
     const HANDLE reader = CreateFileW(u"\\f.bin", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    EXPECT_FALSE(WriteFile(reader, "x", 1, &n, nullptr));
-    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    expectRefused({REFUSES(WriteFile(reader, "x", 1, &n, nullptr), ERROR_ACCESS_DENIED)});
     CloseHandle(reader);
     const HANDLE truncating = CreateFileW(u"\\f.bin", GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, 0, nullptr);
     EXPECT_EQ(GetFileSize(truncating, nullptr), 0u);
     CloseHandle(truncating);
 }
 
-TEST(FileOperations, CopyFileRules)
+TEST_F(FileOperations, CopyFileRules)
 {
-    TempDevice t;
     t.make({"\\src.txt"}, "source");
     t.make({"\\dst.txt"}, "target");
-    EXPECT_FALSE(CopyFileW(u"\\src.txt", u"\\dst.txt", TRUE));
-    EXPECT_EQ(GetLastError(), ERROR_FILE_EXISTS);
+    expectRefused({
+        REFUSES(CopyFileW(u"\\src.txt", u"\\dst.txt", TRUE), ERROR_FILE_EXISTS),
+        REFUSES(CopyFileW(u"\\missing.txt", u"\\x.txt", FALSE), ERROR_FILE_NOT_FOUND),
+        REFUSES(CopyFileW(u"\\src.txt", u"\\nofolder\\x.txt", FALSE), ERROR_PATH_NOT_FOUND),
+        REFUSES(CopyFileW(u"\\Windows", u"\\w", FALSE), ERROR_ACCESS_DENIED),
+        // Onto itself, under the same or another spelling.
+        REFUSES(CopyFileW(u"\\src.txt", u"\\src.txt", FALSE), AnyError),
+        REFUSES(CopyFileW(u"\\src.txt", u"\\SRC.TXT", FALSE), AnyError),
+    });
     EXPECT_EQ(t.readFile("\\dst.txt"), "target");
+    EXPECT_EQ(t.readFile("\\src.txt"), "source");
     EXPECT_TRUE(CopyFileW(u"\\src.txt", u"\\dst.txt", FALSE));
     EXPECT_EQ(t.readFile("\\dst.txt"), "source");
-    EXPECT_FALSE(CopyFileW(u"\\missing.txt", u"\\x.txt", FALSE));
-    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
-    EXPECT_FALSE(CopyFileW(u"\\src.txt", u"\\nofolder\\x.txt", FALSE));
-    EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
-    EXPECT_FALSE(CopyFileW(u"\\Windows", u"\\w", FALSE));
-    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
-
-    // Onto itself, under the same or another spelling: fails and keeps the content.
-    EXPECT_FALSE(CopyFileW(u"\\src.txt", u"\\src.txt", FALSE));
-    EXPECT_FALSE(CopyFileW(u"\\src.txt", u"\\SRC.TXT", FALSE));
-    EXPECT_EQ(t.readFile("\\src.txt"), "source");
-    EXPECT_EQ(hostEntries(t.host("\\")).filter(".~qm"), QStringList());
+    EXPECT_EQ(leftovers(), QStringList());
 }
 
-TEST(FileOperations, FailedCopyLeavesNoTemporaryAndOldTargetIntact)
+TEST_F(FileOperations, FailedCopyLeavesNoTemporaryAndOldTargetIntact)
 {
-    TempDevice t;
     t.writeFile("\\big.bin", QByteArray(1 << 20, 'b'));
     t.writeFile("\\old.bin", "old");
     // A file-size limit makes the copy fail part-way, as a full disk would.
@@ -119,41 +113,92 @@ TEST(FileOperations, FailedCopyLeavesNoTemporaryAndOldTargetIntact)
     rlimit limited = saved;
     limited.rlim_cur = 64 * 1024;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const BOOL overwrite = CopyFileW(u"\\big.bin", u"\\old.bin", FALSE);
-    const DWORD overwriteError = GetLastError();
-    const BOOL fresh = CopyFileW(u"\\big.bin", u"\\new.bin", FALSE);
-    const DWORD freshError = GetLastError();
+    expectRefused({REFUSES(CopyFileW(u"\\big.bin", u"\\old.bin", FALSE), ERROR_DISK_FULL),
+                   REFUSES(CopyFileW(u"\\big.bin", u"\\new.bin", FALSE), ERROR_DISK_FULL)});
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
 
-    EXPECT_FALSE(overwrite);
-    EXPECT_EQ(overwriteError, ERROR_DISK_FULL);
-    EXPECT_FALSE(fresh);
-    EXPECT_EQ(freshError, ERROR_DISK_FULL);
     EXPECT_EQ(t.readFile("\\old.bin"), "old");
     EXPECT_FALSE(t.exists("\\new.bin"));
-    EXPECT_EQ(hostEntries(t.host("\\")).filter(".~qm"), QStringList());
+    EXPECT_EQ(leftovers(), QStringList());
 }
 
-TEST(FileOperations, MoveFileRules)
+// Stands in for the flush of every copy: notes what the flushed file held and
+// what the target name held at that moment, and fails when told to.
+struct FlushRecorder {
+    FlushRecorder() { FileCopy::flushCall = record; }
+    ~FlushRecorder() { FileCopy::flushCall = ::fsync; }
+    static int record(int fd)
+    {
+        QFile flushed("/proc/self/fd/" + QString::number(fd));
+        QFile target(s_target);
+        const QByteArray before = target.open(QIODevice::ReadOnly) ? target.readAll() : "<none>";
+        s_seen << (flushed.open(QIODevice::ReadOnly) ? flushed.readAll() : "?") + " over " + before;
+        errno = EIO;
+        return s_fail ? -1 : 0;
+    }
+    static inline QString s_target;
+    static inline bool s_fail = false;
+    static inline QList<QByteArray> s_seen;
+};
+
+TEST_F(FileOperations, CopyIsFlushedBeforeItsRename)
 {
-    TempDevice t;
-    t.make({"\\a\\tree\\deep\\f.txt", "\\a\\one.txt", "\\a\\two.txt"});
-    EXPECT_FALSE(MoveFileW(u"\\a\\one.txt", u"\\a\\TWO.txt"));
-    EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
-    EXPECT_FALSE(MoveFileW(u"\\a\\none.txt", u"\\a\\x.txt"));
-    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
-    EXPECT_FALSE(MoveFileW(u"\\a\\one.txt", u"\\b\\one.txt"));
-    EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
+    t.make({"\\src.txt"}, "source");
+    t.make({"\\old.txt"}, "old");
+    FlushRecorder recorder;
+    FlushRecorder::s_target = t.host("\\old.txt");
+    ASSERT_TRUE(CopyFileW(u"\\src.txt", u"\\old.txt", FALSE));
+    FlushRecorder::s_target = t.host("\\new.txt");
+    ASSERT_TRUE(CopyFileW(u"\\src.txt", u"\\new.txt", TRUE));
+    EXPECT_EQ(FlushRecorder::s_seen, (QList<QByteArray>{"source over old", "source over <none>"}));
+
+    // A failed flush fails the copy and leaves the old target.
+    t.make({"\\kept.txt"}, "kept");
+    FlushRecorder::s_fail = true;
+    EXPECT_FALSE(CopyFileW(u"\\src.txt", u"\\kept.txt", FALSE));
+    EXPECT_FALSE(CopyFileW(u"\\src.txt", u"\\none.txt", FALSE));
+    FlushRecorder::s_fail = false;
+    EXPECT_EQ(t.readFile("\\kept.txt"), "kept");
+    EXPECT_FALSE(t.exists("\\none.txt"));
+    EXPECT_EQ(leftovers(), QStringList());
+}
+
+TEST_F(FileOperations, MoveDeleteAndFolderRules)
+{
+    t.make({"\\a\\tree\\deep\\f.txt", "\\a\\one.txt", "\\a\\two.txt", "\\full\\f.txt", "\\file.txt"});
+    expectRefused({
+        REFUSES(MoveFileW(u"\\a\\one.txt", u"\\a\\TWO.txt"), ERROR_ALREADY_EXISTS),
+        REFUSES(MoveFileW(u"\\a\\none.txt", u"\\a\\x.txt"), ERROR_FILE_NOT_FOUND),
+        REFUSES(MoveFileW(u"\\a\\one.txt", u"\\b\\one.txt"), ERROR_PATH_NOT_FOUND),
+        REFUSES(DeleteFileW(u"\\missing.txt"), ERROR_FILE_NOT_FOUND),
+        REFUSES(DeleteFileW(u"\\full"), ERROR_ACCESS_DENIED),
+        REFUSES(CreateDirectoryW(u"\\full", nullptr), ERROR_ALREADY_EXISTS),
+        REFUSES(CreateDirectoryW(u"\\no\\new", nullptr), ERROR_PATH_NOT_FOUND),
+        REFUSES(RemoveDirectoryW(u"\\full"), ERROR_DIR_NOT_EMPTY),
+        REFUSES(RemoveDirectoryW(u"\\file.txt"), ERROR_DIRECTORY),
+        REFUSES(RemoveDirectoryW(u"\\missing"), ERROR_FILE_NOT_FOUND),
+        REFUSES(GetDiskFreeSpaceExW(u"\\nowhere", nullptr, nullptr, nullptr), ERROR_PATH_NOT_FOUND),
+    });
     EXPECT_TRUE(MoveFileW(u"\\a\\tree", u"\\My Documents\\tree"));
     EXPECT_TRUE(t.exists("\\My Documents\\tree\\deep\\f.txt"));
     EXPECT_FALSE(t.exists("\\a\\tree"));
+    EXPECT_TRUE(DeleteFileW(u"\\FULL\\F.TXT"));
+    EXPECT_TRUE(RemoveDirectoryW(u"\\full"));
+    EXPECT_TRUE(CreateDirectoryW(u"\\made", nullptr));
+    EXPECT_EQ(GetFileAttributesW(u"\\made\\"), FILE_ATTRIBUTE_DIRECTORY);
+
+    ULARGE_INTEGER available, total, free;
+    ASSERT_TRUE(GetDiskFreeSpaceExW(u"\\My Documents\\", &available, &total, &free));
+    struct statvfs fs;
+    ASSERT_EQ(::statvfs(t.host("\\").toLocal8Bit().constData(), &fs), 0);
+    EXPECT_EQ(total.QuadPart, std::uint64_t(fs.f_blocks) * fs.f_frsize);
+    EXPECT_LE(available.QuadPart, free.QuadPart);
 }
 
-TEST(FileOperations, MoveAcrossFileSystemsCopiesFilesAndRefusesFolders)
+TEST_F(FileOperations, MoveAcrossFileSystemsCopiesFilesAndRefusesFolders)
 {
-    TempDevice t;
-    QTemporaryDir card(QStringLiteral("/dev/shm/qmcard-XXXXXX"));
+    QTemporaryDir card("/dev/shm/qmcard-XXXXXX");
     struct stat shm, store;
     if (!card.isValid() || ::stat(card.path().toLocal8Bit().constData(), &shm) != 0
         || ::stat(t.host("\\").toLocal8Bit().constData(), &store) != 0 || shm.st_dev == store.st_dev)
@@ -165,47 +210,8 @@ TEST(FileOperations, MoveAcrossFileSystemsCopiesFilesAndRefusesFolders)
     ASSERT_TRUE(MoveFileW(u"\\f.txt", u"\\Card\\f.txt"));
     EXPECT_FALSE(t.exists("\\f.txt"));
     EXPECT_EQ(GetFileAttributesW(u"\\Card\\f.txt") & FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_HIDDEN);
-    EXPECT_FALSE(MoveFileW(u"\\folder", u"\\Card\\folder"));
-    EXPECT_EQ(GetLastError(), ERROR_NOT_SAME_DEVICE);
+    expectRefused({REFUSES(MoveFileW(u"\\folder", u"\\Card\\folder"), ERROR_NOT_SAME_DEVICE)});
     EXPECT_TRUE(t.exists("\\folder\\inner.txt"));
-}
-
-TEST(FileOperations, DeleteAndFolderRules)
-{
-    TempDevice t;
-    t.make({"\\full\\f.txt", "\\file.txt"});
-    EXPECT_FALSE(DeleteFileW(u"\\missing.txt"));
-    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
-    EXPECT_FALSE(DeleteFileW(u"\\full"));
-    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
-    EXPECT_FALSE(CreateDirectoryW(u"\\full", nullptr));
-    EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
-    EXPECT_FALSE(CreateDirectoryW(u"\\no\\new", nullptr));
-    EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
-    EXPECT_FALSE(RemoveDirectoryW(u"\\full"));
-    EXPECT_EQ(GetLastError(), ERROR_DIR_NOT_EMPTY);
-    EXPECT_FALSE(RemoveDirectoryW(u"\\file.txt"));
-    EXPECT_EQ(GetLastError(), ERROR_DIRECTORY);
-    EXPECT_FALSE(RemoveDirectoryW(u"\\missing"));
-    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
-
-    EXPECT_TRUE(DeleteFileW(u"\\FULL\\F.TXT"));
-    EXPECT_TRUE(RemoveDirectoryW(u"\\full"));
-    EXPECT_TRUE(CreateDirectoryW(u"\\made", nullptr));
-    EXPECT_EQ(GetFileAttributesW(u"\\made\\"), FILE_ATTRIBUTE_DIRECTORY);
-}
-
-TEST(FileOperations, DiskFreeSpaceOfTheStore)
-{
-    TempDevice t;
-    ULARGE_INTEGER available, total, free;
-    ASSERT_TRUE(GetDiskFreeSpaceExW(u"\\My Documents\\", &available, &total, &free));
-    struct statvfs fs;
-    ASSERT_EQ(::statvfs(t.host("\\").toLocal8Bit().constData(), &fs), 0);
-    EXPECT_EQ(total.QuadPart, std::uint64_t(fs.f_blocks) * fs.f_frsize);
-    EXPECT_LE(available.QuadPart, free.QuadPart);
-    EXPECT_FALSE(GetDiskFreeSpaceExW(u"\\nowhere", &available, &total, &free));
-    EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
 }
 
 } // namespace

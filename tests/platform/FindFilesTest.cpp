@@ -2,9 +2,11 @@
 #include "TempDevice.h"
 
 #include "platform/FileTime.h"
+#include "platform/WildcardPattern.h"
+
+#include <QRandomGenerator>
 
 #include <QFileInfo>
-#include <gtest/gtest.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -25,8 +27,7 @@ TEST_F(FindFilesTest, WildcardsMatchWithoutRegardToCase)
 {
     const QStringList all = {".hidden", "My Docs.doc", "a.b.c", "aXc.txt", "abc", "notes.txt.bak", "readme.TXT",
                              "sub", "Ünïcødé.txt"};
-    const struct
-    {
+    const struct {
         QString pattern;
         QStringList names;
     } cases[] = {
@@ -40,6 +41,9 @@ TEST_F(FindFilesTest, WildcardsMatchWithoutRegardToCase)
         {"\\d\\my*", {"My Docs.doc"}},
         {"\\d\\ü*", {"Ünïcødé.txt"}},
         {"\\d\\*.c", {"a.b.c"}},
+        {"\\d\\*bc", {"abc"}},
+        {"\\d\\a*c", {"a.b.c", "abc"}},
+        {"\\d\\ab*c", {"abc"}},
         {"\\D\\README.txt", {"readme.TXT"}},
     };
     for (const auto &c : cases) {
@@ -51,8 +55,7 @@ TEST_F(FindFilesTest, WildcardsMatchWithoutRegardToCase)
 
 TEST_F(FindFilesTest, ErrorsTellEmptyFolderFromNoMatchFromMissingFolder)
 {
-    const struct
-    {
+    const struct {
         QString pattern;
         DWORD error;
     } cases[] = {
@@ -80,15 +83,11 @@ TEST_F(FindFilesTest, EnumerationEndsWithNoMoreFilesAndHandlesAreChecked)
     WIN32_FIND_DATAW data;
     const HANDLE find = FindFirstFileW(u"\\d\\abc", &data);
     ASSERT_NE(find, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(FindNextFileW(find, &data));
-    EXPECT_EQ(GetLastError(), ERROR_NO_MORE_FILES);
-    EXPECT_FALSE(FindNextFileW(find, &data));
-    EXPECT_EQ(GetLastError(), ERROR_NO_MORE_FILES);
+    expectRefused({REFUSES(FindNextFileW(find, &data), ERROR_NO_MORE_FILES),
+                   REFUSES(FindNextFileW(find, &data), ERROR_NO_MORE_FILES)});
     EXPECT_TRUE(FindClose(find));
-    EXPECT_FALSE(FindClose(find));
-    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
-    EXPECT_FALSE(FindNextFileW(find, &data));
-    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+    expectRefused({REFUSES(FindClose(find), ERROR_INVALID_HANDLE),
+                   REFUSES(FindNextFileW(find, &data), ERROR_INVALID_HANDLE)});
 }
 
 TEST_F(FindFilesTest, RecordHoldsSizeTimesAttributesAndObjectId)
@@ -123,12 +122,44 @@ TEST_F(FindFilesTest, ComputerListsItsShares)
     QDir().mkpath(t.device().networkRoot() + "/EMPTYSRV/Share");
     EXPECT_EQ(findNames("\\\\srv\\*"), QStringList({"Backup", "Public"}));
     EXPECT_EQ(findNames("\\\\SRV\\public\\*"), QStringList({"inside"}));
-    DWORD error = 0;
-    EXPECT_TRUE(findNames("\\\\emptysrv\\share\\*", &error).isEmpty());
-    EXPECT_EQ(error, ERROR_NO_MORE_FILES);
-    EXPECT_TRUE(findNames("\\\\nosuch\\*", &error).isEmpty());
-    EXPECT_EQ(error, ERROR_BAD_NETPATH);
+    for (const auto &[pattern, expected] : {std::pair{"\\\\emptysrv\\share\\*", ERROR_NO_MORE_FILES},
+                                            std::pair{"\\\\nosuch\\*", ERROR_BAD_NETPATH}}) {
+        DWORD error = 0;
+        EXPECT_TRUE(findNames(pattern, &error).isEmpty());
+        EXPECT_EQ(error, DWORD(expected)) << pattern;
+    }
     EXPECT_EQ(GetFileAttributesW(u"\\\\srv\\Public"), FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The literal rule: "*" any run (none, one or many), "?" exactly one.
+bool referenceMatch(QStringView pattern, QStringView name)
+{
+    if (pattern.isEmpty())
+        return name.isEmpty();
+    if (pattern[0] == '*')
+        return referenceMatch(pattern.mid(1), name) || (!name.isEmpty() && referenceMatch(pattern, name.mid(1)));
+    return !name.isEmpty() && (pattern[0] == '?' || pattern[0].toCaseFolded() == name[0].toCaseFolded())
+        && referenceMatch(pattern.mid(1), name.mid(1));
+}
+
+TEST(WildcardPattern, MatchesTheLiteralRuleOnRandomNames)
+{
+    EXPECT_TRUE(WildcardPattern("*.txt").matches("a.txt"));
+    EXPECT_TRUE(WildcardPattern("a*c").matches("abc"));
+    QRandomGenerator random(1999);
+    const auto text = [&](const char *alphabet, int length) {
+        QString s;
+        for (int i = 0; i < length; ++i)
+            s += QChar(alphabet[random.bounded(int(std::strlen(alphabet)))]);
+        return s;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        const QString pattern = text("ab.?*B", 1 + int(random.bounded(5)));
+        const QString name = text("abB.", int(random.bounded(6)));
+        const bool expected = pattern == "*" || pattern == "*.*" || referenceMatch(pattern, name)
+            || (pattern.endsWith(".*") && referenceMatch(pattern.chopped(2), name));
+        ASSERT_EQ(WildcardPattern(pattern).matches(name), expected) << pattern.toStdString() << " " << name.toStdString();
+    }
 }
 
 } // namespace

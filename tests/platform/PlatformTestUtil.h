@@ -3,13 +3,17 @@
 
 #include "platform/Files.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <gtest/gtest.h>
 
 // Every name FindFirstFileW/FindNextFileW report for pattern, sorted; error
 // receives FindFirstFileW's error when it fails, else the error that ended
-// the enumeration.
-inline QStringList findNames(const QString &pattern, DWORD *error = nullptr)
+// the enumeration; attributes, when given, receives each name's attribute bits.
+inline QStringList findNames(const QString &pattern, DWORD *error = nullptr,
+                             QHash<QString, DWORD> *attributes = nullptr)
 {
     QStringList names;
     WIN32_FIND_DATAW data;
@@ -19,9 +23,11 @@ inline QStringList findNames(const QString &pattern, DWORD *error = nullptr)
             *error = GetLastError();
         return names;
     }
-    do
+    do {
         names.append(fromWide(data.cFileName));
-    while (FindNextFileW(find, &data));
+        if (attributes)
+            attributes->insert(names.last(), data.dwFileAttributes);
+    } while (FindNextFileW(find, &data));
     if (error)
         *error = GetLastError();
     FindClose(find);
@@ -37,4 +43,41 @@ inline bool findOne(const QString &path, WIN32_FIND_DATAW &data)
         return false;
     FindClose(find);
     return true;
+}
+
+// CreateFileW as a yes/no: whether the file opened (closed again at once).
+inline BOOL opens(const QString &path, DWORD access, DWORD disposition = OPEN_EXISTING)
+{
+    const HANDLE file = CreateFileW(wide(path), access, 0, nullptr, disposition, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return FALSE;
+    const DWORD error = GetLastError();
+    CloseHandle(file);
+    SetLastError(error);
+    return TRUE;
+}
+
+inline BOOL hasAttributes(const QString &path)
+{
+    return GetFileAttributesW(wide(path)) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A call that must fail, and the error it must leave (AnyError: not checked).
+constexpr DWORD AnyError = DWORD(-1);
+struct Refusal {
+    const char *call;
+    std::function<BOOL()> run;
+    DWORD error;
+};
+#define REFUSES(call, error) Refusal{#call, [&] { return BOOL(call); }, error}
+
+inline void expectRefused(std::initializer_list<Refusal> refusals)
+{
+    for (const Refusal &r : refusals) {
+        SetLastError(ERROR_SUCCESS);
+        EXPECT_FALSE(r.run()) << r.call;
+        if (r.error != AnyError) {
+            EXPECT_EQ(GetLastError(), r.error) << r.call;
+        }
+    }
 }

@@ -7,11 +7,6 @@
 
 namespace {
 
-LPCWSTR w(const QString &text)
-{
-    return reinterpret_cast<LPCWSTR>(text.utf16());
-}
-
 class RegistryTest : public ::testing::Test
 {
 protected:
@@ -24,24 +19,24 @@ protected:
     HKEY create(HKEY parent, const QString &path, DWORD *disposition = nullptr)
     {
         HKEY key = nullptr;
-        EXPECT_EQ(RegCreateKeyExW(parent, w(path), 0, nullptr, 0, 0, nullptr, &key, disposition), 0) << path.toStdString();
+        EXPECT_EQ(RegCreateKeyExW(parent, wide(path), 0, nullptr, 0, 0, nullptr, &key, disposition), 0) << path.toStdString();
         m_open.push_back(key);
         return key;
     }
     LONG open(HKEY parent, const QString &path, HKEY *key)
     {
-        const LONG result = RegOpenKeyExW(parent, w(path), 0, KEY_ALL_ACCESS, key);
+        const LONG result = RegOpenKeyExW(parent, wide(path), 0, KEY_ALL_ACCESS, key);
         if (result == 0)
             m_open.push_back(*key);
         return result;
     }
     static LONG setDword(HKEY key, const QString &name, DWORD value)
     {
-        return RegSetValueExW(key, w(name), 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value), sizeof value);
+        return RegSetValueExW(key, wide(name), 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value), sizeof value);
     }
     static LONG setString(HKEY key, const QString &name, const QString &value)
     {
-        return RegSetValueExW(key, w(name), 0, REG_SZ, reinterpret_cast<const BYTE *>(value.utf16()),
+        return RegSetValueExW(key, wide(name), 0, REG_SZ, reinterpret_cast<const BYTE *>(value.utf16()),
                               DWORD((value.size() + 1) * 2));
     }
     static QString readString(HKEY key, const QString &name)
@@ -49,9 +44,9 @@ protected:
         WCHAR buffer[300] = {};
         DWORD size = sizeof buffer;
         DWORD type = 0;
-        if (RegQueryValueExW(key, w(name), nullptr, &type, reinterpret_cast<BYTE *>(buffer), &size) != 0
+        if (RegQueryValueExW(key, wide(name), nullptr, &type, reinterpret_cast<BYTE *>(buffer), &size) != 0
             || type != REG_SZ)
-            return QStringLiteral("<unreadable>");
+            return "<unreadable>";
         return QString::fromUtf16(buffer);
     }
     // Names a key enumeration (RegEnumKeyExW or RegEnumValueW) reports, in order.
@@ -77,27 +72,18 @@ protected:
     std::vector<HKEY> m_open;
 };
 
-TEST_F(RegistryTest, CreateMakesEveryComponentAndTellsWhetherItWasNew)
+TEST_F(RegistryTest, KeyPathsCreateEveryComponentAndIgnoreSurplusBackslashes)
 {
     DWORD disposition = 0;
-    create(HKEY_LOCAL_MACHINE, QStringLiteral("\\SOFTWARE\\Brindlecove\\Quillmoss"), &disposition);
+    HKEY key = create(HKEY_LOCAL_MACHINE, "\\SOFTWARE\\Brindlecove\\Quillmoss", &disposition);
     EXPECT_EQ(disposition, REG_CREATED_NEW_KEY);
-    create(HKEY_LOCAL_MACHINE, QStringLiteral("\\SOFTWARE\\Brindlecove\\Quillmoss"), &disposition);
+    create(HKEY_LOCAL_MACHINE, "\\SOFTWARE\\Brindlecove\\Quillmoss", &disposition);
     EXPECT_EQ(disposition, REG_OPENED_EXISTING_KEY);
-    create(HKEY_LOCAL_MACHINE, QStringLiteral("SOFTWARE\\Brindlecove"), &disposition);
+    create(HKEY_LOCAL_MACHINE, "SOFTWARE\\Brindlecove", &disposition);
     EXPECT_EQ(disposition, REG_OPENED_EXISTING_KEY);
-
-    HKEY key = nullptr;
-    EXPECT_EQ(open(HKEY_LOCAL_MACHINE, QStringLiteral("SOFTWARE\\Brindlecove"), &key), 0);
-    EXPECT_EQ(subKeys(key), QStringList{QStringLiteral("Quillmoss")});
-}
-
-TEST_F(RegistryTest, SurplusBackslashesNameTheSameKey)
-{
-    HKEY key = create(HKEY_LOCAL_MACHINE, QStringLiteral("\\SOFTWARE\\App"));
-    ASSERT_EQ(setDword(key, QStringLiteral("v"), 7), 0);
-    for (const QString &path : {QStringLiteral("SOFTWARE\\App"), QStringLiteral("\\\\SOFTWARE\\\\App\\"),
-                                QStringLiteral("SOFTWARE\\App\\\\")}) {
+    ASSERT_EQ(setDword(key, "v", 7), 0);
+    for (const QString path : {"SOFTWARE\\Brindlecove\\Quillmoss", "\\\\SOFTWARE\\\\Brindlecove\\Quillmoss\\",
+                               "software\\BRINDLECOVE\\Quillmoss\\\\"}) {
         HKEY same = nullptr;
         ASSERT_EQ(open(HKEY_LOCAL_MACHINE, path, &same), 0) << path.toStdString();
         DWORD value = 0;
@@ -105,64 +91,51 @@ TEST_F(RegistryTest, SurplusBackslashesNameTheSameKey)
         EXPECT_EQ(RegQueryValueExW(same, u"v", nullptr, nullptr, reinterpret_cast<BYTE *>(&value), &size), 0);
         EXPECT_EQ(value, 7u);
     }
-    HKEY software = nullptr;
-    ASSERT_EQ(open(HKEY_LOCAL_MACHINE, QStringLiteral("SOFTWARE"), &software), 0);
-    EXPECT_EQ(subKeys(software), QStringList{QStringLiteral("App")});
+    HKEY parent = nullptr;
+    ASSERT_EQ(open(HKEY_LOCAL_MACHINE, "SOFTWARE", &parent), 0);
+    EXPECT_EQ(subKeys(parent), QStringList{"Brindlecove"});
+
+    // Missing keys, whatever their parent; roots are separate trees.
+    EXPECT_EQ(open(HKEY_LOCAL_MACHINE, "Nowhere\\Deeper", &key), LONG(ERROR_FILE_NOT_FOUND));
+    create(HKEY_LOCAL_MACHINE, "Nowhere");
+    EXPECT_EQ(open(HKEY_LOCAL_MACHINE, "Nowhere\\Deeper", &key), LONG(ERROR_FILE_NOT_FOUND));
+    create(HKEY_CLASSES_ROOT, ".txt");
+    EXPECT_EQ(open(HKEY_LOCAL_MACHINE, ".txt", &key), LONG(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(open(HKEY_CLASSES_ROOT, ".TXT", &key), 0);
 }
 
-TEST_F(RegistryTest, OpeningAMissingKeyIsFileNotFound)
+TEST_F(RegistryTest, NamesIgnoreCaseKeepFirstSpellingAndCreationOrder)
 {
-    HKEY key = nullptr;
-    EXPECT_EQ(open(HKEY_LOCAL_MACHINE, QStringLiteral("Nowhere\\Deeper"), &key), LONG(ERROR_FILE_NOT_FOUND));
-    create(HKEY_LOCAL_MACHINE, QStringLiteral("Nowhere"));
-    EXPECT_EQ(open(HKEY_LOCAL_MACHINE, QStringLiteral("Nowhere\\Deeper"), &key), LONG(ERROR_FILE_NOT_FOUND));
-}
-
-TEST_F(RegistryTest, RootsAreSeparateTrees)
-{
-    create(HKEY_CLASSES_ROOT, QStringLiteral(".txt"));
-    HKEY key = nullptr;
-    EXPECT_EQ(open(HKEY_LOCAL_MACHINE, QStringLiteral(".txt"), &key), LONG(ERROR_FILE_NOT_FOUND));
-    EXPECT_EQ(open(HKEY_CLASSES_ROOT, QStringLiteral(".TXT"), &key), 0);
-}
-
-TEST_F(RegistryTest, NamesCompareWithoutCaseAndKeepTheirFirstSpelling)
-{
-    HKEY parent = create(HKEY_LOCAL_MACHINE, QStringLiteral("Case"));
-    DWORD disposition = 0;
-    create(parent, QStringLiteral("MixedCase"));
-    HKEY again = create(parent, QStringLiteral("MIXEDCASE"), &disposition);
-    EXPECT_EQ(disposition, REG_OPENED_EXISTING_KEY);
-    EXPECT_EQ(subKeys(parent), QStringList{QStringLiteral("MixedCase")});
-
-    ASSERT_EQ(setString(again, QStringLiteral("Value"), QStringLiteral("first")), 0);
-    ASSERT_EQ(setString(again, QStringLiteral("vALUE"), QStringLiteral("second")), 0);
-    EXPECT_EQ(values(again), QStringList{QStringLiteral("Value")});
-    EXPECT_EQ(readString(again, QStringLiteral("VALUE")), QStringLiteral("second"));
-}
-
-TEST_F(RegistryTest, EnumerationKeepsCreationOrder)
-{
-    HKEY key = create(HKEY_LOCAL_MACHINE, QStringLiteral("Order"));
+    HKEY key = create(HKEY_LOCAL_MACHINE, "Order");
     for (const char *name : {"Zeta", "alpha", "Mid"})
-        create(key, QString::fromLatin1(name));
-    for (const char *name : {"y", "x", "b"})
-        ASSERT_EQ(setDword(key, QString::fromLatin1(name), 1), 0);
+        create(key, name);
+    DWORD disposition = 0;
+    HKEY again = create(key, "ZETA", &disposition);
+    EXPECT_EQ(disposition, REG_OPENED_EXISTING_KEY);
     EXPECT_EQ(subKeys(key), (QStringList{"Zeta", "alpha", "Mid"}));
-    EXPECT_EQ(values(key), (QStringList{"y", "x", "b"}));
 
-    // Rewriting keeps a value's place; deleting and writing again moves it last.
-    ASSERT_EQ(setDword(key, QStringLiteral("y"), 2), 0);
+    for (const char *name : {"y", "x", "b"})
+        ASSERT_EQ(setDword(key, name, 1), 0);
+    EXPECT_EQ(values(key), (QStringList{"y", "x", "b"}));
+    // Rewriting keeps a value's place and first spelling, and takes the new
+    // type; deleting and writing again moves it last.
+    ASSERT_EQ(setString(key, "Y", "text"), 0);
+    EXPECT_EQ(readString(key, "y"), "text");
     ASSERT_EQ(RegDeleteValueW(key, u"x"), 0);
-    ASSERT_EQ(setDword(key, QStringLiteral("x"), 3), 0);
+    ASSERT_EQ(setDword(key, "x", 3), 0);
     EXPECT_EQ(values(key), (QStringList{"y", "b", "x"}));
+
+    // Value names may hold backslashes.
+    ASSERT_EQ(setString(again, "\\My Documents\\", "folder"), 0);
+    EXPECT_EQ(values(again), QStringList{"\\My Documents\\"});
+    EXPECT_EQ(readString(again, "\\MY DOCUMENTS\\"), "folder");
 }
 
-TEST_F(RegistryTest, EnumerationNameBuffersFollowThePlatformRules)
+TEST_F(RegistryTest, BuffersSizesAndTheDefaultValueFollowThePlatformRules)
 {
-    HKEY key = create(HKEY_LOCAL_MACHINE, QStringLiteral("Buffers"));
-    create(key, QStringLiteral("Sub"));
-    ASSERT_EQ(setString(key, QStringLiteral("Name"), QStringLiteral("data")), 0);
+    HKEY key = create(HKEY_LOCAL_MACHINE, "Buffers");
+    create(key, "Sub");
+    ASSERT_EQ(setString(key, "Name", "data"), 0);
 
     WCHAR name[8] = {};
     DWORD length = 3; // "Sub" needs 4 with its terminator
@@ -170,172 +143,143 @@ TEST_F(RegistryTest, EnumerationNameBuffersFollowThePlatformRules)
     EXPECT_EQ(length, 4u);
     EXPECT_EQ(RegEnumKeyExW(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr), 0);
     EXPECT_EQ(length, 3u);
-    EXPECT_EQ(QString::fromUtf16(name), QStringLiteral("Sub"));
+    EXPECT_EQ(QString::fromUtf16(name), "Sub");
     EXPECT_EQ(RegEnumKeyExW(key, 1, name, &length, nullptr, nullptr, nullptr, nullptr), LONG(ERROR_NO_MORE_ITEMS));
 
     length = 4;
     DWORD type = 0;
     BYTE data[4];
-    DWORD dataLength = sizeof data; // "data" needs 10 bytes
-    EXPECT_EQ(RegEnumValueW(key, 0, name, &length, nullptr, &type, data, &dataLength), LONG(ERROR_MORE_DATA));
+    DWORD size = sizeof data; // "data" needs 10 bytes
+    EXPECT_EQ(RegEnumValueW(key, 0, name, &length, nullptr, &type, data, &size), LONG(ERROR_MORE_DATA));
     EXPECT_EQ(length, 5u);
-    EXPECT_EQ(dataLength, 10u);
-    dataLength = 0;
-    EXPECT_EQ(RegEnumValueW(key, 0, name, &length, nullptr, &type, nullptr, &dataLength), 0);
+    EXPECT_EQ(size, 10u);
+    size = 0;
+    EXPECT_EQ(RegEnumValueW(key, 0, name, &length, nullptr, &type, nullptr, &size), 0);
     EXPECT_EQ(length, 4u);
     EXPECT_EQ(type, REG_SZ);
-    EXPECT_EQ(dataLength, 10u);
+    EXPECT_EQ(size, 10u);
     length = 8;
-    EXPECT_EQ(RegEnumValueW(key, 1, name, &length, nullptr, nullptr, nullptr, nullptr), LONG(ERROR_NO_MORE_ITEMS));
-    EXPECT_EQ(RegEnumValueW(key, DWORD(-1), name, &length, nullptr, nullptr, nullptr, nullptr),
-              LONG(ERROR_NO_MORE_ITEMS));
-}
+    for (DWORD index : {DWORD(1), DWORD(-1)})
+        EXPECT_EQ(RegEnumValueW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr), LONG(ERROR_NO_MORE_ITEMS));
 
-TEST_F(RegistryTest, QueryValueSizesTypesAndMissingValues)
-{
-    HKEY key = create(HKEY_LOCAL_MACHINE, QStringLiteral("Query"));
-    ASSERT_EQ(setString(key, QStringLiteral("s"), QStringLiteral("abc")), 0);
-
-    DWORD type = 0;
-    DWORD size = 0;
-    EXPECT_EQ(RegQueryValueExW(key, u"s", nullptr, &type, nullptr, &size), 0);
-    EXPECT_EQ(type, REG_SZ);
-    EXPECT_EQ(size, 8u);
-
-    WCHAR small[2];
-    size = sizeof small;
-    EXPECT_EQ(RegQueryValueExW(key, u"s", nullptr, &type, reinterpret_cast<BYTE *>(small), &size),
-              LONG(ERROR_MORE_DATA));
-    EXPECT_EQ(size, 8u);
-
+    // RegQueryValueExW: the size alone, too small a buffer, the type alone.
+    size = 0;
+    EXPECT_EQ(RegQueryValueExW(key, u"name", nullptr, &type, nullptr, &size), 0);
+    EXPECT_EQ(size, 10u);
+    size = sizeof data;
+    EXPECT_EQ(RegQueryValueExW(key, u"Name", nullptr, &type, data, &size), LONG(ERROR_MORE_DATA));
+    EXPECT_EQ(size, 10u);
     type = 99;
-    EXPECT_EQ(RegQueryValueExW(key, u"s", nullptr, &type, nullptr, nullptr), 0);
+    EXPECT_EQ(RegQueryValueExW(key, u"Name", nullptr, &type, nullptr, nullptr), 0);
     EXPECT_EQ(type, REG_SZ);
     EXPECT_EQ(RegQueryValueExW(key, u"missing", nullptr, &type, nullptr, &size), LONG(ERROR_FILE_NOT_FOUND));
-    EXPECT_EQ(RegQueryValueExW(key, u"s", nullptr, &type, reinterpret_cast<BYTE *>(small), nullptr),
-              LONG(ERROR_INVALID_PARAMETER));
-}
+    EXPECT_EQ(RegQueryValueExW(key, u"Name", nullptr, &type, data, nullptr), LONG(ERROR_INVALID_PARAMETER));
 
-TEST_F(RegistryTest, NullAndEmptyNamesAddressTheDefaultValue)
-{
-    HKEY key = create(HKEY_LOCAL_MACHINE, QStringLiteral("Default"));
-    ASSERT_EQ(RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE *>(u"unnamed"), 16), 0);
-    EXPECT_EQ(readString(key, QString()), QStringLiteral("unnamed"));
-    EXPECT_EQ(values(key), QStringList{QString()});
-    ASSERT_EQ(RegDeleteValueW(key, u""), 0);
-    DWORD size = 0;
-    EXPECT_EQ(RegQueryValueExW(key, nullptr, nullptr, nullptr, nullptr, &size), LONG(ERROR_FILE_NOT_FOUND));
-}
-
-TEST_F(RegistryTest, EmptyDataIsAValueToo)
-{
-    HKEY key = create(HKEY_LOCAL_MACHINE, QStringLiteral("Empty"));
+    // Empty data is a value too; data without a buffer is refused.
     ASSERT_EQ(RegSetValueExW(key, u"none", 0, REG_BINARY, nullptr, 0), 0);
-    DWORD type = 0;
-    DWORD size = 5;
+    size = 5;
     EXPECT_EQ(RegQueryValueExW(key, u"none", nullptr, &type, nullptr, &size), 0);
     EXPECT_EQ(type, REG_BINARY);
     EXPECT_EQ(size, 0u);
     EXPECT_EQ(RegSetValueExW(key, u"bad", 0, REG_BINARY, nullptr, 4), LONG(ERROR_INVALID_PARAMETER));
+
+    // Null and empty names address the default value.
+    HKEY empty = create(HKEY_LOCAL_MACHINE, "Default");
+    ASSERT_EQ(RegSetValueExW(empty, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE *>(u"unnamed"), 16), 0);
+    EXPECT_EQ(readString(empty, QString()), "unnamed");
+    EXPECT_EQ(values(empty), QStringList{QString()});
+    ASSERT_EQ(RegDeleteValueW(empty, u""), 0);
+    EXPECT_EQ(RegQueryValueExW(empty, nullptr, nullptr, nullptr, nullptr, &size), LONG(ERROR_FILE_NOT_FOUND));
 }
 
 TEST_F(RegistryTest, QueryInfoCountsAndLongestNamesAndData)
 {
-    HKEY key = create(HKEY_LOCAL_MACHINE, QStringLiteral("Info"));
-    create(key, QStringLiteral("abc"));
-    create(key, QStringLiteral("a\U0001F600")); // a surrogate pair counts as two characters
-    ASSERT_EQ(setString(key, QStringLiteral("long name"), QStringLiteral("0123456789")), 0);
-    ASSERT_EQ(setDword(key, QStringLiteral("n"), 1), 0);
+    HKEY key = create(HKEY_LOCAL_MACHINE, "Info");
+    create(key, "abc");
+    create(key, "a\U0001F600"); // a surrogate pair counts as two characters
+    ASSERT_EQ(setString(key, "long name", "0123456789"), 0);
+    ASSERT_EQ(setDword(key, "n", 1), 0);
 
     DWORD subKeys = 9, maxSubKey = 9, values = 9, maxValueName = 9, maxData = 9;
-    ASSERT_EQ(RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subKeys, &maxSubKey, nullptr, &values,
-                               &maxValueName, &maxData, nullptr, nullptr),
-              0);
+    const auto query = [&](HKEY k) {
+        return RegQueryInfoKeyW(k, nullptr, nullptr, nullptr, &subKeys, &maxSubKey, nullptr, &values, &maxValueName,
+                                &maxData, nullptr, nullptr);
+    };
+    ASSERT_EQ(query(key), 0);
     EXPECT_EQ(subKeys, 2u);
     EXPECT_EQ(maxSubKey, 3u);
     EXPECT_EQ(values, 2u);
     EXPECT_EQ(maxValueName, 9u);
     EXPECT_EQ(maxData, 22u);
-
-    HKEY empty = create(key, QStringLiteral("abc"));
-    ASSERT_EQ(RegQueryInfoKeyW(empty, nullptr, nullptr, nullptr, &subKeys, &maxSubKey, nullptr, &values,
-                               &maxValueName, &maxData, nullptr, nullptr),
-              0);
+    ASSERT_EQ(query(create(key, "abc")), 0);
     EXPECT_EQ(subKeys + maxSubKey + values + maxValueName + maxData, 0u);
 }
 
-TEST_F(RegistryTest, DeletingAKeyTakesItsWholeSubtree)
+TEST_F(RegistryTest, DeletingAKeyTakesItsSubtreeAndItsOpenHandles)
 {
-    HKEY top = create(HKEY_LOCAL_MACHINE, QStringLiteral("Tree\\Top"));
-    HKEY leaf = create(top, QStringLiteral("Middle\\Leaf"));
-    ASSERT_EQ(setDword(leaf, QStringLiteral("deep"), 1), 0);
-    ASSERT_EQ(setDword(top, QStringLiteral("shallow"), 1), 0);
-    create(HKEY_LOCAL_MACHINE, QStringLiteral("Tree\\Sibling"));
+    HKEY top = create(HKEY_LOCAL_MACHINE, "Tree\\Top");
+    HKEY leaf = create(top, "Middle\\Leaf");
+    ASSERT_EQ(setDword(leaf, "deep", 1), 0);
+    ASSERT_EQ(setDword(top, "shallow", 1), 0);
+    create(HKEY_LOCAL_MACHINE, "Tree\\Sibling");
 
     ASSERT_EQ(RegDeleteKeyW(HKEY_LOCAL_MACHINE, u"TREE\\top"), 0);
     HKEY key = nullptr;
-    EXPECT_EQ(open(HKEY_LOCAL_MACHINE, QStringLiteral("Tree\\Top\\Middle\\Leaf"), &key), LONG(ERROR_FILE_NOT_FOUND));
-    EXPECT_EQ(open(HKEY_LOCAL_MACHINE, QStringLiteral("Tree\\Top"), &key), LONG(ERROR_FILE_NOT_FOUND));
-    ASSERT_EQ(open(HKEY_LOCAL_MACHINE, QStringLiteral("Tree"), &key), 0);
-    EXPECT_EQ(subKeys(key), QStringList{QStringLiteral("Sibling")});
-
-    // The same path made again starts empty.
-    HKEY fresh = create(HKEY_LOCAL_MACHINE, QStringLiteral("Tree\\Top"));
-    EXPECT_TRUE(subKeys(fresh).isEmpty());
-    EXPECT_TRUE(values(fresh).isEmpty());
-
+    EXPECT_EQ(open(HKEY_LOCAL_MACHINE, "Tree\\Top\\Middle\\Leaf", &key), LONG(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(open(HKEY_LOCAL_MACHINE, "Tree\\Top", &key), LONG(ERROR_FILE_NOT_FOUND));
+    ASSERT_EQ(open(HKEY_LOCAL_MACHINE, "Tree", &key), 0);
+    EXPECT_EQ(subKeys(key), QStringList{"Sibling"});
     EXPECT_EQ(RegDeleteKeyW(HKEY_LOCAL_MACHINE, u"Tree\\Missing"), LONG(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(RegDeleteKeyW(HKEY_LOCAL_MACHINE, u""), LONG(ERROR_INVALID_PARAMETER));
     EXPECT_EQ(RegDeleteKeyW(HKEY_LOCAL_MACHINE, nullptr), LONG(ERROR_INVALID_PARAMETER));
-}
 
-TEST_F(RegistryTest, AHandleToADeletedKeyReportsIt)
-{
-    HKEY key = create(HKEY_LOCAL_MACHINE, QStringLiteral("Doomed\\Child"));
-    ASSERT_EQ(setDword(key, QStringLiteral("v"), 1), 0);
-    ASSERT_EQ(RegDeleteKeyW(HKEY_LOCAL_MACHINE, u"Doomed"), 0);
-
+    // A handle to a deleted key reports it, even after the path is made again
+    // (and the new key starts empty).
     DWORD size = 0;
     WCHAR name[16];
     DWORD length = 16;
-    EXPECT_EQ(RegQueryValueExW(key, u"v", nullptr, nullptr, nullptr, &size), LONG(ERROR_KEY_DELETED));
-    EXPECT_EQ(setDword(key, QStringLiteral("v"), 2), LONG(ERROR_KEY_DELETED));
-    EXPECT_EQ(RegEnumKeyExW(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr), LONG(ERROR_KEY_DELETED));
-    EXPECT_EQ(RegEnumValueW(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr), LONG(ERROR_KEY_DELETED));
-    EXPECT_EQ(RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                               nullptr, nullptr, nullptr),
-              LONG(ERROR_KEY_DELETED));
     HKEY child = nullptr;
-    EXPECT_EQ(RegCreateKeyExW(key, u"Sub", 0, nullptr, 0, 0, nullptr, &child, nullptr), LONG(ERROR_KEY_DELETED));
-    // Making the path again does not revive the old handle.
-    create(HKEY_LOCAL_MACHINE, QStringLiteral("Doomed\\Child"));
-    EXPECT_EQ(RegQueryValueExW(key, u"v", nullptr, nullptr, nullptr, &size), LONG(ERROR_KEY_DELETED));
+    const LONG deleted = ERROR_KEY_DELETED;
+    EXPECT_EQ(RegQueryValueExW(leaf, u"deep", nullptr, nullptr, nullptr, &size), deleted);
+    EXPECT_EQ(setDword(leaf, "deep", 2), deleted);
+    EXPECT_EQ(RegEnumKeyExW(leaf, 0, name, &length, nullptr, nullptr, nullptr, nullptr), deleted);
+    EXPECT_EQ(RegEnumValueW(leaf, 0, name, &length, nullptr, nullptr, nullptr, nullptr), deleted);
+    EXPECT_EQ(RegQueryInfoKeyW(leaf, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                               nullptr, nullptr), deleted);
+    EXPECT_EQ(RegCreateKeyExW(leaf, u"Sub", 0, nullptr, 0, 0, nullptr, &child, nullptr), deleted);
+    HKEY fresh = create(HKEY_LOCAL_MACHINE, "Tree\\Top");
+    EXPECT_TRUE(subKeys(fresh).isEmpty());
+    EXPECT_TRUE(values(fresh).isEmpty());
+    create(fresh, "Middle\\Leaf");
+    EXPECT_EQ(RegQueryValueExW(leaf, u"deep", nullptr, nullptr, nullptr, &size), deleted);
 }
 
-TEST_F(RegistryTest, RootsCannotBeDeletedOrClosedAway)
+TEST_F(RegistryTest, RootsStayAndOverlongNamesAreRefused)
 {
     HKEY self = nullptr;
     ASSERT_EQ(open(HKEY_LOCAL_MACHINE, QString(), &self), 0);
     EXPECT_NE(self, HKEY_LOCAL_MACHINE);
-    create(self, QStringLiteral("Child"));
+    HKEY key = create(self, "Limits");
     EXPECT_EQ(RegCloseKey(HKEY_LOCAL_MACHINE), 0);
     HKEY child = nullptr;
-    EXPECT_EQ(open(HKEY_LOCAL_MACHINE, QStringLiteral("Child"), &child), 0);
+    EXPECT_EQ(open(HKEY_LOCAL_MACHINE, "Limits", &child), 0);
     EXPECT_EQ(RegCloseKey(nullptr), LONG(ERROR_INVALID_HANDLE));
-}
 
-TEST_F(RegistryTest, NamesLongerThanThePlatformAllowsAreRefused)
-{
-    HKEY key = create(HKEY_LOCAL_MACHINE, QStringLiteral("Limits"));
-    const QString longest(255, QLatin1Char('k'));
-    const QString tooLong(256, QLatin1Char('k'));
-    HKEY child = nullptr;
-    EXPECT_EQ(RegCreateKeyExW(key, w(longest), 0, nullptr, 0, 0, nullptr, &child, nullptr), 0);
-    RegCloseKey(child);
-    EXPECT_EQ(RegCreateKeyExW(key, w(tooLong), 0, nullptr, 0, 0, nullptr, &child, nullptr),
-              LONG(ERROR_INVALID_PARAMETER));
+    const QString longest(255, 'k'), tooLong(256, 'k');
+    create(key, longest);
+    EXPECT_EQ(RegCreateKeyExW(key, wide(tooLong), 0, nullptr, 0, 0, nullptr, &child, nullptr), LONG(ERROR_INVALID_PARAMETER));
     EXPECT_EQ(setDword(key, longest, 1), 0);
     EXPECT_EQ(setDword(key, tooLong, 1), LONG(ERROR_INVALID_PARAMETER));
+}
+
+TEST_F(RegistryTest, WritesOutliveTheDeviceObject)
+{
+    ASSERT_EQ(setString(create(HKEY_LOCAL_MACHINE, "Lasting"), "kept", "yes"), 0);
+    Device reopened(m_device.dir());
+    CurrentDevice current(reopened);
+    HKEY again = nullptr;
+    ASSERT_EQ(open(HKEY_LOCAL_MACHINE, "LASTING", &again), 0);
+    EXPECT_EQ(readString(again, "kept"), "yes");
 }
 
 // Names with quotes, SQL and pattern characters and non-ASCII text come back
@@ -347,42 +291,22 @@ class AwkwardNameTest : public RegistryTest, public ::testing::WithParamInterfac
 TEST_P(AwkwardNameTest, RoundTripsAsKeyAndValue)
 {
     const QString name = QString::fromUtf16(GetParam());
-    HKEY parent = create(HKEY_CURRENT_USER, QStringLiteral("Awkward"));
+    HKEY parent = create(HKEY_CURRENT_USER, "Awkward");
     HKEY key = create(parent, name);
     ASSERT_EQ(setString(key, name, name), 0);
-    ASSERT_EQ(setString(key, QStringLiteral("other"), QStringLiteral("x")), 0);
+    ASSERT_EQ(setString(key, "other", "x"), 0);
 
     EXPECT_EQ(subKeys(parent), QStringList{name});
-    EXPECT_EQ(values(key), (QStringList{name, QStringLiteral("other")}));
+    EXPECT_EQ(values(key), (QStringList{name, "other"}));
     HKEY again = nullptr;
     ASSERT_EQ(open(parent, name.toUpper(), &again), 0);
     EXPECT_EQ(readString(again, name.toLower()), name);
-    EXPECT_EQ(readString(again, QStringLiteral("other")), QStringLiteral("x"));
+    EXPECT_EQ(readString(again, "other"), "x");
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, AwkwardNameTest,
                          ::testing::Values(u"O'Brien", u"\"quoted\"", u"semi;colon", u"'; DROP TABLE keys; --",
                                            u"100%", u"under_score", u"Ünïcödé", u"日本語", u"smile \U0001F600",
                                            u" spaced ", u"x' OR '1'='1", u"%_*?"));
-
-TEST_F(RegistryTest, ValueNamesMayHoldBackslashes)
-{
-    HKEY key = create(HKEY_LOCAL_MACHINE, QStringLiteral("Bookmarks"));
-    ASSERT_EQ(setString(key, QStringLiteral("\\My Documents\\"), QStringLiteral("folder")), 0);
-    EXPECT_EQ(values(key), QStringList{QStringLiteral("\\My Documents\\")});
-    EXPECT_EQ(readString(key, QStringLiteral("\\MY DOCUMENTS\\")), QStringLiteral("folder"));
-}
-
-TEST_F(RegistryTest, WritesOutliveTheDeviceObject)
-{
-    HKEY key = create(HKEY_LOCAL_MACHINE, QStringLiteral("Lasting"));
-    ASSERT_EQ(setString(key, QStringLiteral("kept"), QStringLiteral("yes")), 0);
-
-    Device reopened(m_device.dir());
-    CurrentDevice current(reopened);
-    HKEY again = nullptr;
-    ASSERT_EQ(open(HKEY_LOCAL_MACHINE, QStringLiteral("LASTING"), &again), 0);
-    EXPECT_EQ(readString(again, QStringLiteral("kept")), QStringLiteral("yes"));
-}
 
 } // namespace
