@@ -69,28 +69,17 @@ protected:
     SampleDialog dialog;
 };
 
-TEST_F(CDialogTest, ControlsAreFoundByTheirId)
+TEST_F(CDialogTest, ExchangeRoundTripsEveryFieldAndReadsTheUsersChoice)
 {
     EXPECT_TRUE(dialog.GetDlgItem<QLineEdit>(1001));
     EXPECT_EQ(dialog.GetDlgItem<QComboBox>(1001), nullptr) << "wrong kind";
     EXPECT_EQ(dialog.GetDlgItem(9999), nullptr);
-    EXPECT_EQ(dialog.templateId(), 150u);
-}
-
-struct Fields {
-    QString name;
-    int choice, pick, checked, other;
-};
-
-TEST_F(CDialogTest, ExchangeRoundTripsEveryField)
-{
-    const Fields cases[] = {
-        {"report.txt", 2, 1, 1, 0},
-        {"", -1, -1, 0, -1},
-        {"x", 0, 2, 2, 1},
-        {"y", 1, 0, 1, -1},
-    };
-    for (const Fields &f : cases) {
+    const struct {
+        QString name;
+        int choice, pick, checked, other;
+    } cases[] = {{"report.txt", 2, 1, 1, 0}, {"", -1, -1, 0, -1}, {"x", 0, 2, 2, 1}, {"y", 1, 0, 1, -1},
+                 {"z", 3, 0, 0, 2}}; // out of range clears the group
+    for (const auto &f : cases) {
         dialog.name = f.name;
         dialog.choice = f.choice;
         dialog.pick = f.pick;
@@ -101,22 +90,11 @@ TEST_F(CDialogTest, ExchangeRoundTripsEveryField)
         dialog.choice = dialog.pick = dialog.checked = dialog.other = 7;
         dialog.UpdateData(true);
         EXPECT_EQ(dialog.name, f.name);
-        EXPECT_EQ(dialog.choice, f.choice);
+        EXPECT_EQ(dialog.choice, f.choice > 2 ? -1 : f.choice);
         EXPECT_EQ(dialog.pick, f.pick);
         EXPECT_EQ(dialog.checked, f.checked);
-        EXPECT_EQ(dialog.other, f.other);
+        EXPECT_EQ(dialog.other, f.other > 1 ? -1 : f.other);
     }
-}
-
-TEST_F(CDialogTest, RadioOutOfRangeClearsTheGroupAndUserChoiceIsRead)
-{
-    dialog.choice = 1;
-    dialog.UpdateData(false);
-    dialog.choice = 3;
-    dialog.UpdateData(false);
-    dialog.UpdateData(true);
-    EXPECT_EQ(dialog.choice, -1);
-
     dialog.GetDlgItem<QRadioButton>(1012)->click();
     dialog.GetDlgItem<QLineEdit>(1001)->setText("typed");
     dialog.UpdateData(true);
@@ -124,38 +102,32 @@ TEST_F(CDialogTest, RadioOutOfRangeClearsTheGroupAndUserChoiceIsRead)
     EXPECT_EQ(dialog.name, "typed");
 }
 
-class ModalTest : public CDialogTest
-{
-};
-
-TEST_F(ModalTest, HookSeesTheInitialisedDialogAndOkSavesFields)
+TEST_F(CDialogTest, ModalHookSeesTheInitialisedDialogOkSavesEscapeDiscards)
 {
     dialog.name = "before";
-    ScopedModalHook hook([](CDialog &running) {
-        EXPECT_TRUE(running.isVisible());
-        auto *edit = running.GetDlgItem<QLineEdit>(1001);
-        EXPECT_EQ(edit->text(), "before");
-        edit->setText("after");
-        QTest::mouseClick(running.GetDlgItem<QPushButton>(IDOK), Qt::LeftButton);
-    });
-    EXPECT_EQ(dialog.DoModal(), IDOK);
+    {
+        ScopedModalHook hook([](CDialog &running) {
+            EXPECT_TRUE(running.isVisible());
+            auto *edit = running.GetDlgItem<QLineEdit>(1001);
+            EXPECT_EQ(edit->text(), "before");
+            edit->setText("after");
+            QTest::mouseClick(running.GetDlgItem<QPushButton>(IDOK), Qt::LeftButton);
+        });
+        EXPECT_EQ(dialog.DoModal(), IDOK);
+    }
     EXPECT_EQ(dialog.name, "after");
     EXPECT_EQ(dialog.initCalls, 1);
     EXPECT_FALSE(dialog.isVisible());
-}
 
-TEST_F(ModalTest, EscapeCancelsWithoutSaving)
-{
-    dialog.name = "kept";
     ScopedModalHook hook([](CDialog &running) {
         running.GetDlgItem<QLineEdit>(1001)->setText("discarded");
         QTest::keyClick(&running, Qt::Key_Escape);
     });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    EXPECT_EQ(dialog.name, "kept");
+    EXPECT_EQ(dialog.name, "after");
 }
 
-TEST_F(ModalTest, EndDialogResultIsReturnedAndNestedDialogsReachTheHook)
+TEST_F(CDialogTest, EndDialogResultIsReturnedAndNestedDialogsReachTheHook)
 {
     QList<UINT> order;
     ScopedModalHook hook([&](CDialog &running) {
@@ -172,20 +144,15 @@ TEST_F(ModalTest, EndDialogResultIsReturnedAndNestedDialogsReachTheHook)
     EXPECT_EQ(order, (QList<UINT>{150, 151}));
 }
 
-TEST_F(ModalTest, DialogLeftOpenByTheHookIsCancelled)
+TEST_F(CDialogTest, LeftOpenIsCancelledAndEndedDuringInitialisationNeverRuns)
 {
-    ScopedModalHook hook([](CDialog &) {});
+    int hookRuns = 0;
+    ScopedModalHook hook([&](CDialog &) { ++hookRuns; });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-}
-
-TEST_F(ModalTest, DialogEndedDuringInitialisationNeverRuns)
-{
-    bool hookRan = false;
-    ScopedModalHook hook([&](CDialog &) { hookRan = true; });
     dialog.endInInit = true;
     EXPECT_EQ(dialog.DoModal(), 42);
     QCoreApplication::processEvents();
-    EXPECT_FALSE(hookRan);
+    EXPECT_EQ(hookRuns, 1);
 }
 
 TEST_F(CDialogTest, DialogUnitsScaleWithTheFont)

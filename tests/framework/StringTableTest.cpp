@@ -6,7 +6,7 @@
 
 namespace {
 
-TEST(StringTableTest, CommandPromptsAreExact)
+TEST(StringTableTest, CommandPromptsAndProgramStringsAreExact)
 {
     const std::pair<UINT, const char *> prompts[] = {
         {32772, "Delete a file or folder\nDelete"},
@@ -27,11 +27,7 @@ TEST(StringTableTest, CommandPromptsAreExact)
         {57637, "Insert Clipboard contents\nPaste"},
     };
     for (const auto &[id, text] : prompts)
-        EXPECT_EQ(LoadString(id), QString::fromLatin1(text)) << id;
-}
-
-TEST(StringTableTest, ProgramStrings)
-{
+        EXPECT_EQ(LoadString(id), text) << id;
     EXPECT_EQ(LoadString(IDR_MAINFRAME), "Quillmoss\n\nQuillmoss\n\n\nQuillmoss.Document\nQuillmoss Document");
     EXPECT_TRUE(LoadString(IDS_WEBADDRESS).startsWith("https://"));
     const QString disclaimer = LoadString(IDS_DISCLAIMER);
