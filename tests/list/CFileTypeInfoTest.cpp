@@ -10,42 +10,31 @@
 
 namespace {
 
-struct PathCase {
-    const char16_t *path;
-    const char16_t *extension;
-    const char16_t *folder;
-};
-
-// Slashes keep the test names plain.
-void PrintTo(const PathCase &c, std::ostream *out)
+TEST(FileTypeInfo, ExtensionAndFolderOfAPath)
 {
-    *out << QString::fromUtf16(c.path).replace(u'\\', u'/').toStdString();
-}
-
-class FileTypePaths : public testing::TestWithParam<PathCase> {};
-
-TEST_P(FileTypePaths, ExtensionAndFolder)
-{
-    CFileTypeInfo info;
-    info.SetPath(QString::fromUtf16(GetParam().path));
-    EXPECT_EQ(info.GetExtension(), QString::fromUtf16(GetParam().extension));
-    EXPECT_EQ(info.GetFolder(), QString::fromUtf16(GetParam().folder));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Paths, FileTypePaths,
-    testing::Values(PathCase{u"\\My Documents\\a.txt", u"TXT", u"\\My Documents\\"},
-                    PathCase{u"a.Jpg", u"JPG", u""}, PathCase{u"readme", u"", u""},
-                    PathCase{u".profile", u"", u""}, PathCase{u"\\.profile", u"PROFILE", u"\\"},
-                    PathCase{u"a.b.c", u"C", u""}, PathCase{u"x.", u"", u""},
-                    PathCase{u"\\My.Files\\readme", u"FILES\\README", u"\\My.Files\\"}));
-
-TEST(FileTypeInfo, ExtensionOfGivenTextWinsOverThePath)
-{
+    const struct {
+        const char *path, *extension, *folder;
+    } cases[] = {
+        {"\\My Documents\\a.txt", "TXT", "\\My Documents\\"},
+        {"a.Jpg", "JPG", ""},
+        {"readme", "", ""},
+        {".profile", "", ""},
+        {"\\.profile", "PROFILE", "\\"},
+        {"a.b.c", "C", ""},
+        {"x.", "", ""},
+        {"\\My.Files\\readme", "FILES\\README", "\\My.Files\\"},
+    };
+    for (const auto &c : cases) {
+        CFileTypeInfo info;
+        info.SetPath(c.path);
+        EXPECT_EQ(info.GetExtension(), c.extension) << c.path;
+        EXPECT_EQ(info.GetFolder(), c.folder) << c.path;
+    }
+    // The extension of given text wins over the path.
     CFileTypeInfo info;
     info.SetPath("\\x.doc");
-    EXPECT_EQ(info.GetExtension("c.dll.bak"), QStringLiteral("BAK"));
-    EXPECT_EQ(info.GetExtension(), QStringLiteral("DOC"));
+    EXPECT_EQ(info.GetExtension("c.dll.bak"), "BAK");
+    EXPECT_EQ(info.GetExtension(), "DOC");
 }
 
 class FileTypeRegistry : public testing::Test
@@ -74,30 +63,26 @@ protected:
 
 TEST_F(FileTypeRegistry, TypeNamesAndTheirFallbacks)
 {
-    EXPECT_EQ(typeName("\\My Documents\\a.txt"), QStringLiteral("Text Document"));
-    EXPECT_EQ(typeName("\\My Documents\\A.TxT"), QStringLiteral("Text Document"));
-    EXPECT_EQ(typeName("\\readme"), QString());
-    EXPECT_EQ(typeName(".profile"), QString());
-    EXPECT_EQ(typeName("\\My.Files\\readme"), QStringLiteral("FILES\\README File"));
-    EXPECT_EQ(typeName("\\a.xyz"), QStringLiteral("XYZ File"));
-    EXPECT_EQ(typeName("\\a.foo"), QStringLiteral("foofile"));
-    EXPECT_EQ(typeName("\\a.bar"), QStringLiteral("BAR File"));
+    const std::pair<const char *, const char *> cases[] = {
+        {"\\My Documents\\a.txt", "Text Document"}, {"\\My Documents\\A.TxT", "Text Document"},
+        {"\\readme", ""},                          {".profile", ""},
+        {"\\My.Files\\readme", "FILES\\README File"},  {"\\a.xyz", "XYZ File"},
+        {"\\a.foo", "foofile"},                      {"\\a.bar", "BAR File"},
+    };
+    for (const auto &[path, name] : cases)
+        EXPECT_EQ(typeName(path), name) << path;
 }
 
-TEST_F(FileTypeRegistry, ReadRegStringKeepsTheOutputOnFailure)
+TEST_F(FileTypeRegistry, ReadRegStringKeepsTheOutputOnFailureAndReadsRawValues)
 {
     CFileTypeInfo info;
     QString out = "kept";
     EXPECT_NE(info.ReadRegString(HKEY_CLASSES_ROOT, ".NONE", QString(), out), ERROR_SUCCESS);
-    EXPECT_EQ(out, QStringLiteral("kept"));
     EXPECT_NE(info.ReadRegString(HKEY_CLASSES_ROOT, ".BAR", QString(), out), ERROR_SUCCESS);
-    EXPECT_EQ(out, QStringLiteral("kept"));
+    EXPECT_EQ(out, "kept");
     EXPECT_EQ(info.ReadRegString(HKEY_CLASSES_ROOT, ".bar", "other", out), ERROR_SUCCESS);
-    EXPECT_EQ(out, QStringLiteral("x"));
-}
+    EXPECT_EQ(out, "x");
 
-TEST_F(FileTypeRegistry, ReadRegStringOfRawValues)
-{
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, u"raw", 0, nullptr, 0, 0, nullptr, &key, nullptr), ERROR_SUCCESS);
     // Stored without its terminator, and with an odd byte count.
@@ -106,17 +91,14 @@ TEST_F(FileTypeRegistry, ReadRegStringOfRawValues)
     ASSERT_EQ(RegSetValueExW(key, u"odd", 0, REG_SZ, reinterpret_cast<const BYTE *>(text), 5), ERROR_SUCCESS);
     ASSERT_EQ(RegSetValueExW(key, u"empty", 0, REG_SZ, nullptr, 0), ERROR_SUCCESS);
     RegCloseKey(key);
-
-    CFileTypeInfo info;
-    QString out;
     EXPECT_EQ(info.ReadRegString(HKEY_CLASSES_ROOT, "raw", "unterminated", out), ERROR_SUCCESS);
-    EXPECT_EQ(out, QStringLiteral("abc"));
+    EXPECT_EQ(out, "abc");
     EXPECT_EQ(info.ReadRegString(HKEY_CLASSES_ROOT, "raw", "odd", out), ERROR_SUCCESS);
-    EXPECT_EQ(out.left(2), QStringLiteral("ab"));
+    EXPECT_EQ(out.left(2), "ab");
     // Size 0 counts as read and leaves the output as it was.
     out = "kept";
     EXPECT_EQ(info.ReadRegString(HKEY_CLASSES_ROOT, "raw", "empty", out), ERROR_SUCCESS);
-    EXPECT_EQ(out, QStringLiteral("kept"));
+    EXPECT_EQ(out, "kept");
 }
 
 TEST(FileTypeIcon, AppendsTheIconOrGivesTheFallback)

@@ -9,76 +9,58 @@ namespace {
 
 using ShowFolderTest = FileListViewFixture;
 
-TEST_F(ShowFolderTest, RootIsKeptAsEmptyStringSoALoneBackslashReloads)
+TEST_F(ShowFolderTest, OnlyANewPathOrForceReloadsUnderTheWaitCursor)
 {
-    m_device.make({"\\root1.txt"});
-    // A new list's folder is a lone backslash: only a forced load shows the root.
-    EXPECT_EQ(m_list.GetCurrentFolder(), QString("\\"));
+    m_device.make({"\\root1.txt", "\\Windows\\first.txt"});
+    // A new list's folder is a lone backslash; the root is kept as an empty
+    // string, so a lone backslash reloads it.
+    EXPECT_EQ(m_list.GetCurrentFolder(), "\\");
     m_list.ShowFolder("\\", false);
     EXPECT_EQ(m_list.GetItemCount(), 0);
     m_list.ShowFolder("\\", true);
-    EXPECT_EQ(m_list.GetCurrentFolder(), QString(""));
+    EXPECT_EQ(m_list.GetCurrentFolder(), "");
     EXPECT_EQ(rows(), QStringList{"root1.txt"});
-
     m_device.make({"\\root2.txt"});
     m_list.ShowFolder("\\", false);
     EXPECT_EQ(rows().size(), 2);
-}
+    EXPECT_EQ(m_sink.waitCount(), 2);
+    EXPECT_EQ(m_sink.waitDepth(), 0);
 
-TEST_F(ShowFolderTest, SameFolderWithoutForceKeepsTheOldRows)
-{
-    m_device.make({"\\Windows\\first.txt"});
     m_list.ShowFolder("\\Windows", false);
     const int before = m_list.GetItemCount();
-    ASSERT_GT(before, 0);
-
     m_device.make({"\\Windows\\second.txt"});
     m_list.ShowFolder("\\Windows", false);
     EXPECT_EQ(m_list.GetItemCount(), before);
     EXPECT_FALSE(rows().contains("second.txt"));
-
     m_list.ShowFolder("\\Windows", true);
     EXPECT_EQ(m_list.GetItemCount(), before + 1);
     EXPECT_TRUE(rows().contains("second.txt"));
-
     // The trailing backslash makes the path differ from the stored folder.
     m_device.make({"\\Windows\\third.txt"});
     m_list.ShowFolder("\\Windows\\", false);
-    EXPECT_EQ(m_list.GetCurrentFolder(), QString("\\Windows"));
+    EXPECT_EQ(m_list.GetCurrentFolder(), "\\Windows");
     EXPECT_TRUE(rows().contains("third.txt"));
 }
 
-TEST_F(ShowFolderTest, LoadsUnderTheWaitCursor)
+TEST_F(ShowFolderTest, AppliesTheFilterAndShowsNoRowsForFoldersWithoutFiles)
 {
-    m_list.ShowFolder("\\Windows", true);
-    EXPECT_EQ(m_sink.waitCount(), 1);
-    EXPECT_EQ(m_sink.waitDepth(), 0);
-}
-
-TEST_F(ShowFolderTest, FoldersWithoutFilesShowNoRows)
-{
-    m_device.make({"\\full\\a.txt", "\\empty\\", "\\dirs\\one\\", "\\dirs\\two\\x.txt"});
-    for (const char *folder : {"\\empty\\", "\\dirs\\", "\\missing\\"}) {
-        m_list.ShowFolder("\\full\\", true);
-        ASSERT_EQ(m_list.GetItemCount(), 1);
-        m_list.ShowFolder(folder, true);
-        EXPECT_EQ(m_list.GetItemCount(), 0) << folder;
-        EXPECT_EQ(m_list.entries().GetSize(), 0) << folder;
-    }
-}
-
-TEST_F(ShowFolderTest, AppliesTheFilterWhileLoading)
-{
-    m_device.make({"\\f\\lib.dll", "\\f\\panel.CPL", "\\f\\notes.txt", "\\f\\keep.dll.bak"});
+    m_device.make({"\\f\\lib.dll", "\\f\\panel.CPL", "\\f\\notes.txt", "\\f\\keep.dll.bak", "\\empty\\",
+                   "\\dirs\\one\\", "\\dirs\\two\\x.txt"});
     setFilter(RegistryLayout::MainFilter, 1);
     m_list.ShowFolder("\\f", true);
     QStringList shown = rows();
     shown.sort();
     EXPECT_EQ(shown, (QStringList{"keep.dll.bak", "notes.txt"}));
-
     setFilter(RegistryLayout::MainFilter, 0);
     m_list.RefreshFolder();
     EXPECT_EQ(m_list.GetItemCount(), 4);
+    for (const char *folder : {"\\empty\\", "\\dirs\\", "\\missing\\"}) {
+        m_list.ShowFolder("\\f\\", true);
+        ASSERT_EQ(m_list.GetItemCount(), 4);
+        m_list.ShowFolder(folder, true);
+        EXPECT_EQ(m_list.GetItemCount(), 0) << folder;
+        EXPECT_EQ(m_list.entries().GetSize(), 0) << folder;
+    }
 }
 
 TEST_F(ShowFolderTest, TrimsPerFileIconsAtTheNextLoad)
@@ -137,33 +119,26 @@ protected:
     }
 };
 
-TEST_F(CellTest, ColumnsShowTheSharedFormats)
+TEST_F(CellTest, ColumnsShowTheSharedFormatsCutToTheRequestersBuffer)
 {
-    EXPECT_EQ(m_list.GetItemText(0, 0), QString("abcdefghij.qmx"));
-    EXPECT_EQ(m_list.GetItemText(0, 1), QString("1.5Kb"));
-    EXPECT_EQ(m_list.GetItemText(0, 2), QString("QMX File")) << "an unregistered extension";
-    EXPECT_EQ(m_list.GetItemText(0, 3), QString("19-08-2003 12:59:18"));
-    EXPECT_EQ(m_list.GetItemText(0, 4), QString("RA"));
+    const char *texts[] = {"abcdefghij.qmx", "1.5Kb", "QMX File" /* unregistered */, "19-08-2003 12:59:18", "RA"};
+    for (int column = 0; column < 5; ++column)
+        EXPECT_EQ(m_list.GetItemText(0, column), texts[column]);
     EXPECT_EQ(m_list.listModel().index(0, 1).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight,
               Qt::AlignRight);
-}
-
-TEST_F(CellTest, TextIsCutToTheRequestersBuffer)
-{
     WCHAR buffer[64];
-    EXPECT_EQ(request(0, 0, 64, buffer), QString("abcdefghij.qmx"));
-    EXPECT_EQ(request(0, 0, 5, buffer), QString("abcd"));
+    EXPECT_EQ(request(0, 0, 64, buffer), "abcdefghij.qmx");
+    EXPECT_EQ(request(0, 0, 5, buffer), "abcd");
     EXPECT_EQ(buffer[5], u'#') << "nothing written past the capacity";
-    EXPECT_EQ(request(0, 0, 1, buffer), QString(""));
+    EXPECT_EQ(request(0, 0, 1, buffer), "");
     EXPECT_EQ(buffer[1], u'#');
 }
 
-TEST_F(CellTest, RequestsOutsideTheRowsAreIgnored)
+TEST_F(CellTest, OnlyRowsAnswerAndOnlyTheNameColumnHasImages)
 {
-    const int count = m_list.GetItemCount();
-    ASSERT_EQ(count, 1);
+    ASSERT_EQ(m_list.GetItemCount(), 1);
     const int images = m_list.imageList().GetImageCount();
-    for (int item : {count, -1}) {
+    for (int item : {1, -1}) {
         WCHAR buffer[64];
         std::fill_n(buffer, 64, u'#');
         CellRequest cell;
@@ -177,10 +152,7 @@ TEST_F(CellTest, RequestsOutsideTheRowsAreIgnored)
         EXPECT_EQ(cell.image, 77) << item;
     }
     EXPECT_EQ(m_list.imageList().GetImageCount(), images);
-}
 
-TEST_F(CellTest, OnlyTheNameColumnAnswersImages)
-{
     CellRequest cell;
     cell.subItem = 1;
     cell.mask = LVIF_IMAGE;

@@ -65,20 +65,20 @@ protected:
 TEST_F(FilterDlgTest, ControlsAndSortedCategories)
 {
     run([](CDialog &d) {
-        EXPECT_EQ(d.windowTitle(), QString("Filter"));
+        EXPECT_EQ(d.windowTitle(), "Filter");
         EXPECT_EQ(d.size(), d.dluSize(136, 148));
-        EXPECT_EQ(radio(d, 1024)->text(), QString("Show all files"));
-        EXPECT_EQ(radio(d, 1025)->text(), QString("Hide these files :"));
-        EXPECT_EQ(radio(d, 1051)->text(), QString("Show only :"));
-        EXPECT_EQ(hideRom(d)->text(), QString("Hide files in ROM"));
-        EXPECT_EQ(d.GetDlgItem<QPushButton>(1035)->text(), QString("Ok"));
-        EXPECT_EQ(d.GetDlgItem<QPushButton>(1012)->text(), QString("Cancel"));
+        EXPECT_EQ(radio(d, 1024)->text(), "Show all files");
+        EXPECT_EQ(radio(d, 1025)->text(), "Hide these files :");
+        EXPECT_EQ(radio(d, 1051)->text(), "Show only :");
+        EXPECT_EQ(hideRom(d)->text(), "Hide files in ROM");
+        EXPECT_EQ(d.GetDlgItem<QPushButton>(1035)->text(), "Ok");
+        EXPECT_EQ(d.GetDlgItem<QPushButton>(1012)->text(), "Cancel");
         QStringList texts;
         for (QLabel *label : d.findChildren<QLabel *>())
             texts << label->text();
         EXPECT_TRUE(texts.contains(".dll, .cpl, .drv, .htp"));
         ASSERT_EQ(d.findChildren<QGroupBox *>().size(), 1);
-        EXPECT_EQ(d.findChildren<QGroupBox *>().first()->title(), QString("File filter settings"));
+        EXPECT_EQ(d.findChildren<QGroupBox *>().first()->title(), "File filter settings");
         QStringList items;
         for (int i = 0; i < combo(d)->count(); ++i)
             items << combo(d)->itemText(i);
@@ -87,44 +87,30 @@ TEST_F(FilterDlgTest, ControlsAndSortedCategories)
     });
 }
 
-struct OpeningCase {
-    FilterValues values;
-    int checkedRadio; // control id, 0 for none
-    int selection;
-    bool comboEnabled;
-    bool romChecked;
-};
-
-class FilterDlgOpening : public FilterDlgTest, public ::testing::WithParamInterface<OpeningCase> {};
-
-TEST_P(FilterDlgOpening, ShowsTheStoredSettings)
+TEST_F(FilterDlgTest, OpensWithTheStoredSettings)
 {
-    const OpeningCase &c = GetParam();
-    store(c.values);
-    run([&](CDialog &d) {
-        for (int id : {1024, 1025, 1051})
-            EXPECT_EQ(radio(d, id)->isChecked(), id == c.checkedRadio) << id;
-        EXPECT_EQ(combo(d)->currentIndex(), c.selection);
-        EXPECT_EQ(combo(d)->isEnabled(), c.comboEnabled);
-        EXPECT_EQ(hideRom(d)->isChecked(), c.romChecked);
-    });
+    const struct {
+        FilterValues values;
+        int checkedRadio; // control id, 0 for none
+        int selection;
+        bool comboEnabled, romChecked;
+    } cases[] = {
+        {{std::nullopt, std::nullopt, std::nullopt}, 1024, 0, false, false},
+        {{1, 3, 1}, 1025, 3, false, true}, // hide system types
+        {{2, 2, 0}, 1051, 2, true, false}, // show only images
+        {{7, 9, 0}, 0, -1, false, false},  // values out of range
+    };
+    for (const auto &c : cases) {
+        store(c.values);
+        run([&](CDialog &d) {
+            for (int id : {1024, 1025, 1051})
+                EXPECT_EQ(radio(d, id)->isChecked(), id == c.checkedRadio) << id;
+            EXPECT_EQ(combo(d)->currentIndex(), c.selection);
+            EXPECT_EQ(combo(d)->isEnabled(), c.comboEnabled);
+            EXPECT_EQ(hideRom(d)->isChecked(), c.romChecked);
+        });
+    }
 }
-
-const auto Absent = std::nullopt;
-
-std::string OpeningName(const ::testing::TestParamInfo<OpeningCase> &info)
-{
-    const char *names[] = {"NothingStored", "HideSystemTypes", "ShowOnlyImages", "OutsideValues"};
-    return names[info.index];
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Registry, FilterDlgOpening,
-    ::testing::Values(OpeningCase{{Absent, Absent, Absent}, 1024, 0, false, false},
-                      OpeningCase{{1, 3, 1}, 1025, 3, false, true},
-                      OpeningCase{{2, 2, 0}, 1051, 2, true, false},
-                      OpeningCase{{7, 9, 0}, 0, -1, false, false}),
-    OpeningName);
 
 TEST_F(FilterDlgTest, RadiosSwitchTheCategoryBox)
 {
@@ -139,45 +125,32 @@ TEST_F(FilterDlgTest, RadiosSwitchTheCategoryBox)
     });
 }
 
-TEST_F(FilterDlgTest, OkWritesTheChoices)
+TEST_F(FilterDlgTest, OkWritesTheChoicesAndCancelNothing)
 {
-    const int result = run([](CDialog &d) {
-        click(d, 1051);
-        combo(d)->setCurrentIndex(1);
-        click(d, CFilterDlg::IDC_HIDE_ROM);
-        click(d, CFilterDlg::IDC_OK);
-    });
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(stored(), (FilterValues{2, 1, 1}));
-}
-
-TEST_F(FilterDlgTest, OkWritesMinusOneForNothingChosen)
-{
-    store({9, 7, 0});
-    const int result = run([](CDialog &d) { click(d, CFilterDlg::IDC_OK); });
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(stored(), (FilterValues{0xFFFFFFFF, 0xFFFFFFFF, 0}));
-}
-
-TEST_F(FilterDlgTest, SelectionIsWrittenEvenWhenTheBoxIsDisabled)
-{
-    store({2, 3, 0});
-    run([](CDialog &d) {
-        click(d, 1025);
-        click(d, CFilterDlg::IDC_OK);
-    });
-    EXPECT_EQ(stored(), (FilterValues{1, 3, 0}));
-}
-
-TEST_F(FilterDlgTest, CancelWritesNothing)
-{
-    const int result = run([](CDialog &d) {
-        click(d, 1051);
-        combo(d)->setCurrentIndex(2);
-        click(d, CFilterDlg::IDC_CANCEL);
-    });
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(stored(), (FilterValues{Absent, Absent, Absent}));
+    const struct {
+        const char *what;
+        FilterValues before;
+        std::function<void(CDialog &)> act;
+        int result;
+        FilterValues after;
+    } cases[] = {
+        {"cancel", {}, [](CDialog &d) { click(d, 1051); combo(d)->setCurrentIndex(2); click(d, CFilterDlg::IDC_CANCEL); },
+         0, {}},
+        {"choices", {}, [](CDialog &d) {
+             click(d, 1051);
+             combo(d)->setCurrentIndex(1);
+             click(d, CFilterDlg::IDC_HIDE_ROM);
+             click(d, CFilterDlg::IDC_OK);
+         }, 1, {2, 1, 1}},
+        {"nothing chosen", {9, 7, 0}, [](CDialog &d) { click(d, CFilterDlg::IDC_OK); }, 1, {0xFFFFFFFF, 0xFFFFFFFF, 0}},
+        {"selection of a disabled box", {2, 3, 0}, [](CDialog &d) { click(d, 1025); click(d, CFilterDlg::IDC_OK); },
+         1, {1, 3, 0}},
+    };
+    for (const auto &c : cases) {
+        store(c.before);
+        EXPECT_EQ(run(c.act), c.result) << c.what;
+        EXPECT_EQ(stored(), c.after) << c.what;
+    }
 }
 
 } // namespace

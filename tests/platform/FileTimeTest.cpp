@@ -1,8 +1,8 @@
+#include "ZoneOverride.h"
+
 #include "platform/FileTime.h"
 
-#include <QTimeZone>
 #include <gtest/gtest.h>
-#include <cstdlib>
 
 namespace {
 
@@ -22,19 +22,12 @@ TEST(FileTime, UnixConversionsRoundTrip)
 
 TEST(FileTime, LocalTimeUsesTheRulesOfThatMoment)
 {
-    const QByteArray saved = qgetenv("TZ");
-    qputenv("TZ", "Europe/Berlin");
-    tzset();
+    ZoneOverride berlin("Europe/Berlin");
     // A summer and a winter instant show their own offsets, whatever today is.
     const QDateTime summer = FileTime::toLocal(FileTime::fromUnix(1688212800, 0)); // 2023-07-01 12:00 UTC
     const QDateTime winter = FileTime::toLocal(FileTime::fromUnix(1672574400, 0)); // 2023-01-01 12:00 UTC
     EXPECT_EQ(summer.time(), QTime(14, 0));
     EXPECT_EQ(winter.time(), QTime(13, 0));
-    if (saved.isNull())
-        qunsetenv("TZ");
-    else
-        qputenv("TZ", saved);
-    tzset();
 }
 
 } // namespace
