@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(ImageList, StripIsSplitWithWhiteTransparent)
+TEST(ImageList, StripIsSplitWithWhiteTransparentAndImagesChange)
 {
     qtApp();
     QImage strip(40, 15, QImage::Format_RGB32);
@@ -22,26 +22,23 @@ TEST(ImageList, StripIsSplitWithWhiteTransparent)
     EXPECT_EQ(second.pixelColor(0, 0), QColor(Qt::red));
     EXPECT_EQ(second.pixelColor(1, 0).alpha(), 0);
     EXPECT_FALSE(images.Create(QPixmap::fromImage(strip), 41, QColor(Qt::white)));
-}
 
-TEST(ImageList, AppendReplaceRemove)
-{
-    qtApp();
+    // Append, replace, remove.
     QPixmap red(16, 16), blue(16, 16);
     red.fill(Qt::red);
     blue.fill(Qt::blue);
-    CImageList images;
-    EXPECT_EQ(images.ReplaceIcon(-1, QIcon(red)), 0);
-    EXPECT_EQ(images.ReplaceIcon(-1, QIcon(red)), 1);
-    EXPECT_EQ(images.ReplaceIcon(-1, QIcon()), -1);
-    EXPECT_EQ(images.ReplaceIcon(1, QIcon(blue)), 1);
-    EXPECT_EQ(images.ReplaceIcon(2, QIcon(blue)), -1);
-    EXPECT_EQ(images.GetImageCount(), 2);
-    EXPECT_EQ(images.icon(1).pixmap(16, 16).toImage().pixelColor(3, 3), QColor(Qt::blue));
-    EXPECT_TRUE(images.Remove(0));
-    EXPECT_FALSE(images.Remove(1));
-    EXPECT_EQ(images.GetImageCount(), 1);
-    EXPECT_TRUE(images.icon(1).isNull());
+    CImageList changed;
+    EXPECT_EQ(changed.ReplaceIcon(-1, QIcon(red)), 0);
+    EXPECT_EQ(changed.ReplaceIcon(-1, QIcon(red)), 1);
+    EXPECT_EQ(changed.ReplaceIcon(-1, QIcon()), -1);
+    EXPECT_EQ(changed.ReplaceIcon(1, QIcon(blue)), 1);
+    EXPECT_EQ(changed.ReplaceIcon(2, QIcon(blue)), -1);
+    EXPECT_EQ(changed.GetImageCount(), 2);
+    EXPECT_EQ(changed.icon(1).pixmap(16, 16).toImage().pixelColor(3, 3), QColor(Qt::blue));
+    EXPECT_TRUE(changed.Remove(0));
+    EXPECT_FALSE(changed.Remove(1));
+    EXPECT_EQ(changed.GetImageCount(), 1);
+    EXPECT_TRUE(changed.icon(1).isNull());
 }
 
 } // namespace

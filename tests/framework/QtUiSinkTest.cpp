@@ -18,16 +18,14 @@ protected:
     QtUiSink sink;
 };
 
-struct BoxCase {
-    UINT type;
-    QList<QMessageBox::StandardButton> buttons;
-    QMessageBox::StandardButton defaultButton;
-    QMessageBox::Icon icon;
-};
-
-TEST_F(QtUiSinkTest, TypeBitsChooseButtonsIconAndDefault)
+TEST_F(QtUiSinkTest, TypeBitsChooseButtonsIconAndDefaultAndButtonsMapBack)
 {
-    const BoxCase cases[] = {
+    const struct {
+        UINT type;
+        QList<QMessageBox::StandardButton> buttons;
+        QMessageBox::StandardButton defaultButton;
+        QMessageBox::Icon icon;
+    } cases[] = {
         {MB_OK, {QMessageBox::Ok}, QMessageBox::Ok, QMessageBox::NoIcon},
         {MB_OK | MB_ICONEXCLAMATION, {QMessageBox::Ok}, QMessageBox::Ok, QMessageBox::Warning},
         {MB_OKCANCEL | MB_ICONHAND | MB_DEFBUTTON2, {QMessageBox::Ok, QMessageBox::Cancel}, QMessageBox::Cancel,
@@ -40,7 +38,7 @@ TEST_F(QtUiSinkTest, TypeBitsChooseButtonsIconAndDefault)
          {QMessageBox::Abort, QMessageBox::Retry, QMessageBox::Ignore}, QMessageBox::Abort, QMessageBox::Information},
         {MB_RETRYCANCEL, {QMessageBox::Retry, QMessageBox::Cancel}, QMessageBox::Retry, QMessageBox::NoIcon},
     };
-    for (const BoxCase &c : cases) {
+    for (const auto &c : cases) {
         QMessageBox box;
         QtUiSink::configure(box, "text", "caption", c.type);
         QList<QMessageBox::StandardButton> buttons;
@@ -53,16 +51,12 @@ TEST_F(QtUiSinkTest, TypeBitsChooseButtonsIconAndDefault)
         EXPECT_EQ(box.standardButton(static_cast<QAbstractButton *>(box.defaultButton())), c.defaultButton) << std::hex << c.type;
         EXPECT_EQ(box.icon(), c.icon) << std::hex << c.type;
     }
-}
-
-TEST_F(QtUiSinkTest, ButtonsMapBackToResults)
-{
-    const std::pair<QMessageBox::StandardButton, int> cases[] = {
+    const std::pair<QMessageBox::StandardButton, int> results[] = {
         {QMessageBox::Ok, IDOK},       {QMessageBox::Cancel, IDCANCEL}, {QMessageBox::Abort, IDABORT},
         {QMessageBox::Retry, IDRETRY}, {QMessageBox::Ignore, IDIGNORE}, {QMessageBox::Yes, IDYES},
         {QMessageBox::No, IDNO},
     };
-    for (const auto &[button, result] : cases)
+    for (const auto &[button, result] : results)
         EXPECT_EQ(QtUiSink::resultOf(button), result);
 }
 
