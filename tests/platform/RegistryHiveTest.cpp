@@ -30,8 +30,9 @@ public:
     // The next index the writer confirmed; false at the end of its output.
     bool readIndex(long *index)
     {
+        // The wait may drain the last lines of a writer that just ended and still say false.
         while (!m_process.canReadLine()) {
-            if (!m_process.waitForReadyRead(20000))
+            if (!m_process.waitForReadyRead(-1) && !m_process.canReadLine())
                 return false;
         }
         *index = m_process.readLine().trimmed().toLong();
@@ -41,7 +42,7 @@ public:
     // Exit status, or -1 when killed.
     int wait()
     {
-        m_process.waitForFinished(20000);
+        m_process.waitForFinished(-1);
         return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
     }
 
