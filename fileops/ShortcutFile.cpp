@@ -28,7 +28,8 @@ bool ShortcutFile::WriteShortcutFile(const QString &target, const QString &file)
     const QString text = QStringLiteral("%1#\"%2\"").arg(QString::number(target.size() + 2), target);
     const QByteArray bytes = toAnsi(text, true);
     DWORD written = 0;
-    WriteFile(handle, bytes.constData(), DWORD(text.size() + 1), &written, nullptr);
+    // The conversion ends at the first zero character: its bytes, no more.
+    WriteFile(handle, bytes.constData(), DWORD(bytes.size()), &written, nullptr);
     return CloseHandle(handle);
 }
 
@@ -60,12 +61,20 @@ bool ShortcutFile::AppendText(const QString &file, QString &text)
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return false;
-    unsigned char byte = 0;
+    // Read in blocks, never past the largest shortcut (the file may grow
+    // while it is read); a bigger file is one that cannot be read.
+    QByteArray bytes;
+    char block[4096];
     DWORD read = 0;
-    while (ReadFile(handle, &byte, 1, &read, nullptr) && read == 1) {
-        if (byte != 0)
-            text += QChar(CodePage::toUnicode(byte));
-    }
+    bool ok;
+    while ((ok = ReadFile(handle, block, sizeof block, &read, nullptr)) && read > 0 && bytes.size() <= MaxFileSize)
+        bytes.append(block, read);
     CloseHandle(handle);
+    if (!ok || bytes.size() > MaxFileSize)
+        return false;
+    for (const char byte : std::as_const(bytes)) {
+        if (byte != 0)
+            text += QChar(CodePage::toUnicode(static_cast<unsigned char>(byte)));
+    }
     return true;
 }

@@ -27,8 +27,13 @@ public:
     // could not be opened or not every byte was written.
     static bool WriteText(const QString &file, const QString &text, Disposition disposition);
 
-    // Reads file one byte at a time to its end and appends one character per
-    // byte to text (a zero byte adds nothing; bytes from 0x80 up become their
-    // code-page character). False, with text untouched, when it cannot be opened.
+    // The largest file read as a shortcut: a path and its parameters need
+    // far less, and anything bigger is not one.
+    static constexpr int MaxFileSize = 64 * 1024;
+
+    // Reads file to its end and appends one character per byte to text (a
+    // zero byte adds nothing; bytes from 0x80 up become their code-page
+    // character). False, with text untouched, when it cannot be opened or
+    // read, or holds more than MaxFileSize bytes.
     static bool AppendText(const QString &file, QString &text);
 };

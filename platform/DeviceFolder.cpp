@@ -74,8 +74,7 @@ bool DeviceFolder::describe(const QByteArray &hostName, Entry &entry) const
 {
     entry.hostName = hostName;
     entry.name = QFile::decodeName(hostName);
-    // Names the device cannot spell back to the host are not shown.
-    if (entry.name.contains(QChar::ReplacementCharacter) || entry.name.size() >= MAX_PATH)
+    if (!DevicePath::isDeviceName(entry.name) || entry.name.size() >= MAX_PATH)
         return false;
     const int dir = m_path.dirFd();
     struct statx st;
@@ -123,7 +122,7 @@ DWORD DeviceFolder::copyFile(const Entry &entry, DeviceFolder &target) const
         return ERROR_ACCESS_DENIED;
     if (target.containsFolded(entry.name))
         return ERROR_FILE_EXISTS;
-    UniqueFd in(m_path.openEntryFile(m_path.dirFd(), entry.hostName, O_RDONLY));
+    UniqueFd in(m_path.openRegularFile(m_path.dirFd(), entry.hostName, entry.info));
     if (!in.valid())
         return PosixError::toPlatform(errno);
     const DWORD error = FileCopy::copy(in.get(), entry.info, entry.info.attributes & DosAttributes::StoredMask,

@@ -52,6 +52,11 @@ QByteArray realPathOf(int fd)
 
 } // namespace
 
+bool DevicePath::isDeviceName(const QString &name)
+{
+    return !name.contains(QChar::ReplacementCharacter) && !name.contains(QLatin1Char('\\')) && !containsWildcards(name);
+}
+
 bool DevicePath::hasWildcards() const
 {
     return containsWildcards(m_last);
@@ -134,13 +139,16 @@ DWORD DevicePath::descend(const QString &component, bool last, bool wildcardsInL
     struct stat st;
     if (!next.valid() && ::fstatat(m_dir.get(), name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode)) {
         // A link: a card directly under the root sets a new confinement root,
-        // any other link must lead to a place inside the current one.
-        next.reset(::openat(m_dir.get(), name.constData(), DirFlags));
-        if (next.valid() && m_underStoreRoot) {
-            m_confinement = realPathOf(next.get());
-        } else if (next.valid() && !isInside(next.get())) {
+        // any other link must lead to a place inside the current one. The
+        // place is checked before it is opened for reading.
+        const UniqueFd place(::openat(m_dir.get(), name.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        if (place.valid() && m_underStoreRoot) {
+            m_confinement = realPathOf(place.get());
+        } else if (place.valid() && !isInside(place.get())) {
             return ERROR_ACCESS_DENIED;
         }
+        if (place.valid())
+            next.reset(::open(fdPath(place.get()).constData(), DirFlags));
     }
     if (!next.valid())
         return errno == EACCES || errno == EPERM ? ERROR_ACCESS_DENIED : missing;
@@ -168,9 +176,13 @@ DWORD DevicePath::lookup(int dir, const QString &component, QByteArray &found, b
     const QByteArray wanted = found;
     const bool asciiWanted = isAscii(wanted.constData());
     while (const dirent *entry = ::readdir(stream)) {
-        const bool match = asciiWanted && isAscii(entry->d_name)
-            ? ::strcasecmp(entry->d_name, wanted.constData()) == 0
-            : QString::compare(QFile::decodeName(entry->d_name), component, Qt::CaseInsensitive) == 0;
+        bool match;
+        if (asciiWanted && isAscii(entry->d_name)) {
+            match = ::strcasecmp(entry->d_name, wanted.constData()) == 0;
+        } else {
+            const QString name = QFile::decodeName(entry->d_name);
+            match = isDeviceName(name) && QString::compare(name, component, Qt::CaseInsensitive) == 0;
+        }
         if (match) {
             found = entry->d_name;
             exists = true;
@@ -259,6 +271,19 @@ int DevicePath::openFile(int flags, mode_t mode) const
         return -1;
     }
     return openEntryFile(m_dir.get(), m_name, flags, mode);
+}
+
+int DevicePath::openRegularFile(int dir, const QByteArray &name, const ObjectInfo &info) const
+{
+    UniqueFd file(openEntryFile(dir, name, O_RDONLY | O_NONBLOCK));
+    struct stat st;
+    if (!file.valid() || ::fstat(file.get(), &st) != 0)
+        return -1;
+    if (!S_ISREG(st.st_mode) || st.st_dev != info.device || st.st_ino != info.inode) {
+        errno = EACCES;
+        return -1;
+    }
+    return file.release();
 }
 
 int DevicePath::openEntryFile(int dir, const QByteArray &name, int flags, mode_t mode) const

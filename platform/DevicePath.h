@@ -69,6 +69,12 @@ public:
     // this path.
     int openEntryFile(int dir, const QByteArray &name, int flags, mode_t mode = 0666) const;
 
+    // Opens the entry name of folder dir (reached through this path) for
+    // reading without blocking, so a FIFO put in its place never holds the
+    // caller up, and only when it is the regular file info describes. Returns
+    // -1 with errno set (EACCES for another object) on failure.
+    int openRegularFile(int dir, const QByteArray &name, const ObjectInfo &info) const;
+
     // "/proc/self/fd/<dir>/<name>": reaches the entry through the already
     // opened folder, so nothing is looked up outside the device.
     QByteArray entryPath() const;
@@ -77,6 +83,9 @@ public:
     // openObject for the entry name of folder dir, a folder reached through
     // this path (the enumeration's way to follow links).
     DWORD openEntry(int dir, const QByteArray &name, UniqueFd &object, bool *card) const;
+    // Whether a decoded host name is one the device can show and reach: valid
+    // UTF-8 (no U+FFFD standing in for a byte), no backslash, no wildcard.
+    static bool isDeviceName(const QString &name);
     // Whether an entry of dirFd that is not a link is a storage card: a mount
     // point directly under the store root.
     bool isMountedCard(const struct statx &st) const;

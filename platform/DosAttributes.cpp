@@ -162,12 +162,21 @@ bool DosAttributes::change(const char *objectPath, const ObjectInfo &info, DWORD
     const DWORD kept = info.attributes & StoredMask & ~SettableMask;
     // A card's TEMPORARY bit comes from what it is, not from the stored bits.
     const DWORD stored = (kept | requested) & (info.card ? ~FILE_ATTRIBUTE_TEMPORARY : ~DWORD(0));
-    if (!write(objectPath, stored, Link::Follow))
-        return false;
+    if (info.isDirectory())
+        return write(objectPath, stored, Link::Follow);
 
-    const mode_t writeBits = S_IWUSR | S_IWGRP | S_IWOTH;
+    // Linux lets an owner change the user. attributes only of a file it may
+    // write: read-only is cleared first and set last.
     const mode_t permissions = info.mode & 07777;
-    const mode_t mode = (requested & FILE_ATTRIBUTE_READONLY) ? permissions & ~writeBits
-                                                              : permissions | (info.isReadOnly() ? S_IWUSR : 0);
-    return mode == permissions || ::chmod(objectPath, mode) == 0;
+    const mode_t writable = permissions | S_IWUSR;
+    if (writable != permissions && ::chmod(objectPath, writable) != 0)
+        return false;
+    if (!write(objectPath, stored, Link::Follow)) {
+        const int err = errno;
+        ::chmod(objectPath, permissions);
+        errno = err;
+        return false;
+    }
+    const mode_t mode = (stored & FILE_ATTRIBUTE_READONLY) ? permissions & ~(S_IWUSR | S_IWGRP | S_IWOTH) : writable;
+    return mode == writable || ::chmod(objectPath, mode) == 0;
 }

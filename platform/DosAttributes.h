@@ -1,7 +1,9 @@
 // The attribute bits that the inode cannot hold, kept in the extended
 // attribute user.DOSATTRIB as the text "0x" + lowercase hex, the form Samba,
-// Wine and dosemu2 read. DIRECTORY comes from the inode type and READONLY from
-// the owner write bit; neither is written to the extended attribute.
+// Wine and dosemu2 read. DIRECTORY comes from the inode type. READONLY is kept
+// in both places, as Samba does: a file is read-only when its owner write bit
+// is clear or the stored bit is set, and both are written; a folder's
+// read-only is only the stored bit, so it never blocks creating files in it.
 //
 // On a file system without user extended attributes (vfat, some FUSE mounts)
 // reads give 0 and writes are dropped: such objects carry only the bits the
@@ -20,7 +22,7 @@ class DosAttributes
 public:
     static constexpr const char *XattrName = "user.DOSATTRIB";
     // Bits kept in the extended attribute.
-    static constexpr DWORD StoredMask = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE
+    static constexpr DWORD StoredMask = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE
         | FILE_ATTRIBUTE_INROM | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_COMPRESSED
         | FILE_ATTRIBUTE_ROMSTATICREF | FILE_ATTRIBUTE_ROMMODULE;
     // Bits SetFileAttributesW may change.
@@ -49,6 +51,6 @@ public:
     static bool write(const char *path, DWORD bits, Link link = Link::NoFollow);
     // SetFileAttributesW on an opened object ("/proc/self/fd/N") described by
     // info: the settable bits become attributes' ones, the others are kept,
-    // and READONLY goes to the owner write bit. False with errno set.
+    // and a file's READONLY also goes to its write bits. False with errno set.
     static bool change(const char *objectPath, const ObjectInfo &info, DWORD attributes);
 };

@@ -5,7 +5,6 @@
 #include "platform/ObjectInfo.h"
 #include "platform/PosixError.h"
 
-
 DWORD GetFileAttributesW(LPCWSTR fileName)
 {
     if (!fileName) {
@@ -32,7 +31,8 @@ BOOL SetFileAttributesW(LPCWSTR fileName, DWORD attributes)
     const DWORD error = path.stat(info, &object);
     if (error != ERROR_SUCCESS)
         return PosixError::failWith(error);
-    if (info.isInRom())
+    // The root and the cards are the host's folders, not the device's.
+    if (info.isInRom() || path.isRoot() || info.card)
         return PosixError::failWith(ERROR_ACCESS_DENIED);
 
     return DosAttributes::change(DevicePath::fdPath(object.get()).constData(), info, attributes) ? TRUE

@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr DWORD CreatableBits = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE
+constexpr DWORD CreatableBits = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE
     | FILE_ATTRIBUTE_TEMPORARY;
 
 class FileHandle : public PlatformHandle
@@ -94,12 +94,20 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD shareMode, SECUR
     } else {
         if (creationDisposition == OPEN_EXISTING || creationDisposition == TRUNCATE_EXISTING)
             return failHandle(ERROR_FILE_NOT_FOUND);
-        const mode_t mode = (flagsAndAttributes & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
-        fd.reset(path.openFile(accessFlags(read, write) | O_CREAT | O_EXCL, mode));
+        fd.reset(path.openFile(accessFlags(read, write) | O_CREAT | O_EXCL, 0666));
         if (!fd.valid())
             return failHandle(errno == EEXIST ? ERROR_FILE_EXISTS : PosixError::toPlatform(errno));
+        // Made read-only only once its other bits are stored: the owner
+        // cannot change those on a file it may not write.
         const DWORD stored = (flagsAndAttributes & CreatableBits) | FILE_ATTRIBUTE_ARCHIVE;
-        DosAttributes::write(DevicePath::fdPath(fd.get()).constData(), stored, DosAttributes::Link::Follow);
+        struct stat st;
+        if (!DosAttributes::write(DevicePath::fdPath(fd.get()).constData(), stored, DosAttributes::Link::Follow)
+            || ::fstat(fd.get(), &st) != 0
+            || ((stored & FILE_ATTRIBUTE_READONLY) && ::fchmod(fd.get(), st.st_mode & 0555) != 0)) {
+            const DWORD error = PosixError::toPlatform(errno);
+            ::unlinkat(path.dirFd(), path.name().constData(), 0);
+            return failHandle(error);
+        }
         archived = true;
     }
 

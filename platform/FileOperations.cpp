@@ -1,5 +1,6 @@
 // CopyFileW, MoveFileW, DeleteFileW, CreateDirectoryW, RemoveDirectoryW,
 // GetDiskFreeSpaceExW.
+#include "platform/DeviceFolder.h"
 #include "platform/DevicePath.h"
 #include "platform/DosAttributes.h"
 #include "platform/FileCopy.h"
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 
 namespace {
@@ -29,10 +31,41 @@ DWORD storedBits(int fd)
     return DosAttributes::read(DevicePath::fdPath(fd).constData(), DosAttributes::Link::Follow);
 }
 
+bool sameFolder(const DevicePath &a, const DevicePath &b)
+{
+    struct stat x, y;
+    return ::fstat(a.dirFd(), &x) == 0 && ::fstat(b.dirFd(), &y) == 0 && x.st_dev == y.st_dev && x.st_ino == y.st_ino;
+}
+
+bool isLink(const DevicePath &path)
+{
+    struct stat st;
+    return !path.isRoot() && ::fstatat(path.dirFd(), path.name().constData(), &st, AT_SYMLINK_NOFOLLOW) == 0
+        && S_ISLNK(st.st_mode);
+}
+
+// \Windows, and any folder holding files in ROM, stays where it is.
+bool holdsRomFiles(const QString &devicePath, const DevicePath &path, const ObjectInfo &info)
+{
+    if (!info.isDirectory())
+        return false;
+    if (path.underStoreRoot() && path.lastComponent().compare(QLatin1String("Windows"), Qt::CaseInsensitive) == 0)
+        return true;
+    DeviceFolder folder = DeviceFolder::open(devicePath);
+    DeviceFolder::Entry entry;
+    if (!folder.list())
+        return false;
+    while (folder.next(entry)) {
+        if (entry.info.isInRom())
+            return true;
+    }
+    return false;
+}
+
 // Copies a file and deletes the source: a move between file systems.
 DWORD moveByCopy(const DevicePath &source, const ObjectInfo &info, const DevicePath &target, const QByteArray &name)
 {
-    UniqueFd in(source.openFile(O_RDONLY));
+    UniqueFd in(source.openRegularFile(source.dirFd(), source.name(), info));
     if (!in.valid())
         return PosixError::toPlatform(errno);
     const DWORD error = FileCopy::copy(in.get(), info, storedBits(in.get()), target.dirFd(), name,
@@ -93,12 +126,13 @@ BOOL MoveFileW(LPCWSTR existingFileName, LPCWSTR newFileName)
 {
     if (!existingFileName || !newFileName)
         return PosixError::failWith(ERROR_INVALID_PARAMETER);
-    const DevicePath source = DevicePath::resolve(fromWide(existingFileName));
+    const QString sourcePath = fromWide(existingFileName);
+    const DevicePath source = DevicePath::resolve(sourcePath);
     ObjectInfo info;
     DWORD error = existing(source, info);
     if (error != ERROR_SUCCESS)
         return PosixError::failWith(error);
-    if (source.isRoot() || info.isInRom() || info.card)
+    if (source.isRoot() || info.isInRom() || info.card || holdsRomFiles(sourcePath, source, info))
         return PosixError::failWith(ERROR_ACCESS_DENIED);
 
     const DevicePath target = DevicePath::resolve(fromWide(newFileName));
@@ -106,11 +140,16 @@ BOOL MoveFileW(LPCWSTR existingFileName, LPCWSTR newFileName)
         return PosixError::failWith(target.error());
     if (target.isRoot())
         return PosixError::failWith(ERROR_ALREADY_EXISTS);
+    // A link resolves from where it lies: it is renamed only in its own
+    // folder, so a move never makes a card or a way out of the device.
+    const bool sameFolders = sameFolder(source, target);
+    if (!sameFolders && isLink(source))
+        return PosixError::failWith(ERROR_ACCESS_DENIED);
     QByteArray name = target.name();
     if (target.exists()) {
-        ObjectInfo targetInfo;
-        // Only a change of letter case may land on an existing name: itself.
-        if (target.stat(targetInfo) != ERROR_SUCCESS || !targetInfo.sameObject(info))
+        // Only a change of letter case may land on an existing name: the
+        // source's own entry, not another link to the same file.
+        if (!sameFolders || target.name() != source.name())
             return PosixError::failWith(ERROR_ALREADY_EXISTS);
         name = QFile::encodeName(target.lastComponent());
         if (name == source.name())
@@ -165,7 +204,8 @@ BOOL RemoveDirectoryW(LPCWSTR pathName)
         return PosixError::failWith(error);
     if (!info.isDirectory())
         return PosixError::failWith(ERROR_DIRECTORY);
-    if (path.isRoot() || info.card || info.isReadOnly() || info.isInRom())
+    if (path.isRoot() || info.card || info.isReadOnly() || info.isInRom()
+        || holdsRomFiles(fromWide(pathName), path, info))
         return PosixError::failWith(ERROR_ACCESS_DENIED);
     // unlinkat never follows a link: a linked folder is refused, not emptied.
     if (::unlinkat(path.dirFd(), path.name().constData(), AT_REMOVEDIR) == 0)

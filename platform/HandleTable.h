@@ -1,6 +1,8 @@
-// The process's open handles. A HANDLE is valid from add() until close();
-// lookups of unknown, closed or wrong-kind handles give null, so a stale
-// handle is an ERROR_INVALID_HANDLE and never a crash. Thread-safe.
+// The process's open handles (files, searches, processes, registry keys). A
+// HANDLE is valid from add() until close(); lookups of unknown, closed or
+// wrong-kind handles give null, so a stale handle is an ERROR_INVALID_HANDLE
+// and never a crash. Handle values are never reused, so a closed handle never
+// names a newer object. Thread-safe.
 #pragma once
 
 #include "platform/PlatformHandle.h"

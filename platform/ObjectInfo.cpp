@@ -22,7 +22,7 @@ bool ObjectInfo::fromStatx(const struct statx &st, DWORD storedBits, bool card, 
     info.attributes = storedBits & DosAttributes::StoredMask;
     if (directory)
         info.attributes |= FILE_ATTRIBUTE_DIRECTORY;
-    if (!(st.stx_mode & S_IWUSR))
+    if (!directory && !(st.stx_mode & S_IWUSR))
         info.attributes |= FILE_ATTRIBUTE_READONLY;
     info.card = card;
     if (card)

@@ -2,8 +2,8 @@
 // word, times, size and object id, built from the inode and the stored
 // attribute bits.
 //
-// Attributes: DIRECTORY from the inode type, READONLY when the owner write bit
-// is clear, the stored bits of user.DOSATTRIB, and TEMPORARY for a storage
+// Attributes: DIRECTORY from the inode type, READONLY when a file's owner
+// write bit is clear, the stored bits of user.DOSATTRIB, and TEMPORARY for a storage
 // card folder. A file with none of these reports 0, not NORMAL: the file list
 // shows one letter per set bit, so no bit means an empty cell.
 // Times: creation is the inode's birth time where the file system records it,

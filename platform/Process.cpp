@@ -4,13 +4,14 @@
 #include "platform/DevicePath.h"
 #include "platform/Files.h"
 #include "platform/HandleTable.h"
+#include "platform/ObjectInfo.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <thread>
@@ -74,7 +75,7 @@ private:
 class SpawnLauncher final : public ProcessLauncher
 {
 public:
-    std::unique_ptr<HostProcess> start(const QString &program, const QStringList &arguments,
+    std::unique_ptr<HostProcess> start(int image, const QString &program, const QStringList &arguments,
                                        const QStringList &extraEnvironment) override
     {
         std::vector<QByteArray> storage;
@@ -102,13 +103,43 @@ public:
             envp.push_back(entry.data());
         envp.push_back(nullptr);
 
-        pid_t pid = 0;
-        const int error = posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data());
-        if (error != 0) {
-            SetLastError(error == ENOEXEC ? ERROR_BAD_EXE_FORMAT : ERROR_FILE_NOT_FOUND);
+        // A script's interpreter reads it through /dev/fd/N: then the
+        // descriptor has to stay open across the start.
+        const bool script = startsScript(image);
+        int report[2];
+        if (::pipe2(report, O_CLOEXEC) != 0) {
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            return nullptr;
+        }
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            if (script)
+                ::fcntl(image, F_SETFD, 0);
+            ::syscall(SYS_execveat, image, "", argv.data(), envp.data(), AT_EMPTY_PATH);
+            const int err = errno;
+            [[maybe_unused]] const ssize_t n = ::write(report[1], &err, sizeof err);
+            ::_exit(127);
+        }
+        ::close(report[1]);
+        int err = pid < 0 ? errno : 0;
+        ssize_t n = 0;
+        while (pid > 0 && (n = ::read(report[0], &err, sizeof err)) < 0 && errno == EINTR) {}
+        ::close(report[0]);
+        if (pid < 0 || n > 0) {
+            int status;
+            while (pid > 0 && ::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
+            SetLastError(err == ENOEXEC || err == EACCES ? ERROR_BAD_EXE_FORMAT : ERROR_FILE_NOT_FOUND);
             return nullptr;
         }
         return std::make_unique<SpawnedProcess>(pid);
+    }
+
+private:
+    static bool startsScript(int image)
+    {
+        UniqueFd file(::open(DevicePath::fdPath(image).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+        char magic[2] = {};
+        return file.valid() && ::pread(file.get(), magic, 2, 0) == 2 && magic[0] == '#' && magic[1] == '!';
     }
 };
 
@@ -226,16 +257,18 @@ BOOL CreateProcessW(LPCWSTR imageName, LPCWSTR commandLine, SECURITY_ATTRIBUTES 
         SetLastError(ERROR_FILE_NOT_FOUND);
         return FALSE;
     }
-    // The host file behind the device path, resolved while the confined lookup holds its folder open.
-    const DevicePath path = DevicePath::resolve(image);
-    const QString host = path.ok() ? QFileInfo(QFile::decodeName(path.entryPath())).canonicalFilePath() : QString();
-    const QFileInfo info(host);
-    if (host.isEmpty() || !info.isFile() || !info.isExecutable()) {
+    // Opened once through the device; that very file is checked and started.
+    UniqueFd object;
+    ObjectInfo info;
+    if (DevicePath::resolve(image).stat(info, &object) != ERROR_SUCCESS || info.isDirectory()
+        || !(info.mode & (S_IXUSR | S_IXGRP | S_IXOTH))) {
         SetLastError(ERROR_BAD_EXE_FORMAT);
         return FALSE;
     }
+    const QString host = QFileInfo(QFile::decodeName(DevicePath::fdPath(object.get()))).symLinkTarget();
     std::unique_ptr<HostProcess> process = ProcessLauncher::current().start(
-        host, SplitCommandLine(fromWide(commandLine)), {QStringLiteral("QUILLMOSS_DEVICE=") + device->dir()});
+        object.get(), host, SplitCommandLine(fromWide(commandLine)),
+        {QStringLiteral("QUILLMOSS_DEVICE=") + device->dir()});
     if (!process)
         return FALSE;
     if (processInformation) {

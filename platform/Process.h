@@ -2,7 +2,8 @@
 // else looked up in \Windows\ then \; ".exe" is added when the name has no
 // extension); the command line holds only the arguments. The device file is
 // started on the host when it is a host executable (our stand-ins are small
-// launcher scripts in \Windows).
+// launcher scripts in \Windows): it is opened once through the device and
+// exactly that file is started, so a link swapped in meanwhile runs nothing.
 #pragma once
 
 #include "platform/Types.h"
@@ -54,10 +55,11 @@ class ProcessLauncher
 {
 public:
     virtual ~ProcessLauncher() = default;
-    // Starts program (a host path) with arguments and the environment extra
-    // (NAME=value entries added to this process's environment); null with the
-    // platform error set when it cannot be started.
-    virtual std::unique_ptr<HostProcess> start(const QString &program, const QStringList &arguments,
+    // Starts the open file image (a descriptor, possibly O_PATH; the caller
+    // keeps it) whose host path is program, with arguments and the
+    // environment extra (NAME=value entries added to this process's
+    // environment); null with the platform error set when it cannot be started.
+    virtual std::unique_ptr<HostProcess> start(int image, const QString &program, const QStringList &arguments,
                                                const QStringList &extraEnvironment) = 0;
 
     static ProcessLauncher &current();

@@ -1,13 +1,16 @@
 #include "platform/Registry.h"
 
 #include "platform/Device.h"
+#include "platform/HandleTable.h"
 #include "platform/RegistryHive.h"
 
 #include <cstring>
 
-// An opened key: the hive it lives in and its id there. The four roots are
-// not heap handles; they stand for the current device's root keys.
-struct RegistryKeyHandle {
+// An opened key: the hive it lives in and its id there, in the handle table
+// like files. The four roots are not in the table; they stand for the
+// current device's root keys.
+struct RegistryKeyHandle final : PlatformHandle {
+    RegistryKeyHandle(RegistryHive *h, RegistryHive::KeyId i) : hive(h), id(i) {}
     RegistryHive *hive;
     RegistryHive::KeyId id;
 };
@@ -38,8 +41,11 @@ DWORD resolve(HKEY handle, Key *key)
         key->id = RegistryHive::ClassesRoot + root;
         return ERROR_SUCCESS;
     }
-    key->hive = handle->hive;
-    key->id = handle->id;
+    const RegistryKeyHandle *opened = HandleTable::get<RegistryKeyHandle>(reinterpret_cast<HANDLE>(handle));
+    if (!opened)
+        return ERROR_INVALID_HANDLE;
+    key->hive = opened->hive;
+    key->id = opened->id;
     return ERROR_SUCCESS;
 }
 
@@ -73,7 +79,7 @@ DWORD copyData(const QByteArray &data, BYTE *buffer, DWORD *length)
 
 LONG openHandle(const Key &key, RegistryHive::KeyId id, PHKEY result)
 {
-    *result = new RegistryKeyHandle{key.hive, id};
+    *result = reinterpret_cast<HKEY>(HandleTable::add(std::make_unique<RegistryKeyHandle>(key.hive, id)));
     return ERROR_SUCCESS;
 }
 
@@ -231,9 +237,9 @@ LONG RegDeleteKeyW(HKEY key, LPCWSTR subKey)
 
 LONG RegCloseKey(HKEY key)
 {
-    if (!key)
-        return ERROR_INVALID_HANDLE;
-    if (rootIndex(key) < 0)
-        delete key;
-    return ERROR_SUCCESS;
+    if (rootIndex(key) >= 0)
+        return ERROR_SUCCESS;
+    const HANDLE handle = reinterpret_cast<HANDLE>(key);
+    return HandleTable::get<RegistryKeyHandle>(handle) && HandleTable::close(handle) ? ERROR_SUCCESS
+                                                                                      : ERROR_INVALID_HANDLE;
 }

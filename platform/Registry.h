@@ -48,7 +48,8 @@ struct SECURITY_ATTRIBUTES;
 //   been deleted meanwhile gives ERROR_KEY_DELETED. RegDeleteKeyW deletes the
 //   whole subtree; it needs a non-empty subkey.
 // - The root handles stand for the current device's roots; an opened key is a
-//   heap handle bound to that device's hive until RegCloseKey.
+//   handle bound to that device's hive until RegCloseKey; a closed or unknown
+//   key gives ERROR_INVALID_HANDLE.
 LONG RegCreateKeyExW(HKEY key, LPCWSTR subKey, DWORD reserved, LPWSTR className, DWORD options,
                      REGSAM samDesired, SECURITY_ATTRIBUTES *securityAttributes, PHKEY result,
                      DWORD *disposition);

@@ -18,7 +18,7 @@ public:
     RecordingLauncher() : m_previous(&ProcessLauncher::current()) { ProcessLauncher::setCurrent(this); }
     ~RecordingLauncher() override { ProcessLauncher::setCurrent(m_previous); }
 
-    std::unique_ptr<HostProcess> start(const QString &program, const QStringList &arguments,
+    std::unique_ptr<HostProcess> start(int, const QString &program, const QStringList &arguments,
                                        const QStringList &extraEnvironment) override
     {
         m_starts.append({program, arguments, extraEnvironment});
