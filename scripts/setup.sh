@@ -9,7 +9,7 @@ packages=(
   libsqlite3-dev sqlite3
   libgtest-dev googletest
   libgl-dev
-  attr
+  attr util-linux
   adwaita-icon-theme hicolor-icon-theme
   cabextract gcab icoutils
   xdg-utils tzdata fonts-liberation2
