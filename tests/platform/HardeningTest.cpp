@@ -29,7 +29,6 @@ struct Hardening : ::testing::Test {
     // A host folder, or file with content, out of the device.
     QString out(const QString &name, const QByteArray &content = {})
     {
-        QDir().mkpath(t.dir() + "/out");
         if (content.isNull())
             QDir().mkpath(t.dir() + "/out/" + name);
         else
