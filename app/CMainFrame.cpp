@@ -5,6 +5,7 @@
 #include "settings/RegistryLayout.h"
 #include "fileops/CEditShortcutDlg.h"
 #include "fileops/RenameCommand.h"
+#include "filetypes/CFilePropertiesDlg.h"
 #include "framework/CommandRouter.h"
 #include "framework/MenuBuilder.h"
 #include "list/CFileListViewEx.h"
@@ -18,6 +19,7 @@
 #include "res/Pictures.h"
 #include "res/ResourceIds.h"
 #include "res/StringTable.h"
+#include "tools/SystemInfoSheet.h"
 #include "tree/CDirTreeView.h"
 
 #include <QAction>
@@ -187,10 +189,42 @@ void CMainFrame::registerCommands()
         if (dialog.DoModal() == 1)
             m_listView->RefreshFolder();
     });
+    r.onCommand(ID_FILE_PROPERTIES, [this] { OnProperties(); });
     r.onCommand(ID_EDIT_SELECTALL, [this] {
         m_listView->setFocus();
         m_listView->SelectAll(true);
     });
+}
+
+// The tree's root (and "My Network Places", whose path is "\\" too) shows the
+// system information; a folder or the list's focused file its properties.
+void CMainFrame::OnProperties()
+{
+    QString path;
+    const bool list = listFocused();
+    if (treeFocused()) {
+        path = m_treeView->GetSelectedPath();
+        if (path == QLatin1String("\\")) {
+            SystemInfoSheet sheet(this);
+            m_propertiesDlg = &sheet;
+            sheet.DoModal();
+            m_propertiesDlg = nullptr;
+            return;
+        }
+    } else if (list && m_listView->GetFocusedItem() >= 0) {
+        m_listView->SaveFocus();
+        path = m_listView->GetCurrentFolder() + QLatin1Char('\\') + m_listView->GetItemText(m_listView->GetFocusedItem(), 0);
+    } else {
+        return;
+    }
+    CFilePropertiesDlg dialog(this);
+    m_propertiesDlg = &dialog;
+    dialog.ShowProperties(path);
+    m_propertiesDlg = nullptr;
+    if (list && dialog.attributesChanged) {
+        m_listView->RefreshFolder();
+        m_listView->RestoreFocus(false);
+    }
 }
 
 bool CMainFrame::treeFocused() const

@@ -11,6 +11,7 @@
 
 #include <QMainWindow>
 
+class CDialog;
 class CDirTreeView;
 class CFileListViewEx;
 class CommandRouter;
@@ -54,6 +55,8 @@ public:
     bool isHeaderShown() const { return m_showHeader; }
     QToolBar *commandBar() const { return m_commandBar; }
     QMenuBar *menuBarMenu() const { return m_menuBarMenu; }
+    // The properties dialog or system information sheet while one is open.
+    CDialog *openPropertiesDialog() const { return m_propertiesDlg; }
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -71,8 +74,10 @@ private:
     bool treeFocused() const;
     bool listFocused() const;
     void registerUpdateRules();
+    void OnProperties();
 
     bool m_dragging = false;
+    CDialog *m_propertiesDlg = nullptr;
     CFileOperations m_fileOperations;
     QMenuBar *m_menuBarMenu = nullptr;
     bool m_showHeader = true;

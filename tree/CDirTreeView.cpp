@@ -6,6 +6,7 @@
 #include "list/CFileListViewEx.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
+#include "platform/SystemInfo.h"
 #include "platform/UiSink.h"
 #include "res/Pictures.h"
 #include "res/ResourceIds.h"
@@ -19,8 +20,6 @@
 #include <QMetaProperty>
 #include <QMouseEvent>
 #include <QStyleOptionViewItem>
-
-#include <unistd.h>
 
 const QString CDirTreeView::DummyItemText = QStringLiteral("~Dummy Item");
 const QString CDirTreeView::UpdateItemText = QStringLiteral("~Update this item");
@@ -55,7 +54,7 @@ bool isRealFolder(const QTreeWidgetItem *item)
 QString hostName()
 {
     char buffer[100] = {};
-    if (gethostname(buffer, sizeof buffer - 1) != 0)
+    if (winsock::gethostname(buffer, sizeof buffer) != 0)
         return QString();
     return QString::fromLatin1(buffer);
 }

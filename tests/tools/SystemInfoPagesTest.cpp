@@ -1,0 +1,309 @@
+// The three system information pages over a replaced system source: every
+// text and format, the look-up thread of the General page, and the sheet.
+#include "QtApp.h"
+#include "TempDevice.h"
+
+#include "platform/SystemInfo.h"
+#include "platform/UiSink.h"
+#include "tools/SystemInfoSheet.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QTabWidget>
+#include <QTimer>
+#include <QTest>
+#include <arpa/inet.h>
+#include <condition_variable>
+#include <gtest/gtest.h>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+struct FakeSource : SystemSource {
+    OSVERSIONINFOW os;
+    bool osOk = true;
+    SYSTEM_INFO system;
+    MEMORYSTATUS memory;
+    STORE_INFORMATION store;
+    bool storeOk = true;
+    SYSTEM_POWER_STATUS_EX power;
+    QHash<QByteArray, HostEntry> names;
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool blocking = false;
+    int lookups = 0, resolving = 0, resolved = 0;
+
+    bool version(OSVERSIONINFOW &info) override
+    {
+        info = os;
+        return osOk;
+    }
+    void systemInfo(SYSTEM_INFO &info) override { info = system; }
+    bool memoryStatus(MEMORYSTATUS &status) override
+    {
+        status = memory;
+        return true;
+    }
+    bool storeInformation(STORE_INFORMATION &info) override
+    {
+        info = store;
+        return storeOk;
+    }
+    bool powerStatus(SYSTEM_POWER_STATUS_EX &status) override
+    {
+        status = power;
+        return true;
+    }
+    std::optional<QByteArray> hostName() override
+    {
+        const std::lock_guard lock(mutex);
+        ++lookups;
+        return QByteArray("quill");
+    }
+    std::optional<HostEntry> resolve(const QByteArray &name) override
+    {
+        std::unique_lock lock(mutex);
+        ++resolving;
+        changed.notify_all();
+        changed.wait(lock, [this] { return !blocking; });
+        ++resolved;
+        const auto found = names.constFind(name);
+        return found == names.cend() ? std::nullopt : std::optional<HostEntry>(*found);
+    }
+    void release()
+    {
+        const std::lock_guard lock(mutex);
+        blocking = false;
+        changed.notify_all();
+    }
+    void waitResolving(int count)
+    {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return resolving >= count; });
+    }
+};
+
+HostEntry entry(const char *name, const char *address)
+{
+    return HostEntry{name, inet_addr(address)};
+}
+
+QString shown(CDialog &page, int id)
+{
+    return page.GetDlgItem<QLabel>(id)->text();
+}
+
+// Waits, handling events, until the control shows text; false after five seconds.
+bool showsSoon(CDialog &page, int id, const QString &text)
+{
+    return QTest::qWaitFor([&] { return shown(page, id) == text; });
+}
+
+class SystemInfoPagesTest : public WithQtApp, public ::testing::Test
+{
+protected:
+    TempDevice device;
+    FakeSource fake;
+    CurrentSystemSource current{fake};
+};
+
+} // namespace
+
+TEST_F(SystemInfoPagesTest, ProcessorTableAndOsText)
+{
+    const struct {
+        WORD architecture, level, revision;
+        DWORD type;
+        const char *text;
+    } rows[] = {
+        {0, 3, 0, 386, "INTEL 80386"}, {0, 4, 0, 486, "INTEL 80486"}, {0, 5, 0, 586, "INTEL Pentium"},
+        {0, 6, 0, 586, "INTEL Pentium Pro"}, {0, 7, 0, 586, ""},
+        {1, 0x104, 0x0203, 4000, "MIPS R4000\nRevision 3"},
+        {2, 21164, 0x0102, 21064, "ALPHA 21164\nRevision: Model B, Pass 2"},
+        {3, 4, 0x0102, 604, "PPC 604\nRevision 1.2"}, {3, 20, 0x0001, 620, "PPC 620\nRevision 0.1"},
+        {3, 6, 0x0304, 603, "PPC 603+\nRevision 3.4"}, {3, 9, 0x0304, 604, "PPC 604+\nRevision 3.4"}, {3, 5, 0, 0, ""},
+        {5, 4, 0, 2577, "Strong ARM\nSA1110"}, {9, 6, 0x9E0A, 8664, "Unknown"},
+    };
+    fake.os.dwMajorVersion = 4;
+    fake.os.dwMinorVersion = 20;
+    fake.os.dwBuildNumber = 1081;
+    fake.os.dwPlatformId = VER_PLATFORM_WIN32_CE;
+    copyToWide("Service Pack 2", fake.os.szCSDVersion, 128);
+    CGeneralInfo page;
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.text);
+        fake.system.wProcessorArchitecture = row.architecture;
+        fake.system.wProcessorLevel = row.level;
+        fake.system.wProcessorRevision = row.revision;
+        fake.system.dwProcessorType = row.type;
+        page.Refresh();
+        EXPECT_EQ(shown(page, CGeneralInfo::IDC_PROCESSOR), row.text);
+        EXPECT_EQ(page.GetDlgItem<QGroupBox>(CGeneralInfo::IDC_PROCESSOR_FRAME)->title(),
+                  QStringLiteral("Processor type (%1)").arg(row.type));
+    }
+    EXPECT_EQ(shown(page, CGeneralInfo::IDC_OS), "Windows CE\nversion 4.20.1081 Service Pack 2");
+
+    fake.os.dwPlatformId = 2;
+    page.Refresh();
+    EXPECT_EQ(shown(page, CGeneralInfo::IDC_OS), "Application is not running on Windows CE.");
+    EXPECT_EQ(shown(page, CGeneralInfo::IDC_PROCESSOR), "Unknown");
+    fake.osOk = false;
+    page.Refresh();
+    EXPECT_EQ(shown(page, CGeneralInfo::IDC_OS), "Application is not running on Windows CE.");
+    EXPECT_EQ(shown(page, CGeneralInfo::IDC_PROCESSOR), "");
+}
+
+TEST_F(SystemInfoPagesTest, MemoryFiguresAndAFailingStoreQuery)
+{
+    CMemoryInfo page;
+    fake.memory.dwTotalPhys = 32 * 1048576;
+    fake.memory.dwAvailPhys = 12 * 1048576 + 524288;
+    fake.store = {16 * 1048576, 4 * 1048576 + 1023};
+    page.Refresh();
+    const auto texts = [&page] {
+        QStringList all;
+        for (int id : {CMemoryInfo::IDC_TOTAL_PHYS, CMemoryInfo::IDC_USED_PHYS, CMemoryInfo::IDC_AVAIL_PHYS,
+                       CMemoryInfo::IDC_TOTAL_STORE, CMemoryInfo::IDC_USED_STORE, CMemoryInfo::IDC_AVAIL_STORE,
+                       CMemoryInfo::IDC_TOTAL_MEM})
+            all << shown(page, id);
+        return all;
+    };
+    EXPECT_EQ(texts(), QStringList({"32768", "19968", "12800", "16384", "12287", "4096", "48.0 MB"}));
+
+    // The store's figures stay as they were; the total is not made up.
+    fake.storeOk = false;
+    fake.memory.dwAvailPhys = 8 * 1048576;
+    page.Refresh();
+    EXPECT_EQ(texts(), QStringList({"32768", "24576", "8192", "16384", "12287", "4096", "Unable to obtain"}));
+
+    // Sizes near the 32-bit limit add up without wrapping.
+    fake.storeOk = true;
+    fake.memory.dwTotalPhys = 3u << 30;
+    fake.store = {2u << 30, 0};
+    page.Refresh();
+    EXPECT_EQ(shown(page, CMemoryInfo::IDC_TOTAL_MEM), "5120.0 MB");
+}
+
+TEST_F(SystemInfoPagesTest, PowerTextsForEachFlagAndTheKeptOnes)
+{
+    CPowerInfo page;
+    const struct {
+        BYTE ac, flag, percent;
+        DWORD seconds;
+        BYTE backupFlag, backupPercent;
+        DWORD backupSeconds;
+        const char *texts[7]; // source, status, percent, time; backup status, percent, time
+    } steps[] = {
+        {0, 0x09, 80, 3599, 1, 100, 59,
+         {"Internal power", "High", "80 % of full battery", "Estimated time remaining \n59 minutes", "High",
+          "100 % of full battery", "Estimated time remaining\n0 minutes "}},
+        {1, 0x02, 150, 0xFFFFFFFF, 2, 254, 0xFFFFFFFF,
+         {"External power", "Low", "80 % of full battery", "", "Low", "100 % of full battery", ""}},
+        {255, 0x04, 255, 60, 0, 255, 120,
+         {"Unknown", "Critical", "", "Estimated time remaining \n1 minutes", "Low", "",
+          "Estimated time remaining\n2 minutes "}},
+        {1, 0x08, 0, 0, 4, 0, 0, {"External power", "Charging", "0 % of full battery", "Estimated time remaining \n0 minutes",
+                                  "Critical", "0 % of full battery", "Estimated time remaining\n0 minutes "}},
+        {1, 0x80, 5, 0, 8, 5, 0, {"External power", "No system battery", "5 % of full battery", nullptr, "Charging", nullptr, nullptr}},
+        {1, 0x40, 5, 0, 128, 5, 0, {"External power", "Unknown status", nullptr, nullptr, "No battery", nullptr, nullptr}},
+        {1, 0x00, 5, 0, 255, 5, 0, {"External power", "", nullptr, nullptr, "Unknown", nullptr, nullptr}},
+    };
+    const int ids[] = {CPowerInfo::IDC_AC_LINE, CPowerInfo::IDC_MAIN_STATUS, CPowerInfo::IDC_MAIN_PERCENT,
+                       CPowerInfo::IDC_MAIN_TIME, CPowerInfo::IDC_BACKUP_STATUS, CPowerInfo::IDC_BACKUP_PERCENT,
+                       CPowerInfo::IDC_BACKUP_TIME};
+    for (const auto &step : steps) {
+        SCOPED_TRACE(step.texts[1]);
+        fake.power = {step.ac, step.flag, step.percent, 0, step.seconds, 0, 0, step.backupFlag, step.backupPercent,
+                      0, step.backupSeconds, 0};
+        page.Refresh();
+        for (int i = 0; i < 7; ++i) {
+            if (step.texts[i]) {
+                EXPECT_EQ(shown(page, ids[i]), step.texts[i]) << ids[i];
+            }
+        }
+    }
+}
+
+TEST_F(SystemInfoPagesTest, ABlockingResolverHoldsOneLookUpAndItsTextsArrive)
+{
+    fake.names.insert("quill", entry("quill.lan", "10.0.0.7"));
+    fake.names.insert("ppp_peer", entry("desktop.lan", "192.168.55.100"));
+    fake.blocking = true;
+    {
+        CGeneralInfo page;
+        page.OnTimer(1);
+        fake.waitResolving(1);
+        page.OnTimer(1);
+        page.OnTimer(1);
+        EXPECT_TRUE(page.isLookingUp());
+        fake.release();
+        EXPECT_TRUE(showsSoon(page, CGeneralInfo::IDC_PEER, "desktop.lan (192.168.55.100)"));
+        EXPECT_EQ(shown(page, CGeneralInfo::IDC_HOST), "quill (10.0.0.7)");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !page.isLookingUp(); }));
+
+        // A refresh shows what arrived since the last one, then forgets it.
+        page.Refresh();
+        EXPECT_EQ(shown(page, CGeneralInfo::IDC_HOST), "quill (10.0.0.7)");
+        page.Refresh();
+        EXPECT_EQ(shown(page, CGeneralInfo::IDC_HOST), "");
+
+        // An unknown peer leaves its line blank.
+        fake.names.remove("ppp_peer");
+        page.OnTimer(1);
+        EXPECT_TRUE(showsSoon(page, CGeneralInfo::IDC_HOST, "quill (10.0.0.7)"));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !page.isLookingUp(); }));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(shown(page, CGeneralInfo::IDC_PEER), "");
+    }
+    EXPECT_EQ(fake.lookups, 2);
+}
+
+TEST_F(SystemInfoPagesTest, APageClosedWhileALookUpRunsOutlivesIt)
+{
+    fake.names.insert("quill", entry("quill", "10.0.0.7"));
+    fake.blocking = true;
+    auto page = std::make_unique<CGeneralInfo>();
+    page->OnTimer(1);
+    fake.waitResolving(1);
+    // Released a little later, so the page is most likely waiting by then;
+    // either way it must not be gone before its look-up has ended.
+    std::thread releaser([this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        fake.release();
+    });
+    page.reset();
+    {
+        const std::lock_guard lock(fake.mutex);
+        EXPECT_EQ(fake.resolved, 2);
+    }
+    releaser.join();
+    QCoreApplication::processEvents(); // a text queued for the page is dropped
+}
+
+TEST_F(SystemInfoPagesTest, SheetWithoutCaptionTimesOnlyItsVisiblePage)
+{
+    fake.power.ACLineStatus = AC_LINE_ONLINE;
+    SystemInfoSheet sheet;
+    int runs = 0;
+    ScopedModalHook hook([&](CDialog &open) {
+        ++runs;
+        EXPECT_EQ(&open, &sheet);
+        EXPECT_EQ(open.windowTitle(), "");
+        auto *tabs = open.findChild<QTabWidget *>();
+        ASSERT_EQ(tabs->count(), 3);
+        EXPECT_EQ(QStringList({tabs->tabText(0), tabs->tabText(1), tabs->tabText(2)}),
+                  QStringList({"General", "Memory", "Power"}));
+        EXPECT_EQ(sheet.GetActivePage(), &sheet.general());
+        sheet.SetActivePage(2);
+        EXPECT_EQ(sheet.GetActivePage(), &sheet.power());
+        EXPECT_EQ(shown(sheet.power(), CPowerInfo::IDC_AC_LINE), "External power");
+        EXPECT_EQ(sheet.power().findChildren<QTimer *>().size(), 1);
+        EXPECT_TRUE(sheet.general().findChildren<QTimer *>().isEmpty());
+        open.EndDialog(IDOK);
+    });
+    EXPECT_EQ(sheet.DoModal(), IDOK);
+    EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(sheet.power().findChildren<QTimer *>().isEmpty());
+}
