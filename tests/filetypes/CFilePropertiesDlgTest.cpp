@@ -83,7 +83,7 @@ TEST_F(CFilePropertiesDlgTest, FolderSizesAndTheirThreeRanges)
 
 TEST_F(CFilePropertiesDlgTest, FreeSpaceOfARealStoreAndOfAFailingQuery)
 {
-    device.make({"\\Docs\\", "\\Docs\\a*b\\"});
+    device.make({"\\Docs\\"});
     CFilePropertiesDlg dialog;
     show(dialog, "\\Docs");
     const QStorageInfo host(device.host("\\Docs"));
@@ -91,10 +91,10 @@ TEST_F(CFilePropertiesDlgTest, FreeSpaceOfARealStoreAndOfAFailingQuery)
     EXPECT_TRUE(QRegularExpression("^A\\d+\\.\\dMb T\\d+\\.\\dMb F\\d+\\.\\dMb$").match(free).hasMatch()) << free.toStdString();
     EXPECT_TRUE(free.contains(QString::asprintf(" T%.1fMb ", double(host.bytesTotal()) / 1048576)));
 
-    // Listed, but no name the free-space query takes.
+    // Found by a pattern, but no name the free-space query takes.
     CFilePropertiesDlg wildcard;
-    show(wildcard, "\\Docs\\a*b");
-    EXPECT_EQ(text(wildcard, CFilePropertiesDlg::IDC_FILENAME), "a*b");
+    show(wildcard, "\\Do?s");
+    EXPECT_EQ(text(wildcard, CFilePropertiesDlg::IDC_FILENAME), "Do?s");
     EXPECT_EQ(text(wildcard, CFilePropertiesDlg::IDC_FREE), "Unable to obtain");
 }
 
