@@ -12,6 +12,7 @@
 #include <QMainWindow>
 
 class CDirTreeView;
+class CExecuteDlg;
 class CFileListViewEx;
 class CommandRouter;
 class QAction;
@@ -68,11 +69,13 @@ private:
     void registerFileCommands();
     void registerPlacesCommands();
     QMenu *bookmarkPopup() const;
+    void registerOpenCommands();
     bool treeFocused() const;
     bool listFocused() const;
     void registerUpdateRules();
 
     bool m_dragging = false;
+    CExecuteDlg *m_executeDlg = nullptr; // while the Execute dialog runs
     CFileOperations m_fileOperations;
     QMenuBar *m_menuBarMenu = nullptr;
     bool m_showHeader = true;
