@@ -4,10 +4,10 @@
 #include "filetypes/FileTypeRegistry.h"
 #include "framework/AfxMessageBox.h"
 #include "framework/CDataExchange.h"
+#include "framework/DialogButtons.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 
 CRegisterExtDlg::CRegisterExtDlg(QWidget *parent)
     : CDialog(IDD, parent)
@@ -30,15 +30,7 @@ CRegisterExtDlg::CRegisterExtDlg(QWidget *parent)
         edit->setGeometry(dluRect(4, y + 10, 128, 12));
         y += 28;
     }
-    auto *ok = new QPushButton(QStringLiteral("Register"), this);
-    SetDlgCtrlID(ok, IDOK);
-    ok->setGeometry(dluRect(18, 90, 46, 14));
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    SetDlgCtrlID(cancel, IDCANCEL);
-    cancel->setGeometry(dluRect(72, 90, 46, 14));
-    connect(ok, &QPushButton::clicked, this, &CRegisterExtDlg::accept);
-    connect(cancel, &QPushButton::clicked, this, &CRegisterExtDlg::reject);
+    AddOkCancelButtons(*this, QStringLiteral("Register"), 90);
 }
 
 void CRegisterExtDlg::DoDataExchange(CDataExchange &dx)

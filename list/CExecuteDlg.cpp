@@ -2,10 +2,10 @@
 
 #include "framework/AfxMessageBox.h"
 #include "framework/CDataExchange.h"
+#include "framework/DialogButtons.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 
 CExecuteDlg::CExecuteDlg(QWidget *parent)
     : CDialog(0, parent)
@@ -28,15 +28,7 @@ CExecuteDlg::CExecuteDlg(QWidget *parent)
         edit->setGeometry(dluRect(46, y, 88, 12));
         y += 16;
     }
-    auto *run = new QPushButton(QStringLiteral("Run"), this);
-    SetDlgCtrlID(run, IDOK);
-    run->setGeometry(dluRect(18, 52, 46, 14));
-    run->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    SetDlgCtrlID(cancel, IDCANCEL);
-    cancel->setGeometry(dluRect(72, 52, 46, 14));
-    connect(run, &QPushButton::clicked, this, &CExecuteDlg::accept);
-    connect(cancel, &QPushButton::clicked, this, &CExecuteDlg::reject);
+    AddOkCancelButtons(*this, QStringLiteral("Run"), 52);
 }
 
 void CExecuteDlg::DoDataExchange(CDataExchange &dx)

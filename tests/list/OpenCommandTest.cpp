@@ -10,11 +10,6 @@
 
 namespace {
 
-void setDefault(HKEY root, const QString &key, const QString &value, const QString &name = QString())
-{
-    CRegistryAccess().WriteString(root, key, name, value);
-}
-
 struct OpenCase {
     const char *path;
     const char *command; // GetOpenCommand
@@ -26,29 +21,34 @@ struct OpenCase {
 TEST(OpenCommand, BuildsAndSplitsTheCommandLine)
 {
     TempDevice device;
-    const QString rai = "\\Software\\Microsoft\\Shell\\Rai\\";
-    setDefault(HKEY_CLASSES_ROOT, ".DIR\\Shell\\Open\\Command", "direct.exe %1");
-    setDefault(HKEY_CLASSES_ROOT, ".dir", "ignoredfile");
-    setDefault(HKEY_CLASSES_ROOT, ".txt", "txtfile");
-    setDefault(HKEY_CLASSES_ROOT, "txtfile\\Shell\\Open\\Command", "viewer.exe -open %1");
-    setDefault(HKEY_CLASSES_ROOT, ".two", "twofile");
-    setDefault(HKEY_CLASSES_ROOT, "twofile\\Shell\\Open\\Command", "  two.exe %1 %1");
-    setDefault(HKEY_CLASSES_ROOT, ".exe", "exefile");
-    setDefault(HKEY_CLASSES_ROOT, "exefile\\Shell\\Open\\Command", "\"%1\" %*");
-    setDefault(HKEY_CLASSES_ROOT, ".bad", "badfile");
-    setDefault(HKEY_CLASSES_ROOT, "badfile\\Shell\\Open\\Command", "\"\\Windows\\v.exe %1");
-    setDefault(HKEY_CLASSES_ROOT, ".q", "qfile");
-    setDefault(HKEY_CLASSES_ROOT, "qfile\\Shell\\Open\\Command", "\"\\Program Files\\Q\\q.exe\"   -a %1");
-    setDefault(HKEY_CLASSES_ROOT, ".none", "nonefile");
-    setDefault(HKEY_LOCAL_MACHINE, rai + ":VIEWER", "viewer.exe -x", "1");
-    setDefault(HKEY_LOCAL_MACHINE, rai + ":OUTER", ":VIEWER calendar", "1");
-    setDefault(HKEY_LOCAL_MACHINE, rai + ":DEEP", ":OUTER day", "1");
+    const struct {
+        HKEY root;
+        const char *key, *name, *value;
+    } entries[] = {
+        {HKEY_CLASSES_ROOT, ".DIR\\Shell\\Open\\Command", "", "direct.exe %1"},
+        {HKEY_CLASSES_ROOT, ".dir", "", "ignoredfile"},
+        {HKEY_CLASSES_ROOT, ".txt", "", "txtfile"},
+        {HKEY_CLASSES_ROOT, "txtfile\\Shell\\Open\\Command", "", "viewer.exe -open %1"},
+        {HKEY_CLASSES_ROOT, ".two", "", "twofile"},
+        {HKEY_CLASSES_ROOT, "twofile\\Shell\\Open\\Command", "", "  two.exe %1 %1"},
+        {HKEY_CLASSES_ROOT, ".exe", "", "exefile"},
+        {HKEY_CLASSES_ROOT, "exefile\\Shell\\Open\\Command", "", "\"%1\" %*"},
+        {HKEY_CLASSES_ROOT, ".bad", "", "badfile"},
+        {HKEY_CLASSES_ROOT, "badfile\\Shell\\Open\\Command", "", "\"\\Windows\\v.exe %1"},
+        {HKEY_CLASSES_ROOT, ".q", "", "qfile"},
+        {HKEY_CLASSES_ROOT, "qfile\\Shell\\Open\\Command", "", "\"\\Program Files\\Q\\q.exe\"   -a %1"},
+        {HKEY_CLASSES_ROOT, ".none", "", "nonefile"},
+        {HKEY_LOCAL_MACHINE, "\\Software\\Microsoft\\Shell\\Rai\\:VIEWER", "1", "viewer.exe -x"},
+        {HKEY_LOCAL_MACHINE, "\\Software\\Microsoft\\Shell\\Rai\\:OUTER", "1", ":VIEWER calendar"},
+        {HKEY_LOCAL_MACHINE, "\\Software\\Microsoft\\Shell\\Rai\\:DEEP", "1", ":OUTER day"},
+    };
+    for (const auto &e : entries)
+        CRegistryAccess().WriteString(e.root, e.key, e.name, e.value);
     device.make({"\\Docs\\"});
-    ShortcutFile::WriteShortcutFile("x.txt", "\\Docs\\bare.lnk");
-    ShortcutFile::WriteShortcutFile(":OUTER", "\\Docs\\outer.lnk");
-    ShortcutFile::WriteShortcutFile(":VIEWER", "\\Docs\\viewer.lnk");
-    ShortcutFile::WriteShortcutFile(":DEEP", "\\Docs\\deep.lnk");
-    ShortcutFile::WriteShortcutFile(":MISSING", "\\Docs\\missing.lnk");
+    for (const char *target : {"x.txt", ":OUTER", ":VIEWER", ":DEEP", ":MISSING"}) {
+        const QString name = target[0] == ':' ? QString(target + 1).toLower() : "bare";
+        ASSERT_TRUE(ShortcutFile::WriteShortcutFile(target, "\\Docs\\" + name + ".lnk"));
+    }
 
     const OpenCase cases[] = {
         {"\\a\\x.dir", "direct.exe \\a\\x.dir", true, "direct.exe", "\\a\\x.dir"},

@@ -1,5 +1,6 @@
 // The shell's "open" verb, the program search, the default file types and
 // the host opener they name.
+#include "PlatformTestUtil.h"
 #include "RecordingLauncher.h"
 #include "TempDevice.h"
 
@@ -12,7 +13,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -142,15 +142,7 @@ TEST_F(ShellExecuteTest, HostOpenerOpensTheDeviceFile)
 {
     ASSERT_TRUE(StandIns::install(device.device(), qEnvironmentVariable("QUILLMOSS_BIN_DIR")));
     FileTypeDefaults::install();
-    const QString opened = device.dir() + "/opened";
-    const QString opener = device.dir() + "/opener.sh";
-    QFile script(opener);
-    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    const QByteArray target = QFile::encodeName(opened);
-    script.write("#!/bin/sh\nprintf '%s' \"$1\" > '" + target + ".part' && mv '" + target + ".part' '" + target + "'\n");
-    script.close();
-    script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
-    qputenv("QUILLMOSS_OPENER", QFile::encodeName(opener));
+    RecordingOpener opener(device.dir());
     device.make({"\\My Documents\\two  spaces.txt"});
 
     SHELLEXECUTEINFO info;
@@ -163,13 +155,8 @@ TEST_F(ShellExecuteTest, HostOpenerOpensTheDeviceFile)
     GetExitCodeProcess(info.hProcess, &code);
     CloseHandle(info.hProcess);
     EXPECT_EQ(code, 0u);
-    for (int i = 0; i < 200 && !QFile::exists(opened); ++i)
-        QThread::msleep(50);
-    QFile result(opened);
-    ASSERT_TRUE(result.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(result.readAll()),
+    EXPECT_EQ(QString::fromUtf8(opener.waitForArgument()),
               QFileInfo(device.host("\\My Documents\\two  spaces.txt")).canonicalFilePath());
-    result.remove();
 
     PROCESS_INFORMATION process;
     ASSERT_TRUE(CreateProcessW(u"hostopen.exe", u"\\..\\..\\etc\\passwd", nullptr, nullptr, FALSE, 0, nullptr,
@@ -177,9 +164,8 @@ TEST_F(ShellExecuteTest, HostOpenerOpensTheDeviceFile)
     ASSERT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
     GetExitCodeProcess(process.hProcess, &code);
     CloseHandle(process.hProcess);
-    qunsetenv("QUILLMOSS_OPENER");
     EXPECT_EQ(code, 1u);
-    EXPECT_FALSE(QFile::exists(opened));
+    EXPECT_FALSE(opener.ran());
 }
 
 } // namespace
