@@ -8,6 +8,18 @@
 #include <algorithm>
 #include <vector>
 
+namespace {
+
+QString withoutLeadingSpace(const QString &text)
+{
+    qsizetype start = 0;
+    while (start < text.size() && text.at(start).isSpace())
+        ++start;
+    return text.mid(start);
+}
+
+} // namespace
+
 void CFileTypeInfo::SetPath(const QString &path)
 {
     m_path = path;
@@ -164,13 +176,9 @@ QString CFileTypeInfo::GetOpenCommand() const
 
 bool CFileTypeInfo::SplitOpenCommand(QString &program, QString &parameters) const
 {
-    QString line = GetOpenCommand();
+    QString line = withoutLeadingSpace(GetOpenCommand());
     if (line.isEmpty())
         return false;
-    qsizetype start = 0;
-    while (start < line.size() && line.at(start).isSpace())
-        ++start;
-    line.remove(0, start);
     qsizetype end;
     if (line.startsWith(QLatin1Char('"'))) {
         line.remove(0, 1);
@@ -183,12 +191,7 @@ bool CFileTypeInfo::SplitOpenCommand(QString &program, QString &parameters) cons
             end = line.size();
     }
     program = line.left(end);
-    if (end < line.size()) {
-        parameters = line.mid(end + 1);
-        qsizetype from = 0;
-        while (from < parameters.size() && parameters.at(from).isSpace())
-            ++from;
-        parameters.remove(0, from);
-    }
+    if (end < line.size())
+        parameters = withoutLeadingSpace(line.mid(end + 1));
     return !program.isEmpty();
 }

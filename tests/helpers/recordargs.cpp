@@ -1,9 +1,6 @@
-// recordargs: a device program for tests. Writes its arguments, one a line,
-// a line "--" and its environment to $QUILLMOSS_DEVICE/recorded (whole, by a
-// rename), then waits until $QUILLMOSS_DEVICE/release exists (at most 30 s),
-// so a test can see that nobody waited for it, and writes "done" on exit.
-#include <QByteArray>
-#include <QDir>
+// recordargs: a device program for tests. Writes its arguments and, after a
+// line "--", its environment to $QUILLMOSS_DEVICE/recorded, one a line; then
+// waits (at most 30 s) for $QUILLMOSS_DEVICE/release and writes "done".
 #include <QFile>
 #include <QThread>
 
@@ -18,13 +15,10 @@ int main(int argc, char **argv)
     record += "--\n";
     for (char **e = environ; *e; ++e)
         record += QByteArray(*e) + '\n';
-    QFile part(dir + QStringLiteral("/recorded.part"));
-    if (!part.open(QIODevice::WriteOnly) || part.write(record) != record.size())
+    QFile part(dir + "/recorded.part");
+    if (!part.open(QIODevice::WriteOnly) || part.write(record) != record.size() || !part.rename(dir + "/recorded"))
         return 1;
-    part.close();
-    QFile::rename(part.fileName(), dir + QStringLiteral("/recorded"));
-    for (int i = 0; i < 600 && !QFile::exists(dir + QStringLiteral("/release")); ++i)
+    for (int i = 0; i < 600 && !QFile::exists(dir + "/release"); ++i)
         QThread::msleep(50);
-    QFile done(dir + QStringLiteral("/done"));
-    return done.open(QIODevice::WriteOnly) ? 0 : 1;
+    return QFile(dir + "/done").open(QIODevice::WriteOnly) ? 0 : 1;
 }
