@@ -83,6 +83,7 @@ inline void expectRefused(std::initializer_list<Refusal> refusals)
         }
     }
 }
+
 // The host's opener for the stand-ins while it lives: a script in dir that
 // records the one argument it is given ($QUILLMOSS_OPENER).
 class RecordingOpener
