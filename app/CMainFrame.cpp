@@ -6,8 +6,11 @@
 #include "fileops/CEditShortcutDlg.h"
 #include "fileops/RenameCommand.h"
 #include "filetypes/CFilePropertiesDlg.h"
+#include "filetypes/CExtensionsDlg.h"
+#include "filetypes/CRegisterExtDlg.h"
 #include "framework/CommandRouter.h"
 #include "framework/MenuBuilder.h"
+#include "list/CExecuteDlg.h"
 #include "list/CFileListViewEx.h"
 #include "list/CFilterDlg.h"
 #include "places/BookmarkList.h"
@@ -44,6 +47,7 @@ CMainFrame::CMainFrame(QWidget *parent)
     registerCommands();
     registerFileCommands();
     registerPlacesCommands();
+    registerOpenCommands();
     registerUpdateRules();
 
     m_commandBar = new QToolBar(this);
@@ -327,6 +331,33 @@ void CMainFrame::registerPlacesCommands()
             NetPathList::Remove(path);
         delete item;
         m_treeView->RefreshFrom(nullptr, QStringLiteral("\\"), false);
+    });
+}
+
+// Opening and running files, and the file-type editor.
+void CMainFrame::registerOpenCommands()
+{
+    CommandRouter &r = *m_router;
+    r.onCommand(ID_FILE_OPEN, [this] {
+        const QString name = m_listView->GetFirstSelectedName();
+        if (listFocused() && !name.isEmpty())
+            m_listView->ExecuteFile(m_listView->GetCurrentFolder() + QLatin1Char('\\') + name);
+    });
+    r.onCommand(ID_TOOLS_EXECUTE, [this] {
+        m_executeDlg = new CExecuteDlg(this);
+        m_executeDlg->fileName = m_listView->GetFirstSelectedName();
+        m_executeDlg->path = m_treeView->GetSelectedPath();
+        m_executeDlg->DoModal();
+        delete std::exchange(m_executeDlg, nullptr);
+    });
+    r.onCommand(ID_TOOLS_EXTENSIONS, [this] { CExtensionsDlg(this).DoModal(); });
+    r.onCommand(ID_REGISTER_EXT, [this] {
+        const QString name = m_listView->GetFirstSelectedName();
+        if (name.isEmpty())
+            return;
+        CRegisterExtDlg dialog(this);
+        dialog.openWith = m_listView->GetCurrentFolder() + QLatin1Char('\\') + name;
+        dialog.DoModal();
     });
 }
 

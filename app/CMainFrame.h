@@ -13,6 +13,7 @@
 
 class CDialog;
 class CDirTreeView;
+class CExecuteDlg;
 class CFileListViewEx;
 class CommandRouter;
 class QAction;
@@ -71,6 +72,7 @@ private:
     void registerFileCommands();
     void registerPlacesCommands();
     QMenu *bookmarkPopup() const;
+    void registerOpenCommands();
     bool treeFocused() const;
     bool listFocused() const;
     void registerUpdateRules();
@@ -78,6 +80,7 @@ private:
 
     bool m_dragging = false;
     CDialog *m_propertiesDlg = nullptr;
+    CExecuteDlg *m_executeDlg = nullptr; // while the Execute dialog runs
     CFileOperations m_fileOperations;
     QMenuBar *m_menuBarMenu = nullptr;
     bool m_showHeader = true;

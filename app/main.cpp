@@ -5,6 +5,7 @@
 #include "framework/CDialog.h"
 #include "framework/QtUiSink.h"
 #include "platform/Device.h"
+#include "platform/FileTypeDefaults.h"
 #include "platform/StandIns.h"
 
 #include <QApplication>
@@ -38,6 +39,7 @@ int main(int argc, char **argv)
     device.setNetworkRoot(Device::chooseNetworkDir(args));
     CurrentDevice current(device);
     StandIns::install(device, QCoreApplication::applicationDirPath());
+    FileTypeDefaults::install();
 
     QtUiSink sink;
     UiSink::setCurrent(&sink);

@@ -1,7 +1,12 @@
 #include "list/CFileListCore.h"
 
+#include "filetypes/CRegisterExtDlg.h"
+#include "framework/AfxMessageBox.h"
+#include "list/CFileTypeInfo.h"
+#include "platform/Process.h"
 #include "res/Pictures.h"
 #include "res/ResourceIds.h"
+#include "res/StringTable.h"
 
 #include <QHeaderView>
 
@@ -25,6 +30,33 @@ CFileListCore::~CFileListCore() = default;
 void CFileListCore::RefreshFolder()
 {
     ShowFolder(m_currentFolder, true);
+}
+
+bool CFileListCore::ExecuteFile(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    CFileTypeInfo info;
+    info.SetPath(path);
+    QString program, parameters;
+    if (!info.SplitOpenCommand(program, parameters)) {
+        if (MessageBoxW(nullptr, QStringLiteral("No open command is registered for this filetype, register now?"),
+                        applicationTitle(), MB_YESNO | MB_ICONQUESTION)
+            == IDYES) {
+            CRegisterExtDlg dialog(AfxGetMainWnd());
+            dialog.extension = info.GetExtension(path).toLower();
+            dialog.DoModal();
+        }
+        return false;
+    }
+    // No process information: nothing keeps or waits for the program.
+    if (!CreateProcessW(wide(program), wide(parameters), nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr,
+                        nullptr)) {
+        AfxMessageBox(QStringLiteral("Failed to execute ") + program + QLatin1Char(' ') + parameters,
+                      MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    return true;
 }
 
 void CFileListCore::SetUpColumns(QHeaderView &header)

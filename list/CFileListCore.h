@@ -36,6 +36,13 @@ public:
     // ShowFolder(current folder, true).
     void RefreshFolder();
 
+    // Opens the file at the full device path with the program its type
+    // registers (CFileTypeInfo::SplitOpenCommand) and does not wait for it.
+    // Without an open command it offers to register one (CRegisterExtDlg
+    // with the lower-case extension); a program that cannot start is
+    // reported. True when a process was started.
+    bool ExecuteFile(const QString &path);
+
     // Initially "\"; a view that strips the trailing backslash keeps the root
     // as the empty string. Callers build file paths as folder + "\" + name.
     QString GetCurrentFolder() const { return m_currentFolder; }

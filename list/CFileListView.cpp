@@ -170,9 +170,9 @@ void CFileListView::mouseDoubleClickEvent(QMouseEvent *event)
     const QModelIndex hit = indexAt(event->position().toPoint());
     if (hit.isValid()) {
         SaveFocus();
-        // FIXME: the tapped file is opened here once files can be executed.
         const QString name = GetItemText(hit.row(), NameColumn);
-        Q_UNUSED(name)
+        if (!name.isEmpty())
+            ExecuteFile(GetCurrentFolder() + QLatin1Char('\\') + name);
     }
     QTreeView::mouseDoubleClickEvent(event);
     RestoreFocus(false);

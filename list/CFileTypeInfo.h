@@ -45,6 +45,27 @@ public:
     // refuses it, index becomes fallback and the result is false.
     bool GetIconIndex(CImageList &imageList, int &index, int fallback) const;
 
+    // The target of the shortcut file at path (extension LNK): its code page
+    // text after "#", as long as the count before "#" says (or up to a "?"),
+    // without enclosing double quotes; empty when the file cannot be read.
+    // Any other path is returned as it is.
+    QString ReadShortcutTarget(const QString &path) const;
+
+    // The command line that opens the stored path, or empty. A shortcut is
+    // followed to its target; an alias target (":NAME") is the alias table's
+    // command, re-resolved one level when that begins with ":" again;
+    // otherwise the open command of the target's extension ("exe" for none),
+    // taken from ".EXT\Shell\Open\Command" or from the class that ".EXT"
+    // names, with the first "%1" replaced by the target (a bare target name
+    // lies in the stored path's folder) and, when "%*" appears, the whole
+    // command replaced by the quoted target.
+    QString GetOpenCommand() const;
+
+    // Splits GetOpenCommand into the program (the first word, or the text
+    // inside leading double quotes) and the rest without leading white space.
+    // False when there is no command, no closing quote or no program.
+    bool SplitOpenCommand(QString &program, QString &parameters) const;
+
 private:
     QString m_path;
 };

@@ -5,6 +5,7 @@
 #include "platform/Files.h"
 #include "platform/HandleTable.h"
 #include "platform/ObjectInfo.h"
+#include "platform/ProgramSearch.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -151,32 +152,6 @@ struct ProcessHandle final : PlatformHandle {
     std::unique_ptr<HostProcess> process;
 };
 
-bool hasExtension(const QString &name)
-{
-    const qsizetype slash = name.lastIndexOf(QLatin1Char('\\'));
-    return name.indexOf(QLatin1Char('.'), slash + 1) >= 0;
-}
-
-bool isFile(const QString &devicePath)
-{
-    const DWORD attributes = GetFileAttributesW(reinterpret_cast<LPCWSTR>(devicePath.utf16()));
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// The device path of the image: absolute as given, else in \Windows\ then \.
-QString findImage(QString name)
-{
-    if (!hasExtension(name))
-        name += QStringLiteral(".exe");
-    if (name.startsWith(QLatin1Char('\\')))
-        return isFile(name) ? name : QString();
-    for (const QString &folder : {QStringLiteral("\\Windows\\"), QStringLiteral("\\")}) {
-        if (isFile(folder + name))
-            return folder + name;
-    }
-    return QString();
-}
-
 } // namespace
 
 ProcessLauncher &ProcessLauncher::current()
@@ -252,7 +227,7 @@ BOOL CreateProcessW(LPCWSTR imageName, LPCWSTR commandLine, SECURITY_ATTRIBUTES 
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    const QString image = findImage(name);
+    const QString image = FindProgramImage(name);
     if (image.isEmpty()) {
         SetLastError(ERROR_FILE_NOT_FOUND);
         return FALSE;

@@ -1,9 +1,9 @@
-// Processes of the handheld platform. The image is a device path (absolute,
-// else looked up in \Windows\ then \; ".exe" is added when the name has no
-// extension); the command line holds only the arguments. The device file is
-// started on the host when it is a host executable (our stand-ins are small
-// launcher scripts in \Windows): it is opened once through the device and
-// exactly that file is started, so a link swapped in meanwhile runs nothing.
+// Processes of the handheld platform. The image is a device path, or a bare
+// name found as ProgramSearch.h describes; the command line holds only the
+// arguments. The device file is started on the host when it is a host
+// executable (our stand-ins are small launcher scripts in \Windows): it is
+// opened once through the device and exactly that file is started, so a link
+// swapped in meanwhile runs nothing.
 #pragma once
 
 #include "platform/Types.h"

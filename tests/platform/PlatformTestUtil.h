@@ -3,9 +3,11 @@
 
 #include "platform/Files.h"
 
+#include <QFile>
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <QThread>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -81,3 +83,41 @@ inline void expectRefused(std::initializer_list<Refusal> refusals)
         }
     }
 }
+
+// The host's opener for the stand-ins while it lives: a script in dir that
+// records the one argument it is given ($QUILLMOSS_OPENER).
+class RecordingOpener
+{
+public:
+    explicit RecordingOpener(const QString &dir) : m_result(dir + "/opened")
+    {
+        const QString opener = dir + "/opener.sh";
+        QFile script(opener);
+        if (script.open(QIODevice::WriteOnly)) {
+            // Written aside and renamed, so the result appears whole.
+            const QByteArray target = QFile::encodeName(m_result);
+            script.write("#!/bin/sh\nprintf '%s' \"$1\" > '" + target + ".part' && mv '" + target + ".part' '"
+                         + target + "'\n");
+            script.close();
+            script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        }
+        qputenv("QUILLMOSS_OPENER", QFile::encodeName(opener));
+    }
+    ~RecordingOpener() { qunsetenv("QUILLMOSS_OPENER"); }
+
+    // What the opener was given, waiting up to 10 s for it (it is started
+    // detached); empty when it never ran. The record is used up.
+    QByteArray waitForArgument() const
+    {
+        QFile result(m_result);
+        for (int i = 0; i < 200 && !result.exists(); ++i)
+            QThread::msleep(50);
+        const QByteArray argument = result.open(QIODevice::ReadOnly) ? result.readAll() : QByteArray();
+        result.remove();
+        return argument;
+    }
+    bool ran() const { return QFile::exists(m_result); }
+
+private:
+    QString m_result;
+};

@@ -1,3 +1,4 @@
+#include "PlatformTestUtil.h"
 #include "TempDevice.h"
 
 #include "platform/Files.h"
@@ -87,16 +88,7 @@ TEST_F(Processes, BrowserStandInOpensTheAddress)
     EXPECT_TRUE(attributes & FILE_ATTRIBUTE_INROM);
     EXPECT_FALSE(DeleteFileW(u"\\Windows\\iexplore.exe"));
 
-    const QString opened = device.dir() + "/opened";
-    const QString opener = device.dir() + "/opener.sh";
-    QFile script(opener);
-    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    // Written aside and renamed, so the result appears whole.
-    const QByteArray target = QFile::encodeName(opened);
-    script.write("#!/bin/sh\nprintf '%s' \"$1\" > '" + target + ".part' && mv '" + target + ".part' '" + target + "'\n");
-    script.close();
-    script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
-    qputenv("QUILLMOSS_OPENER", QFile::encodeName(opener));
+    RecordingOpener opener(device.dir());
 
     PROCESS_INFORMATION info;
     ASSERT_TRUE(CreateProcessW(u"iexplore.exe", u"https://www.brindlecove.example/quillmoss", nullptr, nullptr,
@@ -105,14 +97,8 @@ TEST_F(Processes, BrowserStandInOpensTheAddress)
     DWORD code = 1;
     GetExitCodeProcess(info.hProcess, &code);
     CloseHandle(info.hProcess);
-    qunsetenv("QUILLMOSS_OPENER");
     EXPECT_EQ(code, 0u);
-    // The opener is started detached: wait for what it writes.
-    QFile result(opened);
-    for (int i = 0; i < 200 && !result.exists(); ++i)
-        QThread::msleep(50);
-    ASSERT_TRUE(result.open(QIODevice::ReadOnly));
-    EXPECT_EQ(result.readAll(), "https://www.brindlecove.example/quillmoss");
+    EXPECT_EQ(opener.waitForArgument(), "https://www.brindlecove.example/quillmoss");
 }
 
 } // namespace
