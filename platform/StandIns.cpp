@@ -56,7 +56,7 @@ bool writeLauncher(int dir, const QByteArray &name, const QByteArray &content)
 
 QStringList StandIns::names()
 {
-    return {QStringLiteral("iexplore.exe")};
+    return {QStringLiteral("iexplore.exe"), QStringLiteral("irsquirt.exe"), QStringLiteral("tmail.exe")};
 }
 
 bool StandIns::install(Device &device, const QString &binDir)
