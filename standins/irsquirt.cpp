@@ -134,16 +134,18 @@ private:
 
 int receive(const Settings &settings)
 {
-    TcpListener listener;
-    if (!listener.listen(settings.listen, settings.port)) {
-        err() << "irsquirt: cannot listen on " << settings.listen << " port " << settings.port << Qt::endl;
-        return Failed;
-    }
     TcpSocket socket;
-    if (listener.accept(socket, settings.waitMs) != TcpSocket::Status::Ok) {
-        err() << "irsquirt: no device came within " << settings.waitMs / 1000.0 << " s" << Qt::endl;
-        return NoPeer;
-    }
+    {
+        TcpListener listener;
+        if (!listener.listen(settings.listen, settings.port)) {
+            err() << "irsquirt: cannot listen on " << settings.listen << " port " << settings.port << Qt::endl;
+            return Failed;
+        }
+        if (listener.accept(socket, settings.waitMs) != TcpSocket::Status::Ok) {
+            err() << "irsquirt: no device came within " << settings.waitMs / 1000.0 << " s" << Qt::endl;
+            return NoPeer;
+        }
+    } // One session only: a device that comes later is refused at once, not left waiting.
     RootInbox inbox;
     ObexReceiver receiver(socket, inbox, {settings.idleMs, settings.maxBytes});
     const ObexReceiver::Result result = receiver.serve();

@@ -1,7 +1,6 @@
+#include "RunDeviceProgram.h"
 #include "TempDevice.h"
 
-#include "platform/Files.h"
-#include "platform/Process.h"
 #include "platform/StandIns.h"
 #include "tools/MailFile.h"
 
@@ -30,15 +29,8 @@ TEST(MailFile, MessageCarriesTheFileIntact)
     QFile::setPermissions(device.host("\\mailer.sh"), QFile::ReadOwner | QFile::ExeOwner);
     qputenv("QUILLMOSS_MAILER", QFile::encodeName(device.host("\\mailer.sh")));
 
-    PROCESS_INFORMATION info;
-    ASSERT_TRUE(CreateProcessW(u"\\Windows\\tmail.exe", wide(MailCommandLine(path)), nullptr, nullptr, FALSE, 0,
-                               nullptr, nullptr, nullptr, &info));
-    ASSERT_EQ(WaitForSingleObject(info.hProcess, 20000), WAIT_OBJECT_0);
-    DWORD code = 1;
-    GetExitCodeProcess(info.hProcess, &code);
-    CloseHandle(info.hProcess);
+    EXPECT_EQ(runDeviceProgram(u"\\Windows\\tmail.exe", MailCommandLine(path)), 0);
     qunsetenv("QUILLMOSS_MAILER");
-    EXPECT_EQ(code, 0u);
 
     const QStringList messages = QDir(device.dir() + "/outbox").entryList({"*.eml"}, QDir::Files);
     ASSERT_EQ(messages.size(), 1);
