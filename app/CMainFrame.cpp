@@ -23,6 +23,8 @@
 #include "res/ResourceIds.h"
 #include "res/StringTable.h"
 #include "tools/SystemInfoSheet.h"
+#include "tools/IrTransfer.h"
+#include "tools/MailFile.h"
 #include "tree/CDirTreeView.h"
 
 #include <QAction>
@@ -197,6 +199,25 @@ void CMainFrame::registerCommands()
     r.onCommand(ID_EDIT_SELECTALL, [this] {
         m_listView->setFocus();
         m_listView->SelectAll(true);
+    });
+    r.onCommand(ID_TOOLS_IRRECEIVE, [this] {
+        IrTransfer::Receive(this, m_treeView->GetSelectedPath());
+        m_listView->RefreshFolder();
+    });
+    r.onCommand(ID_TOOLS_IRSEND, [this] {
+        if (treeFocused()) {
+            const QString folder = m_treeView->GetSelectedPath();
+            if (folder != QLatin1String("\\"))
+                IrTransfer::SendFolder(this, folder);
+        } else if (listFocused()) {
+            QStringList names;
+            m_listView->GetSelectedNames(names);
+            IrTransfer::SendFiles(this, m_listView->GetCurrentFolder(), names);
+        }
+    });
+    r.onCommand(ID_TOOLS_EMAIL, [this] {
+        const QString name = m_listView->GetFirstSelectedName();
+        MailFile(name.isEmpty() ? QString() : m_listView->GetCurrentFolder() + QLatin1Char('\\') + name);
     });
 }
 

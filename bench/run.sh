@@ -105,3 +105,6 @@ for _ in 1 2 3; do
   theirs=$(min "$(timed_rm)" "$theirs")
 done
 echo "delete 100,000 small files: CFileOperations ${ours}s, rm -rf ${theirs}s, ratio $(ratio "$ours" "$theirs")"
+
+# --- Beaming a 200 MB file between two devices on loopback --------------------
+"$(dirname "$0")/beam.sh" "$build" "$work"

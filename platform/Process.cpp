@@ -241,9 +241,11 @@ BOOL CreateProcessW(LPCWSTR imageName, LPCWSTR commandLine, SECURITY_ATTRIBUTES 
         return FALSE;
     }
     const QString host = QFileInfo(QFile::decodeName(DevicePath::fdPath(object.get()))).symLinkTarget();
+    // The device's programs read their command line whole, as one string: the raw line goes along.
+    const QString line = fromWide(commandLine);
     std::unique_ptr<HostProcess> process = ProcessLauncher::current().start(
-        object.get(), host, SplitCommandLine(fromWide(commandLine)),
-        {QStringLiteral("QUILLMOSS_DEVICE=") + device->dir()});
+        object.get(), host, SplitCommandLine(line),
+        {QStringLiteral("QUILLMOSS_DEVICE=") + device->dir(), QStringLiteral("QUILLMOSS_COMMAND_LINE=") + line});
     if (!process)
         return FALSE;
     if (processInformation) {

@@ -4,6 +4,8 @@
 // executable (our stand-ins are small launcher scripts in \Windows): it is
 // opened once through the device and exactly that file is started, so a link
 // swapped in meanwhile runs nothing.
+// The program gets the device in QUILLMOSS_DEVICE and its command line as
+// one string in QUILLMOSS_COMMAND_LINE, as the device's programs read it.
 #pragma once
 
 #include "platform/Types.h"

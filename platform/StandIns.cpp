@@ -56,7 +56,8 @@ bool writeLauncher(int dir, const QByteArray &name, const QByteArray &content)
 
 QStringList StandIns::names()
 {
-    return {QStringLiteral("iexplore.exe"), QStringLiteral("hostopen.exe")};
+    return {QStringLiteral("iexplore.exe"), QStringLiteral("hostopen.exe"), QStringLiteral("irsquirt.exe"),
+            QStringLiteral("tmail.exe")};
 }
 
 bool StandIns::install(Device &device, const QString &binDir)

@@ -13,6 +13,7 @@ packages=(
   adwaita-icon-theme hicolor-icon-theme
   cabextract gcab icoutils
   xdg-utils tzdata fonts-liberation2
+  obexftp python3 time
 )
 
 missing=()

@@ -1,0 +1,220 @@
+#include "QtApp.h"
+#include "RecordingLauncher.h"
+#include "ScriptedSink.h"
+#include "TempDevice.h"
+
+#include "obex/ObexPacket.h"
+#include "platform/Files.h"
+#include "platform/StandIns.h"
+#include "tools/IrTransfer.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray randomBytes(qsizetype size)
+{
+    QByteArray data(size, Qt::Uninitialized);
+    QRandomGenerator::global()->fillRange(reinterpret_cast<quint32 *>(data.data()), size / 4);
+    return data;
+}
+
+struct PaintCounter : QWidget {
+    int paints = 0;
+    void paintEvent(QPaintEvent *) override { ++paints; }
+};
+
+// Two devices, a and b, beaming over a free port on loopback; b is current.
+// Every stand-in run must end within the test's limits.
+class Beam : public WithQtApp, public ::testing::Test
+{
+protected:
+    Beam()
+    {
+        TcpListener probe;
+        probe.listen("127.0.0.1", 0);
+        port = probe.port();
+        qputenv("QUILLMOSS_IR_PORT", QByteArray::number(port));
+        qputenv("QUILLMOSS_IR_WAIT", "10");
+        qputenv("QUILLMOSS_IR_IDLE", "1");
+        for (TempDevice *device : {&a, &b})
+            EXPECT_TRUE(StandIns::install(device->device(), qEnvironmentVariable("QUILLMOSS_BIN_DIR")));
+    }
+    ~Beam() override
+    {
+        for (const char *name : {"QUILLMOSS_IR_PORT", "QUILLMOSS_IR_WAIT", "QUILLMOSS_IR_IDLE", "QUILLMOSS_IR_MAX_BYTES"})
+            qunsetenv(name);
+    }
+
+    // Runs the beam program of device as the device starts it.
+    std::unique_ptr<QProcess> irsquirt(TempDevice &device, const QString &commandLine = QString())
+    {
+        auto process = std::make_unique<QProcess>();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QUILLMOSS_DEVICE", device.dir());
+        environment.insert("QUILLMOSS_COMMAND_LINE", commandLine);
+        process->setProcessEnvironment(environment);
+        process->start(qEnvironmentVariable("QUILLMOSS_BIN_DIR") + "/irsquirt", {});
+        return process;
+    }
+    static int exitCode(QProcess &process)
+    {
+        return process.waitForFinished(20000) && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+    // Nothing half-received is left on a.
+    void expectNoLeftovers()
+    {
+        EXPECT_TRUE(QDir(a.host("\\Temp")).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+        EXPECT_EQ(QDir(a.host("\\")).entryList(QDir::Files | QDir::Hidden), listedRootFiles);
+    }
+
+    TempDevice a;
+    TempDevice b;
+    quint16 port = 0;
+    QStringList listedRootFiles;
+    ScriptedSink sink;
+};
+
+TEST_F(Beam, ReceivedFileMovesToTheSelectedFolderWhileTheWindowPaints)
+{
+    CurrentDevice onA(a.device());
+    a.make({"\\old.txt"});
+    ASSERT_TRUE(SetFileAttributesW(u"\\old.txt", FILE_ATTRIBUTE_ARCHIVE));
+    const QByteArray photo = randomBytes(3 << 20);
+    b.writeFile("\\My Documents\\photo  1.jpg", photo);
+    PaintCounter window;
+    window.show();
+    QTRY_VERIFY(window.paints > 0);
+    const int paints = window.paints;
+    window.update();
+
+    auto sender = irsquirt(b, "\\My Documents\\photo  1.jpg");
+    IrTransfer::Receive(nullptr, "\\My Documents\\");
+    EXPECT_GT(window.paints, paints) << "painted while waiting";
+    EXPECT_EQ(exitCode(*sender), 0);
+    EXPECT_EQ(a.readFile("\\My Documents\\photo  1.jpg"), photo);
+    EXPECT_TRUE(GetFileAttributesW(u"\\My Documents\\photo  1.jpg") & FILE_ATTRIBUTE_ARCHIVE);
+    EXPECT_EQ(GetFileAttributesW(u"\\old.txt") & FILE_ATTRIBUTE_ARCHIVE, 0u) << "old entries stay, unmarked";
+    listedRootFiles = {"old.txt"};
+    expectNoLeftovers();
+}
+
+// Each file is one run of the program on either side; the receivers on a are
+// started one after the other. Both files are called f.bin: the second
+// arrival must not replace the first.
+TEST_F(Beam, FolderWalkBeamsEachFileAfterAsking)
+{
+    const QByteArray big = randomBytes(1 << 20);
+    b.writeFile("\\Docs\\f.bin", "top");
+    b.writeFile("\\Docs\\sub\\f.bin", big);
+    b.make({"\\Docs\\empty\\"});
+    std::vector<std::unique_ptr<QProcess>> receivers;
+    std::function<void()> receive = [&] {
+        receivers.push_back(irsquirt(a));
+        if (receivers.size() < 2)
+            QObject::connect(receivers.back().get(), &QProcess::finished, receive);
+    };
+    receive();
+    for (int i = 0; i < 2; ++i)
+        sink.expect("Send file 'f.bin'?", "Quillmoss", MB_OKCANCEL | MB_ICONQUESTION, IDOK);
+    EXPECT_TRUE(IrTransfer::SendFolder(nullptr, "\\Docs\\"));
+    QTRY_COMPARE(receivers.size(), 2u);
+    EXPECT_EQ(exitCode(*receivers.back()), 0);
+    const QList<QByteArray> arrived = {a.readFile("\\f.bin"), a.readFile("\\f (1).bin")};
+    EXPECT_TRUE(arrived.contains(big) && arrived.contains("top"));
+}
+
+TEST_F(Beam, CancelEndsTheWholeFolderWalk)
+{
+    RecordingLauncher launcher;
+    b.make({"\\Docs\\a\\f.txt", "\\Docs\\b\\f.txt", "\\Docs\\f.txt"});
+    sink.expect("Send file 'f.txt'?", "Quillmoss", MB_OKCANCEL | MB_ICONQUESTION, IDCANCEL);
+    EXPECT_FALSE(IrTransfer::SendFolder(nullptr, "\\Docs\\"));
+    EXPECT_TRUE(launcher.starts().isEmpty());
+}
+
+// obexftp, a standard OBEX client, pushes to our receiver under hostile names.
+TEST_F(Beam, StandardClientsFilesArriveUnderSafeNames)
+{
+    a.make({"\\old.txt"}, "keep");
+    QTemporaryDir sources;
+    const QByteArray big = randomBytes(1 << 20);
+    for (const auto &[name, data] : {std::pair{"big", big}, {"small", QByteArray("small")}}) {
+        QFile file(sources.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(data) == data.size());
+    }
+    auto receiver = irsquirt(a);
+    const QStringList arguments = {"-n", QStringLiteral("127.0.0.1:%1").arg(port), "-U", "none", "-H", "-S",
+                                   "-o", "../../x", "-p", sources.filePath("big"),
+                                   "-o", "C:\\x", "-p", sources.filePath("small"),
+                                   "-o", "a\x01" "b\tc.txt", "-p", sources.filePath("small"),
+                                   "-o", "old.txt", "-p", sources.filePath("small")};
+    // obexftp fails with 1 while our receiver is not listening yet.
+    int code = 1;
+    for (int i = 0; i < 50 && code == 1 && receiver->state() != QProcess::NotRunning; ++i) {
+        QThread::msleep(100);
+        code = QProcess::execute("obexftp", arguments);
+    }
+    EXPECT_EQ(exitCode(*receiver), 0);
+    EXPECT_EQ(a.readFile("\\x"), big);
+    EXPECT_EQ(a.readFile("\\x (1)"), "small");
+    EXPECT_EQ(a.readFile("\\abc.txt"), "small");
+    EXPECT_EQ(a.readFile("\\old.txt"), "keep");
+    EXPECT_EQ(a.readFile("\\old (1).txt"), "small");
+    EXPECT_TRUE(GetFileAttributesW(u"\\x (1)") & FILE_ATTRIBUTE_ARCHIVE);
+    EXPECT_FALSE(QFileInfo::exists(a.dir() + "/x") || QFileInfo::exists(a.dir() + "/../x"));
+    listedRootFiles = {"abc.txt", "old (1).txt", "old.txt", "x", "x (1)"};
+    expectNoLeftovers();
+}
+
+// A receiver's peer that goes away or falls silent inside a file, or sends
+// more than the size cap: the receiver fails and leaves no partial file.
+TEST_F(Beam, UnfinishedFilesLeaveNothing)
+{
+    qputenv("QUILLMOSS_IR_MAX_BYTES", "1000");
+    enum Peer { Vanishes, FallsSilent, SendsTooMuch };
+    for (const Peer peer : {Vanishes, FallsSilent, SendsTooMuch}) {
+        auto receiver = irsquirt(a);
+        TcpSocket socket;
+        for (int i = 0; i < 100 && socket.connectTo("127.0.0.1", port, 1000) != TcpSocket::Status::Ok; ++i)
+            QThread::msleep(50);
+        QByteArray answer;
+        const auto exchange = [&](Obex::PacketWriter request) {
+            EXPECT_EQ(socket.write(request.packet(), 1000), TcpSocket::Status::Ok);
+            return Obex::readPacket(socket, answer, Obex::MaxPacket, 5000) == TcpSocket::Status::Ok ? answer[0] : 0;
+        };
+        EXPECT_EQ(exchange(Obex::PacketWriter(Obex::Connect).fields(Obex::connectFields())), char(Obex::Success));
+        const QByteArray part(600, 'p');
+        EXPECT_EQ(exchange(Obex::PacketWriter(Obex::Put).text(Obex::Name, "half.bin").bytes(Obex::Body, part)),
+                  char(Obex::Continue));
+        if (peer == Vanishes)
+            socket.close();
+        if (peer == SendsTooMuch) {
+            EXPECT_EQ(exchange(Obex::PacketWriter(Obex::PutFinal).bytes(Obex::EndOfBody, part)), char(Obex::TooLarge));
+        }
+        EXPECT_EQ(exitCode(*receiver), 2) << peer;
+        expectNoLeftovers();
+    }
+}
+
+TEST_F(Beam, SilentPeersEndTheWaitWithAFailure)
+{
+    qputenv("QUILLMOSS_IR_WAIT", "0.3");
+    auto receiver = irsquirt(a);
+    EXPECT_EQ(exitCode(*receiver), 1) << "nobody came";
+
+    TcpListener silent; // takes connections, never answers
+    ASSERT_TRUE(silent.listen("127.0.0.1", port));
+    b.writeFile("\\f.txt", "x");
+    auto sender = irsquirt(b, "\\f.txt");
+    EXPECT_EQ(exitCode(*sender), 2);
+}
+
+} // namespace
