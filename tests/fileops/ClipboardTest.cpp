@@ -52,9 +52,7 @@ TEST_F(Clipboard, Transitions)
         step.act(*this);
         EXPECT_EQ(ops().mode(), step.mode);
         EXPECT_EQ(ops().sourceFolder(), step.sourceFolder);
-        QStringList names = ops().names(); // list order is the folder's order
-        names.sort();
-        EXPECT_EQ(names, step.names);
+        EXPECT_EQ(sorted(ops().names()), step.names); // list order is the folder's order
         EXPECT_EQ(ops().CanPaste(), step.canPaste);
         EXPECT_EQ(ops().CanPasteShortcut(), step.canPaste && (step.mode & CFileOperations::OpFiles));
     }

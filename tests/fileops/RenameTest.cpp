@@ -34,12 +34,6 @@ protected:
         });
         RenameSelectedEntry(list());
     }
-    QStringList sortedRows() const
-    {
-        QStringList names = rows(list());
-        names.sort();
-        return names;
-    }
     int m_opened = 0;
 };
 
@@ -50,7 +44,7 @@ TEST_F(RenameCommandTest, RenamesInTheListFolderOrTheRootAndRefreshes)
     EXPECT_EQ(m_opened, 1);
     EXPECT_TRUE(exists("\\Docs\\c.txt"));
     EXPECT_FALSE(exists("\\Docs\\a.txt"));
-    EXPECT_EQ(sortedRows(), (QStringList{"b.txt", "c.txt"}));
+    EXPECT_EQ(sorted(rows(list())), (QStringList{"b.txt", "c.txt"}));
 
     rename("\\", "top.txt", "Top.TXT");
     EXPECT_EQ(list().GetCurrentFolder(), "");
@@ -78,7 +72,7 @@ TEST_F(RenameCommandTest, FailedRenameReportsAndKeepsBothFiles)
     EXPECT_EQ(sink.lastOwner(), frame.get());
     EXPECT_EQ(device.readFile("\\Docs\\a.txt"), "first");
     EXPECT_EQ(device.readFile("\\Docs\\b.txt"), "second");
-    EXPECT_EQ(sortedRows(), (QStringList{"a.txt", "b.txt"}));
+    EXPECT_EQ(sorted(rows(list())), (QStringList{"a.txt", "b.txt"}));
 }
 
 TEST_F(RenameCommandTest, NoSelectionOpensNoDialogAndEnterIsOk)

@@ -48,6 +48,12 @@ inline QStringList rows(const CFileListView &list)
     return names;
 }
 
+inline QStringList sorted(QStringList names)
+{
+    names.sort();
+    return names;
+}
+
 // Selects exactly the rows named.
 inline void selectRows(CFileListView &list, const QStringList &names)
 {
