@@ -2,8 +2,8 @@
 // up or read them back.
 #pragma once
 
-#include "app/CRegistryAccess.h"
-#include "app/RegistryLayout.h"
+#include "settings/CRegistryAccess.h"
+#include "settings/RegistryLayout.h"
 
 #include <QStringList>
 
