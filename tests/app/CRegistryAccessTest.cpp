@@ -10,11 +10,6 @@ namespace {
 
 using namespace RegistryLayout;
 
-LPCWSTR w(const QString &text)
-{
-    return reinterpret_cast<LPCWSTR>(text.utf16());
-}
-
 class CRegistryAccessTest : public ::testing::Test
 {
 protected:
@@ -22,8 +17,8 @@ protected:
     void setRaw(const QString &path, const QString &name, DWORD type, const QByteArray &data)
     {
         HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, w(path), 0, nullptr, 0, 0, nullptr, &key, nullptr), 0);
-        ASSERT_EQ(RegSetValueExW(key, w(name), 0, type, reinterpret_cast<const BYTE *>(data.constData()),
+        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, wide(path), 0, nullptr, 0, 0, nullptr, &key, nullptr), 0);
+        ASSERT_EQ(RegSetValueExW(key, wide(name), 0, type, reinterpret_cast<const BYTE *>(data.constData()),
                                  DWORD(data.size())),
                   0);
         RegCloseKey(key);
@@ -32,12 +27,12 @@ protected:
     static std::pair<DWORD, QByteArray> raw(const QString &path, const QString &name)
     {
         HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, w(path), 0, KEY_ALL_ACCESS, &key) != 0)
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, wide(path), 0, KEY_ALL_ACCESS, &key) != 0)
             return {REG_NONE, "<missing key>"};
         QByteArray data(64, '\0');
         DWORD size = DWORD(data.size());
         DWORD type = REG_NONE;
-        const LONG result = RegQueryValueExW(key, w(name), nullptr, &type, reinterpret_cast<BYTE *>(data.data()), &size);
+        const LONG result = RegQueryValueExW(key, wide(name), nullptr, &type, reinterpret_cast<BYTE *>(data.data()), &size);
         RegCloseKey(key);
         if (result != 0)
             return {REG_NONE, "<missing>"};
@@ -47,7 +42,7 @@ protected:
     static bool keyExists(const QString &path)
     {
         HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, w(path), 0, KEY_ALL_ACCESS, &key) != 0)
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, wide(path), 0, KEY_ALL_ACCESS, &key) != 0)
             return false;
         RegCloseKey(key);
         return true;
@@ -67,22 +62,20 @@ TEST_F(CRegistryAccessTest, ReadingFromAFreshInstallCreatesTheKeyAndKeepsTheDefa
         EXPECT_TRUE(keyExists(path)) << path.toStdString();
     }
     std::unique_ptr<WCHAR[]> text;
-    EXPECT_EQ(m_registry.ReadString(HKEY_LOCAL_MACHINE, QStringLiteral("\\SOFTWARE\\New\\Path"), bookmarkName(0), text),
-              RegReadFailed);
+    EXPECT_EQ(m_registry.ReadString(HKEY_LOCAL_MACHINE, "\\SOFTWARE\\New\\Path", bookmarkName(0), text), RegReadFailed);
     EXPECT_FALSE(text);
-    EXPECT_TRUE(keyExists(QStringLiteral("SOFTWARE\\New\\Path")));
+    EXPECT_TRUE(keyExists("SOFTWARE\\New\\Path"));
 }
 
 TEST_F(CRegistryAccessTest, WritesStoreThePlatformsTypesAndSizes)
 {
     ASSERT_EQ(m_registry.WriteDword(HKEY_LOCAL_MACHINE, AppKey, ShowHeader, 0x01020304), RegSuccess);
-    ASSERT_EQ(m_registry.WriteString(HKEY_LOCAL_MACHINE, BookmarksKey, bookmarkName(0), QStringLiteral("Doc")),
-              RegSuccess);
-    ASSERT_EQ(m_registry.WriteString(HKEY_LOCAL_MACHINE, BookmarksKey, QStringLiteral("Doc"), QString()), RegSuccess);
+    ASSERT_EQ(m_registry.WriteString(HKEY_LOCAL_MACHINE, BookmarksKey, bookmarkName(0), "Doc"), RegSuccess);
+    ASSERT_EQ(m_registry.WriteString(HKEY_LOCAL_MACHINE, BookmarksKey, "Doc", QString()), RegSuccess);
 
     EXPECT_EQ(raw(AppKey, ShowHeader), std::make_pair(REG_DWORD, QByteArray("\x04\x03\x02\x01", 4)));
-    EXPECT_EQ(raw(BookmarksKey, QStringLiteral("Name0")), std::make_pair(REG_SZ, QByteArray("D\0o\0c\0\0\0", 8)));
-    EXPECT_EQ(raw(BookmarksKey, QStringLiteral("doc")), std::make_pair(REG_SZ, QByteArray("\0\0", 2)));
+    EXPECT_EQ(raw(BookmarksKey, "Name0"), std::make_pair(REG_SZ, QByteArray("D\0o\0c\0\0\0", 8)));
+    EXPECT_EQ(raw(BookmarksKey, "doc"), std::make_pair(REG_SZ, QByteArray("\0\0", 2)));
 
     DWORD value = 0;
     EXPECT_EQ(m_registry.ReadDword(HKEY_LOCAL_MACHINE, AppKey, ShowHeader, value), RegSuccess);
@@ -126,20 +119,19 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(CRegistryAccessTest, ReadStringHandsOutOwnedZeroTerminatedText)
 {
-    ASSERT_EQ(m_registry.WriteString(HKEY_LOCAL_MACHINE, NetPathsKey, netPath(0), QStringLiteral("\\\\pc\\share")),
-              RegSuccess);
+    ASSERT_EQ(m_registry.WriteString(HKEY_LOCAL_MACHINE, NetPathsKey, netPath(0), "\\\\pc\\share"), RegSuccess);
     std::unique_ptr<WCHAR[]> text;
     ASSERT_EQ(m_registry.ReadString(HKEY_LOCAL_MACHINE, NetPathsKey, netPath(0), text), RegSuccess);
     ASSERT_TRUE(text);
-    EXPECT_EQ(QString::fromUtf16(text.get()), QStringLiteral("\\\\pc\\share"));
+    EXPECT_EQ(QString::fromUtf16(text.get()), "\\\\pc\\share");
 }
 
 TEST_F(CRegistryAccessTest, ReadStringEdgeCases)
 {
-    setRaw(AppKey, QStringLiteral("terminator"), REG_SZ, QByteArray("\0\0", 2));
-    setRaw(AppKey, QStringLiteral("nothing"), REG_SZ, QByteArray());
-    setRaw(AppKey, QStringLiteral("unterminated"), REG_SZ, QByteArray("a\0b\0c", 5));
-    setRaw(AppKey, QStringLiteral("dword"), REG_DWORD, QByteArray("\1\0\0\0", 4));
+    setRaw(AppKey, "terminator", REG_SZ, QByteArray("\0\0", 2));
+    setRaw(AppKey, "nothing", REG_SZ, QByteArray());
+    setRaw(AppKey, "unterminated", REG_SZ, QByteArray("a\0b\0c", 5));
+    setRaw(AppKey, "dword", REG_DWORD, QByteArray("\1\0\0\0", 4));
 
     const struct {
         const char *name;
@@ -165,27 +157,26 @@ TEST_F(CRegistryAccessTest, ReadStringEdgeCases)
 
 TEST_F(CRegistryAccessTest, ReadStringRefusesAnOutputThatIsNotEmpty)
 {
-    ASSERT_EQ(m_registry.WriteString(HKEY_LOCAL_MACHINE, AppKey, QStringLiteral("s"), QStringLiteral("new")),
-              RegSuccess);
+    ASSERT_EQ(m_registry.WriteString(HKEY_LOCAL_MACHINE, AppKey, "s", "new"), RegSuccess);
     std::unique_ptr<WCHAR[]> text(new WCHAR[4]{u'o', u'l', u'd', 0});
     const WCHAR *before = text.get();
-    EXPECT_EQ(m_registry.ReadString(HKEY_LOCAL_MACHINE, AppKey, QStringLiteral("s"), text), RegOutputNotEmpty);
+    EXPECT_EQ(m_registry.ReadString(HKEY_LOCAL_MACHINE, AppKey, "s", text), RegOutputNotEmpty);
     EXPECT_EQ(text.get(), before);
-    EXPECT_EQ(QString::fromUtf16(text.get()), QStringLiteral("old"));
+    EXPECT_EQ(QString::fromUtf16(text.get()), "old");
 }
 
 TEST_F(CRegistryAccessTest, AnEmptyValueNameIsTheDefaultValue)
 {
-    ASSERT_EQ(m_registry.WriteString(HKEY_LOCAL_MACHINE, AppKey, QString(), QStringLiteral("Quillmoss")), RegSuccess);
-    EXPECT_EQ(raw(AppKey, QStringLiteral("")).second, QByteArray("Q\0u\0i\0l\0l\0m\0o\0s\0s\0\0\0", 20));
-    EXPECT_EQ(m_registry.DeleteValue(HKEY_LOCAL_MACHINE, AppKey, QStringLiteral("")), RegSuccess);
+    ASSERT_EQ(m_registry.WriteString(HKEY_LOCAL_MACHINE, AppKey, QString(), "Quillmoss"), RegSuccess);
+    EXPECT_EQ(raw(AppKey, "").second, QByteArray("Q\0u\0i\0l\0l\0m\0o\0s\0s\0\0\0", 20));
+    EXPECT_EQ(m_registry.DeleteValue(HKEY_LOCAL_MACHINE, AppKey, ""), RegSuccess);
     EXPECT_EQ(raw(AppKey, QString()).first, REG_NONE);
 }
 
 TEST_F(CRegistryAccessTest, DeleteValueRemovesItOrFails)
 {
     ASSERT_EQ(m_registry.WriteDword(HKEY_LOCAL_MACHINE, BookmarksKey, Count, 2), RegSuccess);
-    EXPECT_EQ(m_registry.DeleteValue(HKEY_LOCAL_MACHINE, BookmarksKey, QStringLiteral("COUNT")), RegSuccess);
+    EXPECT_EQ(m_registry.DeleteValue(HKEY_LOCAL_MACHINE, BookmarksKey, "COUNT"), RegSuccess);
     DWORD count = 7;
     EXPECT_EQ(m_registry.ReadDword(HKEY_LOCAL_MACHINE, BookmarksKey, Count, count), RegReadFailed);
     EXPECT_EQ(count, 7u);
@@ -194,16 +185,14 @@ TEST_F(CRegistryAccessTest, DeleteValueRemovesItOrFails)
 
 TEST_F(CRegistryAccessTest, DeleteKeyActsOnTheGivenKeyDirectly)
 {
-    ASSERT_EQ(m_registry.WriteString(HKEY_CLASSES_ROOT, QStringLiteral(".qm"), QString(), QStringLiteral("qmfile")),
+    ASSERT_EQ(m_registry.WriteString(HKEY_CLASSES_ROOT, ".qm", QString(), "qmfile"), RegSuccess);
+    ASSERT_EQ(m_registry.WriteString(HKEY_CLASSES_ROOT, "qmfile\\Shell\\Open\\Command", QString(), "x.exe %1"),
               RegSuccess);
-    ASSERT_EQ(m_registry.WriteString(HKEY_CLASSES_ROOT, QStringLiteral("qmfile\\Shell\\Open\\Command"), QString(),
-                                     QStringLiteral("x.exe %1")),
-              RegSuccess);
-    EXPECT_EQ(m_registry.DeleteKey(HKEY_CLASSES_ROOT, QStringLiteral("qmfile")), RegSuccess);
+    EXPECT_EQ(m_registry.DeleteKey(HKEY_CLASSES_ROOT, "qmfile"), RegSuccess);
     HKEY key = nullptr;
     EXPECT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, u"qmfile\\Shell", 0, KEY_ALL_ACCESS, &key), LONG(ERROR_FILE_NOT_FOUND));
-    EXPECT_EQ(m_registry.DeleteKey(HKEY_CLASSES_ROOT, QStringLiteral("qmfile")), RegDeleteFailed);
-    EXPECT_EQ(m_registry.DeleteKey(nullptr, QStringLiteral(".qm")), RegNoKey);
+    EXPECT_EQ(m_registry.DeleteKey(HKEY_CLASSES_ROOT, "qmfile"), RegDeleteFailed);
+    EXPECT_EQ(m_registry.DeleteKey(nullptr, ".qm"), RegNoKey);
 }
 
 TEST_F(CRegistryAccessTest, AKeyPathThatCannotBeMadeIsStatusFive)
@@ -219,8 +208,7 @@ TEST_F(CRegistryAccessTest, WriteFailuresHaveTheirOwnCodes)
 {
     const QString tooLongName(256, QLatin1Char('n'));
     EXPECT_EQ(m_registry.WriteDword(HKEY_LOCAL_MACHINE, AppKey, tooLongName, 1), RegWriteDwordFailed);
-    EXPECT_EQ(m_registry.WriteString(HKEY_LOCAL_MACHINE, AppKey, tooLongName, QStringLiteral("s")),
-              RegWriteStringFailed);
+    EXPECT_EQ(m_registry.WriteString(HKEY_LOCAL_MACHINE, AppKey, tooLongName, "s"), RegWriteStringFailed);
 }
 
 } // namespace

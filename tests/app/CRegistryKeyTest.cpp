@@ -15,15 +15,10 @@ protected:
     {
         // Subkeys A, B and values x, y, created in that order.
         CRegistryAccess registry;
-        ASSERT_EQ(registry.WriteDword(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Walk\\A"), QStringLiteral("a"), 1),
-                  RegSuccess);
-        ASSERT_EQ(registry.WriteDword(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Walk\\B"), QStringLiteral("b"), 1),
-                  RegSuccess);
-        ASSERT_EQ(registry.WriteString(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Walk"), QStringLiteral("x"),
-                                       QStringLiteral("text")),
-                  RegSuccess);
-        ASSERT_EQ(registry.WriteDword(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Walk"), QStringLiteral("y"), 42),
-                  RegSuccess);
+        ASSERT_EQ(registry.WriteDword(HKEY_LOCAL_MACHINE, "Software\\Walk\\A", "a", 1), RegSuccess);
+        ASSERT_EQ(registry.WriteDword(HKEY_LOCAL_MACHINE, "Software\\Walk\\B", "b", 1), RegSuccess);
+        ASSERT_EQ(registry.WriteString(HKEY_LOCAL_MACHINE, "Software\\Walk", "x", "text"), RegSuccess);
+        ASSERT_EQ(registry.WriteDword(HKEY_LOCAL_MACHINE, "Software\\Walk", "y", 42), RegSuccess);
     }
 
     TempDevice m_device;
@@ -32,15 +27,15 @@ protected:
 
 TEST_F(CRegistryKeyTest, ANewObjectIsClosed)
 {
-    QString path = QStringLiteral("junk");
+    QString path = "junk";
     EXPECT_EQ(m_key.GetPath(&path), S_OK);
     EXPECT_TRUE(path.isEmpty());
-    QString name = QStringLiteral("junk");
+    QString name = "junk";
     RegEntryKind kind = RegKindSubKey;
     EXPECT_EQ(m_key.EnumFirst(&name, &kind), E_FAIL);
     EXPECT_TRUE(name.isEmpty());
     EXPECT_EQ(kind, RegKindOther);
-    EXPECT_EQ(m_key.GetValueKind(QStringLiteral("x"), &kind), E_FAIL);
+    EXPECT_EQ(m_key.GetValueKind("x", &kind), E_FAIL);
 }
 
 TEST_F(CRegistryKeyTest, OpenResolvesRootNamesAfterUpperCasing)
@@ -69,9 +64,9 @@ TEST_F(CRegistryKeyTest, OpenResolvesRootNamesAfterUpperCasing)
 
 TEST_F(CRegistryKeyTest, OpenWithCreateMakesTheWholePath)
 {
-    EXPECT_EQ(m_key.Open(QStringLiteral("HKEY_CLASSES_ROOT\\qmfile\\\\Shell\\Open\\Command\\"), true), S_OK);
+    EXPECT_EQ(m_key.Open("HKEY_CLASSES_ROOT\\qmfile\\\\Shell\\Open\\Command\\", true), S_OK);
     CRegistryKey check;
-    EXPECT_EQ(check.Open(QStringLiteral("HKEY_CLASSES_ROOT\\qmfile\\Shell\\Open\\Command"), false), S_OK);
+    EXPECT_EQ(check.Open("HKEY_CLASSES_ROOT\\qmfile\\Shell\\Open\\Command", false), S_OK);
     QString name;
     RegEntryKind kind = RegKindOther;
     EXPECT_EQ(check.EnumFirst(&name, &kind), S_FALSE);
@@ -79,12 +74,12 @@ TEST_F(CRegistryKeyTest, OpenWithCreateMakesTheWholePath)
 
 TEST_F(CRegistryKeyTest, EnumeratesSubkeysThenValuesInReverse)
 {
-    ASSERT_EQ(m_key.Open(QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Walk"), false), S_OK);
+    ASSERT_EQ(m_key.Open("HKEY_LOCAL_MACHINE\\Software\\Walk", false), S_OK);
     const std::pair<QString, RegEntryKind> expected[] = {
-        {QStringLiteral("A"), RegKindSubKey},
-        {QStringLiteral("B"), RegKindSubKey},
-        {QStringLiteral("y"), RegKindDword},
-        {QStringLiteral("x"), RegKindString},
+        {"A", RegKindSubKey},
+        {"B", RegKindSubKey},
+        {"y", RegKindDword},
+        {"x", RegKindString},
     };
     QString name;
     RegEntryKind kind = RegKindOther;
@@ -106,29 +101,27 @@ TEST_F(CRegistryKeyTest, EnumeratesSubkeysThenValuesInReverse)
 
 TEST_F(CRegistryKeyTest, NamesLongerThanAtOpenFailTheWalk)
 {
-    ASSERT_EQ(m_key.Open(QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Walk"), false), S_OK);
+    ASSERT_EQ(m_key.Open("HKEY_LOCAL_MACHINE\\Software\\Walk", false), S_OK);
     CRegistryAccess registry;
-    ASSERT_EQ(registry.DeleteKey(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Walk\\A")), RegSuccess);
-    ASSERT_EQ(registry.WriteDword(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Walk\\A much longer name"),
-                                  QString(), 1),
-              RegSuccess);
+    ASSERT_EQ(registry.DeleteKey(HKEY_LOCAL_MACHINE, "Software\\Walk\\A"), RegSuccess);
+    ASSERT_EQ(registry.WriteDword(HKEY_LOCAL_MACHINE, "Software\\Walk\\A much longer name", QString(), 1), RegSuccess);
     QString name;
     RegEntryKind kind = RegKindOther;
     EXPECT_EQ(m_key.EnumFirst(&name, &kind), S_OK);
-    EXPECT_EQ(name, QStringLiteral("B"));
+    EXPECT_EQ(name, "B");
     EXPECT_EQ(m_key.EnumNext(&name, &kind), E_FAIL);
     EXPECT_TRUE(name.isEmpty());
 
     // Opening again takes the new sizes.
-    ASSERT_EQ(m_key.Open(QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Walk"), false), S_OK);
+    ASSERT_EQ(m_key.Open("HKEY_LOCAL_MACHINE\\Software\\Walk", false), S_OK);
     EXPECT_EQ(m_key.EnumFirst(&name, &kind), S_OK);
     EXPECT_EQ(m_key.EnumNext(&name, &kind), S_OK);
-    EXPECT_EQ(name, QStringLiteral("A much longer name"));
+    EXPECT_EQ(name, "A much longer name");
 }
 
 TEST_F(CRegistryKeyTest, ValueKindsFollowThePlatformType)
 {
-    ASSERT_EQ(m_key.Open(QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Kinds"), true), S_OK);
+    ASSERT_EQ(m_key.Open("HKEY_LOCAL_MACHINE\\Software\\Kinds", true), S_OK);
     const std::pair<DWORD, RegEntryKind> table[] = {
         {REG_NONE, RegKindOther},           {REG_SZ, RegKindString},
         {REG_EXPAND_SZ, RegKindExpandString}, {REG_BINARY, RegKindBinary},
@@ -141,7 +134,7 @@ TEST_F(CRegistryKeyTest, ValueKindsFollowThePlatformType)
     ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"Software\\Kinds", 0, KEY_ALL_ACCESS, &key), 0);
     for (const auto &[type, kind] : table) {
         const QString name = QString::number(type);
-        ASSERT_EQ(RegSetValueExW(key, reinterpret_cast<LPCWSTR>(name.utf16()), 0, type, nullptr, 0), 0);
+        ASSERT_EQ(RegSetValueExW(key, wide(name), 0, type, nullptr, 0), 0);
         RegEntryKind got = RegKindSubKey;
         DWORD gotType = 99;
         EXPECT_EQ(m_key.GetValueKind(name, &got, &gotType), S_OK);
@@ -150,34 +143,34 @@ TEST_F(CRegistryKeyTest, ValueKindsFollowThePlatformType)
     }
     RegCloseKey(key);
     RegEntryKind got = RegKindOther;
-    EXPECT_EQ(m_key.GetValueKind(QStringLiteral("missing"), &got), E_FAIL);
+    EXPECT_EQ(m_key.GetValueKind("missing", &got), E_FAIL);
 }
 
 TEST_F(CRegistryKeyTest, ReadsOnlyTheMatchingKind)
 {
-    ASSERT_EQ(m_key.Open(QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Walk"), false), S_OK);
+    ASSERT_EQ(m_key.Open("HKEY_LOCAL_MACHINE\\Software\\Walk", false), S_OK);
     DWORD value = 0;
     QString text;
-    EXPECT_EQ(m_key.ReadDword(QStringLiteral("Y"), &value), S_OK);
+    EXPECT_EQ(m_key.ReadDword("Y", &value), S_OK);
     EXPECT_EQ(value, 42u);
-    EXPECT_EQ(m_key.ReadString(QStringLiteral("X"), &text), S_OK);
-    EXPECT_EQ(text, QStringLiteral("text"));
+    EXPECT_EQ(m_key.ReadString("X", &text), S_OK);
+    EXPECT_EQ(text, "text");
 
-    EXPECT_EQ(m_key.ReadDword(QStringLiteral("x"), &value), E_FAIL);
-    EXPECT_EQ(m_key.ReadString(QStringLiteral("y"), &text), E_FAIL);
+    EXPECT_EQ(m_key.ReadDword("x", &value), E_FAIL);
+    EXPECT_EQ(m_key.ReadString("y", &text), E_FAIL);
     EXPECT_EQ(m_key.ReadDword(QString(), &value), E_INVALIDARG);
-    EXPECT_EQ(m_key.ReadDword(QStringLiteral("missing"), &value), E_FAIL);
+    EXPECT_EQ(m_key.ReadDword("missing", &value), E_FAIL);
 }
 
 TEST_F(CRegistryKeyTest, CloseForgetsTheKey)
 {
-    ASSERT_EQ(m_key.Open(QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Walk"), false), S_OK);
+    ASSERT_EQ(m_key.Open("HKEY_LOCAL_MACHINE\\Software\\Walk", false), S_OK);
     m_key.Close();
     QString path;
     m_key.GetPath(&path);
     EXPECT_TRUE(path.isEmpty());
     DWORD value = 0;
-    EXPECT_EQ(m_key.ReadDword(QStringLiteral("y"), &value), E_FAIL);
+    EXPECT_EQ(m_key.ReadDword("y", &value), E_FAIL);
 }
 
 } // namespace

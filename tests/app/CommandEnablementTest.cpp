@@ -1,115 +1,83 @@
-#include "ShownFrame.h"
+// The enablement table: for each state of the panes, what the update rules answer.
+#include "Panes.h"
+#include "Settings.h"
 
-#include "settings/CRegistryAccess.h"
-#include "settings/RegistryLayout.h"
 #include "res/ResourceIds.h"
+
+#include <functional>
+#include <optional>
 
 namespace {
 
-class Enablement : public ShownFrame
+using Rules = std::vector<std::pair<UINT, std::optional<bool>>>;
+
+class Enablement : public Panes
 {
-protected:
+public:
     void SetUp() override
     {
-        device.make({QStringLiteral("\\My Documents\\a.txt"), QStringLiteral("\\My Documents\\b.txt"),
-                     QStringLiteral("\\My Documents\\a.lnk.txt")});
-        showFrame();
+        device.make({"\\My Documents\\a.txt", "\\My Documents\\b.txt", "\\My Documents\\a.lnk.txt",
+                     "\\\\srv\\share\\"});
+        mapNetPaths({"\\\\srv\\share"});
+        start(true);
     }
-
-    std::optional<bool> rule(UINT id) { return CommandRules::enabled(id, frame->currentFacts()); }
+    void focusTreeItem(QTreeWidgetItem *item)
+    {
+        tree().setCurrentItem(item);
+        tree().setFocus();
+        QTRY_VERIFY(tree().hasFocus());
+    }
 };
 
-TEST_F(Enablement, TreeFocusedOnTheRoot)
+TEST_F(Enablement, Table)
 {
-    CDirTreeView *tree = frame->treeView();
-    tree->setCurrentItem(tree->DeviceRoot());
-    tree->setFocus();
-    QTRY_VERIFY(tree->hasFocus());
-    EXPECT_EQ(frame->currentFacts().folder, QStringLiteral("\\"));
-    EXPECT_EQ(rule(ID_EDIT_CUT), false);
-    EXPECT_EQ(rule(ID_EDIT_COPY), false);
-    EXPECT_EQ(rule(ID_FILE_DELETE), false);
-    EXPECT_EQ(rule(ID_FILE_PROPERTIES), true);
-    EXPECT_EQ(rule(ID_FILE_NEWFOLDER), true);
-    EXPECT_EQ(rule(ID_BOOKMARK_ADD), true);
-    EXPECT_EQ(rule(ID_TOOLS_EMAIL), false);
-    EXPECT_EQ(rule(ID_FILE_EDITSHORTCUT), false);
-    EXPECT_EQ(rule(ID_FILE_OPEN), false);
-    EXPECT_EQ(rule(ID_TOOLS_IRSEND), std::nullopt) << "left as it was";
-
-    // A folder below the root may be cut, copied and deleted.
-    tree->SelectPath(QStringLiteral("\\Windows\\"));
-    tree->setFocus();
-    EXPECT_EQ(rule(ID_EDIT_CUT), true);
-    EXPECT_EQ(rule(ID_FILE_DELETE), true);
-}
-
-TEST_F(Enablement, ListWithTwoSelectedFiles)
-{
-    focusList(QStringLiteral("\\My Documents\\"), {QStringLiteral("a.txt"), QStringLiteral("b.txt")});
-    EXPECT_EQ(rule(ID_FILE_PROPERTIES), false);
-    EXPECT_EQ(rule(ID_FILE_OPEN), false);
-    EXPECT_EQ(rule(ID_FILE_RENAME), false);
-    EXPECT_EQ(rule(ID_TOOLS_EMAIL), false);
-    EXPECT_EQ(rule(ID_FILE_DELETE), true);
-    EXPECT_EQ(rule(ID_EDIT_CUT), true);
-    EXPECT_EQ(rule(ID_EDIT_COPY), true);
-    EXPECT_EQ(rule(ID_TOOLS_IRSEND), true);
-    EXPECT_EQ(rule(ID_FILE_NEWFOLDER), false);
-    EXPECT_EQ(rule(ID_EDIT_SELECTALL), true);
-}
-
-TEST_F(Enablement, SingleFiles)
-{
-    focusList(QStringLiteral("\\My Documents\\"), {QStringLiteral("a.lnk.txt")});
-    EXPECT_EQ(rule(ID_FILE_EDITSHORTCUT), true) << "the name only has to contain .lnk";
-    EXPECT_EQ(rule(ID_FILE_OPEN), true);
-    EXPECT_EQ(rule(ID_FILE_RENAME), true);
-    EXPECT_EQ(rule(ID_FILE_PROPERTIES), true);
-    EXPECT_EQ(rule(ID_TOOLS_EMAIL), true);
-    focusList(QStringLiteral("\\My Documents\\"), {QStringLiteral("a.txt")});
-    EXPECT_EQ(rule(ID_FILE_EDITSHORTCUT), false);
-    focusList(QStringLiteral("\\My Documents\\"), {});
-    EXPECT_EQ(rule(ID_FILE_DELETE), false);
-    EXPECT_EQ(rule(ID_EDIT_CUT), false);
-    EXPECT_EQ(rule(ID_TOOLS_IRSEND), false);
-}
-
-TEST_F(Enablement, MappedNetworkPathSelected)
-{
-    QDir().mkpath(device.device().networkRoot() + QStringLiteral("/srv/share"));
-    CRegistryAccess registry;
-    registry.WriteDword(HKEY_LOCAL_MACHINE, RegistryLayout::NetPathsKey, RegistryLayout::Count, 1);
-    registry.WriteString(HKEY_LOCAL_MACHINE, RegistryLayout::NetPathsKey, QStringLiteral("Path0"),
-                         QStringLiteral("\\\\srv\\share"));
-    CDirTreeView *tree = frame->treeView();
-    tree->RefreshNetworkPlaces(nullptr, QString());
-    QTreeWidgetItem *places = tree->NetworkRoot();
-    places->setExpanded(true);
-    QTreeWidgetItem *mapped = nullptr;
-    for (int i = 0; i < places->childCount(); ++i) {
-        if (places->child(i)->text(0) == QStringLiteral("\\\\srv\\share"))
-            mapped = places->child(i);
+    const std::optional<bool> unchanged;
+    const struct {
+        const char *state;
+        std::function<void(Enablement &)> enter;
+        Rules rules;
+    } table[] = {
+        {"tree on the root", [](Enablement &t) { t.focusTreeItem(t.tree().DeviceRoot()); },
+         {{ID_EDIT_CUT, false}, {ID_EDIT_COPY, false}, {ID_FILE_DELETE, false}, {ID_FILE_PROPERTIES, true},
+          {ID_FILE_NEWFOLDER, true}, {ID_BOOKMARK_ADD, true}, {ID_TOOLS_EMAIL, false},
+          {ID_FILE_EDITSHORTCUT, false}, {ID_FILE_OPEN, false}, {ID_TOOLS_IRSEND, unchanged}}},
+        {"tree on a folder", [](Enablement &t) { t.focusTree("\\Windows\\"); },
+         {{ID_EDIT_CUT, true}, {ID_FILE_DELETE, true}}},
+        {"two files", [](Enablement &t) { t.focusList("\\My Documents\\", {"a.txt", "b.txt"}); },
+         {{ID_FILE_PROPERTIES, false}, {ID_FILE_OPEN, false}, {ID_FILE_RENAME, false}, {ID_TOOLS_EMAIL, false},
+          {ID_FILE_DELETE, true}, {ID_EDIT_CUT, true}, {ID_EDIT_COPY, true}, {ID_TOOLS_IRSEND, true},
+          {ID_FILE_NEWFOLDER, false}, {ID_EDIT_SELECTALL, true}}},
+        {"one file whose name contains .lnk", [](Enablement &t) { t.focusList("\\My Documents\\", {"a.lnk.txt"}); },
+         {{ID_FILE_EDITSHORTCUT, true}, {ID_FILE_OPEN, true}, {ID_FILE_RENAME, true}, {ID_FILE_PROPERTIES, true},
+          {ID_TOOLS_EMAIL, true}}},
+        {"one other file", [](Enablement &t) { t.focusList("\\My Documents\\", {"a.txt"}); },
+         {{ID_FILE_EDITSHORTCUT, false}}},
+        {"no file", [](Enablement &t) { t.focusList("\\My Documents\\", {}); },
+         {{ID_FILE_DELETE, false}, {ID_EDIT_CUT, false}, {ID_TOOLS_IRSEND, false}}},
+        {"network places", [](Enablement &t) { t.focusTreeItem(t.tree().NetworkRoot()); },
+         {{ID_TOOLS_DISCONNECTDRIVE, false}}},
+        {"mapped network path", [](Enablement &t) {
+             t.tree().NetworkRoot()->setExpanded(true);
+             t.focusTreeItem(child(t.tree().NetworkRoot(), "\\\\srv\\share"));
+         },
+         {{ID_TOOLS_DISCONNECTDRIVE, true}, {ID_FILE_DELETE, false}}},
+    };
+    for (const auto &row : table) {
+        SCOPED_TRACE(row.state);
+        row.enter(*this);
+        for (const auto &[id, enabled] : row.rules)
+            EXPECT_EQ(CommandRules::enabled(id, frame->currentFacts()), enabled) << "command " << id;
     }
-    ASSERT_NE(mapped, nullptr);
-
-    tree->setCurrentItem(places);
-    EXPECT_EQ(rule(ID_TOOLS_DISCONNECTDRIVE), false);
-    tree->setCurrentItem(mapped);
-    tree->setFocus();
-    QTRY_VERIFY(tree->hasFocus());
-    EXPECT_EQ(rule(ID_TOOLS_DISCONNECTDRIVE), true);
-    EXPECT_EQ(rule(ID_FILE_DELETE), false);
 }
 
-TEST_F(Enablement, CommandsWithoutAHandlerAreDisabled)
+TEST_F(Enablement, CommandsWithoutARuleAreEnabled)
 {
-    frame->treeView()->SelectPath(QStringLiteral("\\My Documents\\"));
+    open("\\My Documents\\");
     EXPECT_TRUE(frame->router().isEnabled(ID_EDIT_SELECTALL));
     EXPECT_TRUE(frame->router().isEnabled(ID_VIEW_REFRESH));
-    EXPECT_TRUE(frame->router().execute(ID_EDIT_SELECTALL));
-    EXPECT_EQ(frame->listView()->GetSelectedCount(), 3);
-    EXPECT_TRUE(frame->listView()->hasFocus());
+    EXPECT_TRUE(run(ID_EDIT_SELECTALL));
+    EXPECT_EQ(list().GetSelectedCount(), 3);
+    EXPECT_TRUE(list().hasFocus());
 }
 
 } // namespace

@@ -1,78 +1,72 @@
-#include "ScriptedSink.h"
-#include "ShownFrame.h"
+// The frame's file commands reach the engine with the right pane's data (the
+// engine's own tests check what it does on disk).
+#include "Panes.h"
 
 #include "res/ResourceIds.h"
 
 namespace {
 
-// The frame's file commands reach the engine with the right pane's data.
-class FileCommands : public ShownFrame
+class FileCommands : public Panes
 {
 protected:
     void SetUp() override
     {
-        device.make({QStringLiteral("\\My Documents\\Report.txt"), QStringLiteral("\\My Documents\\b.txt"),
-                     QStringLiteral("\\Temp\\Old\\x.txt")});
-        showFrame();
+        device.make({"\\My Documents\\Report.txt", "\\My Documents\\b.txt", "\\Temp\\Old\\x.txt"});
+        start(true);
     }
-    bool run(UINT id) { return frame->router().execute(id); }
-
-    ScriptedSink sink;
 };
 
-TEST_F(FileCommands, DeleteInTheListAsksThenDeletesAndReloads)
+TEST_F(FileCommands, DeleteAsksForTheFocusedPaneAndRefreshesIt)
 {
-    focusList(QStringLiteral("\\My Documents\\"), {QStringLiteral("Report.txt"), QStringLiteral("b.txt")});
-    sink.expect(QStringLiteral("Delete all selected files?"), QStringLiteral("Delete files"),
-                MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2, IDYES);
+    focusList("\\My Documents\\", {"Report.txt", "b.txt"});
+    sink.expect("Delete all selected files?", "Delete files", QuestionNoDefault, IDYES);
     EXPECT_TRUE(run(ID_FILE_DELETE));
-    EXPECT_FALSE(device.exists(QStringLiteral("\\My Documents\\Report.txt")));
-    EXPECT_FALSE(device.exists(QStringLiteral("\\My Documents\\b.txt")));
-    EXPECT_EQ(frame->listView()->GetItemCount(), 0);
+    EXPECT_EQ(list().GetItemCount(), 0);
+
+    focusTree("\\Temp\\Old\\");
+    sink.expect("Delete '\\Temp\\Old' and everything in it?", App, Question, IDYES);
+    EXPECT_TRUE(run(ID_FILE_DELETE));
+    EXPECT_EQ(tree().FindItemByPath("\\Temp\\Old"), nullptr);
 }
 
-TEST_F(FileCommands, DeleteInTheTreeRemovesTheFolderAndRefreshes)
-{
-    focusTree(QStringLiteral("\\Temp\\Old\\"));
-    sink.expect(QStringLiteral("Delete '\\Temp\\Old' and everything in it?"), QStringLiteral("Quillmoss"),
-                MB_YESNO | MB_ICONQUESTION, IDYES);
-    EXPECT_TRUE(run(ID_FILE_DELETE));
-    EXPECT_FALSE(device.exists(QStringLiteral("\\Temp\\Old")));
-    EXPECT_EQ(frame->treeView()->FindItemByPath(QStringLiteral("\\Temp\\Old")), nullptr);
-}
-
-TEST_F(FileCommands, CutInTheListThenPasteInAnotherFolderMoves)
+TEST_F(FileCommands, CutInTheListThenPasteInTheTreeFolder)
 {
     EXPECT_FALSE(frame->router().isEnabled(ID_EDIT_PASTE));
-    focusList(QStringLiteral("\\My Documents\\"), {QStringLiteral("b.txt")});
+    focusList("\\My Documents\\", {"b.txt"});
     EXPECT_TRUE(run(ID_EDIT_CUT));
+    EXPECT_EQ(ops().mode(), CFileOperations::OpFiles | CFileOperations::OpCut);
+    EXPECT_EQ(ops().names(), QStringList{"b.txt"});
     EXPECT_TRUE(frame->router().isEnabled(ID_EDIT_PASTE));
-    focusTree(QStringLiteral("\\Temp\\"));
+    focusTree("\\Temp\\");
     EXPECT_TRUE(run(ID_EDIT_PASTE));
-    EXPECT_TRUE(device.exists(QStringLiteral("\\Temp\\b.txt")));
-    EXPECT_FALSE(device.exists(QStringLiteral("\\My Documents\\b.txt")));
+    EXPECT_EQ(ops().sourceFolder(), "\\My Documents\\");
+    EXPECT_EQ(ops().destinationFolder(), "\\Temp\\");
+    EXPECT_TRUE(ops().names().isEmpty()) << "the cut was pasted";
+
+    EXPECT_TRUE(run(ID_EDIT_COPY));
+    EXPECT_EQ(ops().mode(), CFileOperations::OpFolder | CFileOperations::OpCopy);
+    EXPECT_EQ(ops().sourceFolder(), "\\Temp\\");
 }
 
 TEST_F(FileCommands, ShortcutsGoToTheFolderAndToTheStartMenu)
 {
-    focusList(QStringLiteral("\\My Documents\\"), {QStringLiteral("Report.txt")});
+    focusList("\\My Documents\\", {"Report.txt"});
     EXPECT_FALSE(frame->router().isEnabled(ID_EDIT_PASTESHORTCUT));
     EXPECT_TRUE(run(ID_EDIT_COPY));
-    focusTree(QStringLiteral("\\Temp\\"));
+    focusTree("\\Temp\\");
     EXPECT_TRUE(run(ID_EDIT_PASTESHORTCUT));
     const QByteArray expected = QByteArray("26#\"\\My Documents\\Report.txt\"") + '\0';
-    EXPECT_EQ(device.readFile(QStringLiteral("\\Temp\\Report.lnk")), expected);
+    EXPECT_EQ(device.readFile("\\Temp\\Report.lnk"), expected);
 
     // The start menu folder is named "\Windows\Start menu\" and found whatever its spelling.
     EXPECT_TRUE(run(ID_EDIT_PASTEINMENU));
-    EXPECT_EQ(device.readFile(QStringLiteral("\\Windows\\Start Menu\\Report.lnk")), expected);
+    EXPECT_EQ(device.readFile("\\Windows\\Start Menu\\Report.lnk"), expected);
 
     // An existing shortcut is only replaced after a Yes.
-    device.writeFile(QStringLiteral("\\Temp\\Report.lnk"), "keep");
-    sink.expect(QStringLiteral("Overwrite existing file ?"), QStringLiteral("Create Shortcut"),
-                MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2, IDNO);
+    device.writeFile("\\Temp\\Report.lnk", "keep");
+    sink.expect("Overwrite existing file ?", "Create Shortcut", QuestionNoDefault, IDNO);
     EXPECT_TRUE(run(ID_EDIT_PASTESHORTCUT));
-    EXPECT_EQ(device.readFile(QStringLiteral("\\Temp\\Report.lnk")), "keep");
+    EXPECT_EQ(device.readFile("\\Temp\\Report.lnk"), "keep");
 }
 
 } // namespace

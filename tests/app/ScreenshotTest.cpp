@@ -1,7 +1,5 @@
+#include "Settings.h"
 #include "TempDevice.h"
-
-#include "settings/CRegistryAccess.h"
-#include "settings/RegistryLayout.h"
 
 #include <QImage>
 #include <QProcess>
@@ -15,12 +13,12 @@ namespace {
 TEST(Screenshot, RendersTheMainWindowAndEndsNormally)
 {
     TempDevice device;
-    device.make({QStringLiteral("\\My Documents\\notes.txt")});
-    const QString png = device.dir() + QStringLiteral("/shot.png");
+    device.make({"\\My Documents\\notes.txt"});
+    const QString png = device.dir() + "/shot.png";
     QProcess program;
     program.setProcessChannelMode(QProcess::ForwardedChannels);
-    program.start(qEnvironmentVariable("QUILLMOSS_BIN_DIR") + QStringLiteral("/quillmoss"),
-                  {QStringLiteral("--device"), device.dir(), QStringLiteral("--screenshot"), png});
+    program.start(qEnvironmentVariable("QUILLMOSS_BIN_DIR") + "/quillmoss",
+                  {"--device", device.dir(), "--screenshot", png});
     ASSERT_TRUE(program.waitForFinished(60000));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
@@ -36,14 +34,11 @@ TEST(Screenshot, RendersTheMainWindowAndEndsNormally)
     EXPECT_GT(colours.size(), 20) << "a blank or nearly blank window";
 
     // The disclaimer counted as shown and the header setting was written at exit.
-    DWORD value = 0;
-    CRegistryAccess registry;
-    ASSERT_EQ(registry.ReadDword(HKEY_LOCAL_MACHINE, RegistryLayout::AppKey, RegistryLayout::Disclaimer, value),
-              RegSuccess);
-    EXPECT_EQ(value, 1u);
-    ASSERT_EQ(registry.ReadDword(HKEY_LOCAL_MACHINE, RegistryLayout::AppKey, RegistryLayout::ShowHeader, value),
-              RegSuccess);
-    EXPECT_EQ(value, 1u);
+    for (const QString &name : {RegistryLayout::Disclaimer, RegistryLayout::ShowHeader}) {
+        DWORD value = 0;
+        EXPECT_EQ(readSetting(RegistryLayout::AppKey, name, value), RegSuccess);
+        EXPECT_EQ(value, 1u) << name.toStdString();
+    }
 }
 
 } // namespace

@@ -1,14 +1,13 @@
 #include "QtApp.h"
 #include "RecordingLauncher.h"
 #include "ScriptedSink.h"
+#include "Settings.h"
 #include "TempDevice.h"
 
 #include "app/CAboutDlg.h"
 #include "app/CDisclaimerDlg.h"
 #include "app/CMainFrame.h"
 #include "app/CQuillmossApp.h"
-#include "settings/CRegistryAccess.h"
-#include "settings/RegistryLayout.h"
 #include "framework/CommandRouter.h"
 #include "framework/MenuBuilder.h"
 #include "list/CFileListViewEx.h"
@@ -19,7 +18,6 @@
 #include <QAbstractButton>
 #include <QDir>
 #include <QFile>
-#include <QApplication>
 #include <QHeaderView>
 #include <QMenuBar>
 #include <QTest>
@@ -28,19 +26,11 @@
 
 namespace {
 
-class Startup : public ::testing::Test
+using namespace RegistryLayout;
+
+class Startup : public WithQtApp, public ::testing::Test
 {
 protected:
-    void SetUp() override { qtApp(); }
-
-    RegStatus readDword(const QString &name, DWORD &value)
-    {
-        return CRegistryAccess().ReadDword(HKEY_LOCAL_MACHINE, RegistryLayout::AppKey, name, value);
-    }
-    void writeDword(const QString &name, DWORD value)
-    {
-        CRegistryAccess().WriteDword(HKEY_LOCAL_MACHINE, RegistryLayout::AppKey, name, value);
-    }
     // Starts the program; returns the template ids of the dialogs it showed, in order.
     QList<UINT> start(CQuillmossApp &app)
     {
@@ -54,55 +44,51 @@ protected:
         EXPECT_TRUE(app.InitInstance());
         return shown;
     }
+    DWORD setting(const QString &name)
+    {
+        DWORD value = 9;
+        EXPECT_EQ(readSetting(AppKey, name, value), RegSuccess) << name.toStdString();
+        return value;
+    }
+    void writeString(const QString &name, const QString &value)
+    {
+        CRegistryAccess().WriteString(HKEY_LOCAL_MACHINE, AppKey, name, value);
+    }
 
     TempDevice device;
 };
 
+// Only a REG_DWORD 1 counts as shown; the disclaimer then writes 1.
 TEST_F(Startup, DisclaimerOnFirstRunOnlyThenNeverAgain)
 {
-    {
+    for (const int stored : {-1, 0, 2, 3}) { // -1: absent, 3: the string "1"
+        SCOPED_TRACE(stored);
+        if (stored == 3)
+            writeString(Disclaimer, "1"); // unreadable as a number
+        else if (stored >= 0)
+            writeSetting(AppKey, Disclaimer, DWORD(stored));
         CQuillmossApp app;
         EXPECT_EQ(start(app), QList<UINT>{IDD_DISCLAIMER});
-        DWORD value = 0;
-        ASSERT_EQ(readDword(RegistryLayout::Disclaimer, value), RegSuccess);
-        EXPECT_EQ(value, 1u);
+        EXPECT_EQ(setting(Disclaimer), 1u);
         EXPECT_TRUE(app.mainFrame()->isVisible());
     }
     CQuillmossApp again;
     EXPECT_TRUE(start(again).isEmpty());
 }
 
-TEST_F(Startup, DisclaimerValuesOtherThanOneCountAsNotShown)
-{
-    for (DWORD stored : {0u, 2u}) {
-        writeDword(RegistryLayout::Disclaimer, stored);
-        CQuillmossApp app;
-        EXPECT_EQ(start(app), QList<UINT>{IDD_DISCLAIMER}) << "Disclaimer = " << stored;
-        DWORD value = 0;
-        readDword(RegistryLayout::Disclaimer, value);
-        EXPECT_EQ(value, 1u);
-    }
-    // Stored as a string it is unreadable as a number: shown again.
-    CRegistryAccess().WriteString(HKEY_LOCAL_MACHINE, RegistryLayout::AppKey, RegistryLayout::Disclaimer,
-                                  QStringLiteral("1"));
-    CQuillmossApp app;
-    EXPECT_EQ(start(app), QList<UINT>{IDD_DISCLAIMER});
-}
-
 TEST_F(Startup, DisclaimerCommandShowsTheTextAndLeavesTheRegistryAlone)
 {
-    writeDword(RegistryLayout::Disclaimer, 1);
+    writeSetting(AppKey, Disclaimer, 1);
     CQuillmossApp app;
     start(app);
-    CRegistryAccess().DeleteValue(HKEY_LOCAL_MACHINE, RegistryLayout::AppKey, RegistryLayout::Disclaimer);
-
+    CRegistryAccess().DeleteValue(HKEY_LOCAL_MACHINE, AppKey, Disclaimer);
     QString shownText;
     {
         ScopedModalHook hook([&](CDialog &dialog) {
             auto *disclaimer = qobject_cast<CDisclaimerDlg *>(&dialog);
             ASSERT_NE(disclaimer, nullptr);
             shownText = disclaimer->text();
-            EXPECT_EQ(dialog.GetDlgItem(1074)->property("text").toString(), QStringLiteral("DISCLAIMER"));
+            EXPECT_EQ(dialog.GetDlgItem(1074)->property("text").toString(), "DISCLAIMER");
             dialog.EndDialog(IDOK);
         });
         EXPECT_TRUE(app.mainFrame()->router().execute(ID_APP_DISCLAIMER));
@@ -110,13 +96,14 @@ TEST_F(Startup, DisclaimerCommandShowsTheTextAndLeavesTheRegistryAlone)
     EXPECT_EQ(shownText, LoadString(IDS_DISCLAIMER));
     EXPECT_FALSE(shownText.isEmpty());
     DWORD value = 7;
-    EXPECT_EQ(readDword(RegistryLayout::Disclaimer, value), RegReadFailed);
+    EXPECT_EQ(readSetting(AppKey, Disclaimer, value), RegReadFailed);
 }
 
+// Read at creation, written when the window goes; minimising ends the program.
 TEST_F(Startup, HeaderSettingIsReadAtCreationAndWrittenOnExit)
 {
-    writeDword(RegistryLayout::Disclaimer, 1);
-    writeDword(RegistryLayout::ShowHeader, 0);
+    writeSetting(AppKey, Disclaimer, 1);
+    writeSetting(AppKey, ShowHeader, 0);
     {
         CQuillmossApp app;
         start(app);
@@ -126,45 +113,22 @@ TEST_F(Startup, HeaderSettingIsReadAtCreationAndWrittenOnExit)
         EXPECT_TRUE(frame->router().execute(ID_VIEW_SHOWHEADER));
         EXPECT_TRUE(frame->listView()->header()->isVisibleTo(frame));
         EXPECT_TRUE(frame->router().isChecked(ID_VIEW_SHOWHEADER));
-        DWORD value = 9;
-        readDword(RegistryLayout::ShowHeader, value);
-        EXPECT_EQ(value, 0u) << "written only when the window is destroyed";
+        EXPECT_EQ(setting(ShowHeader), 0u) << "written only when the window is destroyed";
+        frame->setWindowState(Qt::WindowMinimized);
+        QTRY_VERIFY(!frame->isVisible());
     }
-    DWORD value = 9;
-    ASSERT_EQ(readDword(RegistryLayout::ShowHeader, value), RegSuccess);
-    EXPECT_EQ(value, 1u);
-}
+    EXPECT_EQ(setting(ShowHeader), 1u);
 
-TEST_F(Startup, HeaderStoredAsStringIsShown)
-{
-    writeDword(RegistryLayout::Disclaimer, 1);
-    CRegistryAccess().WriteString(HKEY_LOCAL_MACHINE, RegistryLayout::AppKey, RegistryLayout::ShowHeader,
-                                  QStringLiteral("0"));
+    // Stored as a string it is unreadable as a number: shown.
+    writeString(ShowHeader, "0");
     CQuillmossApp app;
     start(app);
     EXPECT_TRUE(app.mainFrame()->listView()->header()->isVisibleTo(app.mainFrame()));
 }
 
-TEST_F(Startup, MinimisingEndsTheProgram)
-{
-    writeDword(RegistryLayout::Disclaimer, 1);
-    writeDword(RegistryLayout::ShowHeader, 0);
-    {
-        CQuillmossApp app;
-        start(app);
-        CMainFrame *frame = app.mainFrame();
-        frame->router().execute(ID_VIEW_SHOWHEADER);
-        frame->setWindowState(Qt::WindowMinimized);
-        QTRY_VERIFY(!frame->isVisible());
-    }
-    DWORD value = 0;
-    readDword(RegistryLayout::ShowHeader, value);
-    EXPECT_EQ(value, 1u);
-}
-
 TEST_F(Startup, ToggleSwitchesBetweenMenuBarAndToolBar)
 {
-    writeDword(RegistryLayout::Disclaimer, 1);
+    writeSetting(AppKey, Disclaimer, 1);
     CQuillmossApp app;
     start(app);
     CMainFrame *frame = app.mainFrame();
@@ -196,18 +160,17 @@ TEST_F(Startup, ToggleSwitchesBetweenMenuBarAndToolBar)
 
 TEST_F(Startup, AboutBoxClosesOnATapButNotOnVisitWebsite)
 {
-    TempDevice &t = device;
     // A launcher for the browser stand-in, as a new device gets it.
-    const QString binDir = t.dir() + QStringLiteral("/bin");
+    const QString binDir = device.dir() + "/bin";
     QDir().mkpath(binDir);
-    QFile browser(binDir + QStringLiteral("/iexplore"));
+    QFile browser(binDir + "/iexplore");
     ASSERT_TRUE(browser.open(QIODevice::WriteOnly));
     browser.write("#!/bin/sh\n");
     browser.close();
     browser.setPermissions(browser.permissions() | QFile::ExeOwner);
-    ASSERT_TRUE(StandIns::install(t.device(), binDir));
+    ASSERT_TRUE(StandIns::install(device.device(), binDir));
 
-    writeDword(RegistryLayout::Disclaimer, 1);
+    writeSetting(AppKey, Disclaimer, 1);
     CQuillmossApp app;
     start(app);
     RecordingLauncher launcher;
@@ -218,7 +181,7 @@ TEST_F(Startup, AboutBoxClosesOnATapButNotOnVisitWebsite)
             EXPECT_EQ(dialog.templateId(), IDD_ABOUTBOX);
             auto *visit = dialog.GetDlgItem<QAbstractButton>(IDC_VISIT_WEBSITE);
             ASSERT_NE(visit, nullptr);
-            EXPECT_EQ(visit->text(), QStringLiteral("Visit Website"));
+            EXPECT_EQ(visit->text(), "Visit Website");
             visit->click();
             stayedOpen = dialog.isVisible();
             QTest::mouseClick(&dialog, Qt::LeftButton, {}, QPoint(5, 5));
@@ -229,9 +192,9 @@ TEST_F(Startup, AboutBoxClosesOnATapButNotOnVisitWebsite)
     EXPECT_TRUE(stayedOpen);
     EXPECT_TRUE(closedByTap);
     ASSERT_EQ(launcher.starts().size(), 1);
-    EXPECT_TRUE(launcher.starts().at(0).program.endsWith(QStringLiteral("/store/Windows/iexplore.exe")));
+    EXPECT_TRUE(launcher.starts().at(0).program.endsWith("/store/Windows/iexplore.exe"));
     EXPECT_EQ(launcher.starts().at(0).arguments, QStringList{LoadString(IDS_WEBADDRESS)});
-    EXPECT_TRUE(launcher.starts().at(0).environment.contains(QStringLiteral("QUILLMOSS_DEVICE=") + t.device().dir()));
+    EXPECT_TRUE(launcher.starts().at(0).environment.contains("QUILLMOSS_DEVICE=" + device.device().dir()));
 }
 
 } // namespace

@@ -1,10 +1,10 @@
-#include "FileOpsFixture.h"
+#include "Panes.h"
 
 #include <functional>
 
 namespace {
 
-class Clipboard : public FileOps
+class Clipboard : public Panes
 {
 protected:
     void SetUp() override
@@ -15,50 +15,46 @@ protected:
     }
 };
 
-struct Transition {
-    const char *event;
-    std::function<void(Clipboard &)> act;
-    unsigned mode;
-    const char *sourceFolder;
-    QStringList names;
-    bool canPaste;
-};
-
 // Drives the clipboard through its transitions; after each event the whole
 // state is checked.
 TEST_F(Clipboard, Transitions)
 {
     const QStringList ab{"a.txt", "b.txt"};
-    const Transition steps[] = {
+    const struct {
+        const char *event;
+        std::function<void(Clipboard &)> act;
+        unsigned mode;
+        const char *sourceFolder;
+        QStringList names;
+        bool canPaste;
+    } steps[] = {
         {"start", [](Clipboard &) {}, 0, "", {}, false},
-        {"cut with nothing selected", [](Clipboard &t) { t.select({}); t.ops.CutFiles(); }, 0, "", {}, false},
-        {"copy files", [&](Clipboard &t) { t.select(ab); t.ops.CopyFiles(); }, 5, "\\S\\", ab, true},
-        {"paste copied files", [](Clipboard &t) { t.ops.Paste("\\D1\\"); }, 5, "\\S\\", ab, true},
-        {"paste them again", [](Clipboard &t) { t.ops.Paste("\\D2\\"); }, 5, "\\S\\", ab, true},
-        {"copy with nothing selected", [](Clipboard &t) { t.select({}); t.ops.CopyFiles(); }, 5, "\\S\\", ab, true},
-        {"cut folder keeps names", [](Clipboard &t) { t.ops.CutFolder("\\F\\G\\"); }, 10, "\\F\\G\\", ab, true},
-        {"copy folder", [](Clipboard &t) { t.ops.CopyFolder("\\F\\G\\"); }, 6, "\\F\\G\\", ab, true},
-        {"paste copied folder", [](Clipboard &t) { t.ops.Paste("\\D1\\"); }, 6, "\\F\\G\\", ab, true},
-        {"cut folder", [](Clipboard &t) { t.ops.CutFolder("\\F\\G\\"); }, 10, "\\F\\G\\", ab, true},
-        {"paste cut folder", [](Clipboard &t) { t.ops.Paste("\\D2\\"); }, 10, "\\F\\G\\", ab, true},
-        {"cut file", [](Clipboard &t) { t.open("\\S\\"); t.select({"c.txt"}); t.ops.CutFiles(); }, 9, "\\S\\", {"c.txt"}, true},
-        {"paste cut file", [](Clipboard &t) { t.ops.Paste("\\D2\\"); }, 9, "\\S\\", {}, false},
-        {"cut files again", [&](Clipboard &t) { t.open("\\S\\"); t.select(ab); t.ops.CutFiles(); }, 9, "\\S\\", ab, true},
+        {"cut with nothing selected", [](Clipboard &t) { t.select("\\S\\", {}); t.ops().CutFiles(); }, 0, "", {}, false},
+        {"copy files", [&](Clipboard &t) { t.select("\\S\\", ab); t.ops().CopyFiles(); }, 5, "\\S\\", ab, true},
+        {"paste copied files", [](Clipboard &t) { t.ops().Paste("\\D1\\"); }, 5, "\\S\\", ab, true},
+        {"paste them again", [](Clipboard &t) { t.ops().Paste("\\D2\\"); }, 5, "\\S\\", ab, true},
+        {"copy, nothing selected", [](Clipboard &t) { t.select("\\S\\", {}); t.ops().CopyFiles(); }, 5, "\\S\\", ab, true},
+        {"cut folder keeps names", [](Clipboard &t) { t.ops().CutFolder("\\F\\G\\"); }, 10, "\\F\\G\\", ab, true},
+        {"copy folder", [](Clipboard &t) { t.ops().CopyFolder("\\F\\G\\"); }, 6, "\\F\\G\\", ab, true},
+        {"paste copied folder", [](Clipboard &t) { t.ops().Paste("\\D1\\"); }, 6, "\\F\\G\\", ab, true},
+        {"cut folder", [](Clipboard &t) { t.ops().CutFolder("\\F\\G\\"); }, 10, "\\F\\G\\", ab, true},
+        {"paste cut folder", [](Clipboard &t) { t.ops().Paste("\\D2\\"); }, 10, "\\F\\G\\", ab, true},
+        {"cut file", [](Clipboard &t) { t.select("\\S\\", {"c.txt"}); t.ops().CutFiles(); }, 9, "\\S\\", {"c.txt"}, true},
+        {"paste cut file", [](Clipboard &t) { t.ops().Paste("\\D2\\"); }, 9, "\\S\\", {}, false},
+        {"cut files again", [&](Clipboard &t) { t.select("\\S\\", ab); t.ops().CutFiles(); }, 9, "\\S\\", ab, true},
         {"delete in the list forgets the cut", [](Clipboard &t) {
              t.sink.expect("Delete all selected files?", "Delete files", QuestionNoDefault, IDNO);
-             t.ops.DeleteSelectedFiles();
+             t.ops().DeleteSelectedFiles();
          }, 9, "\\S\\", {}, false},
     };
-    for (const Transition &step : steps) {
+    for (const auto &step : steps) {
         SCOPED_TRACE(step.event);
         step.act(*this);
-        EXPECT_EQ(ops.mode(), step.mode);
-        EXPECT_EQ(ops.sourceFolder(), step.sourceFolder);
-        QStringList names = ops.names(); // list order is the folder's order
-        names.sort();
-        EXPECT_EQ(names, step.names);
-        EXPECT_EQ(ops.CanPaste(), step.canPaste);
-        EXPECT_EQ(ops.CanPasteShortcut(), step.canPaste && (step.mode & CFileOperations::OpFiles));
+        EXPECT_EQ(ops().mode(), step.mode);
+        EXPECT_EQ(ops().sourceFolder(), step.sourceFolder);
+        EXPECT_EQ(sorted(ops().names()), step.names); // list order is the folder's order
+        EXPECT_EQ(ops().CanPaste(), step.canPaste);
+        EXPECT_EQ(ops().CanPasteShortcut(), step.canPaste && (step.mode & CFileOperations::OpFiles));
     }
     // What the pastes did on disk.
     for (const char *path : {"\\D1\\a.txt", "\\D1\\b.txt", "\\D2\\a.txt", "\\D2\\b.txt", "\\D1\\G\\g.txt",
@@ -70,22 +66,22 @@ TEST_F(Clipboard, Transitions)
 
 TEST_F(Clipboard, CutFolderPastedTwiceFindsItGone)
 {
-    ops.CutFolder("\\F\\G\\");
-    ops.Paste("\\D1\\");
+    ops().CutFolder("\\F\\G\\");
+    ops().Paste("\\D1\\");
     EXPECT_TRUE(exists("\\D1\\G\\g.txt")) << "moved across top-level folders";
     EXPECT_FALSE(exists("\\F\\G"));
-    EXPECT_TRUE(ops.CanPaste());
+    EXPECT_TRUE(ops().CanPaste());
     sink.expect("Error moving directory G", App, MB_OK, IDOK);
-    ops.Paste("\\F\\");
+    ops().Paste("\\F\\");
     EXPECT_TRUE(exists("\\D1\\G\\g.txt"));
 }
 
 TEST_F(Clipboard, PastingACopiedFolderIntoItself)
 {
-    ops.CopyFolder("\\F\\");
+    ops().CopyFolder("\\F\\");
     open("\\F\\");
     sink.expect("Cannot copy into source.", App, Exclamation, IDOK);
-    ops.Paste(tree()->GetSelectedPath());
+    ops().Paste(tree().GetSelectedPath());
     EXPECT_FALSE(exists("\\F\\F"));
 }
 

@@ -1,134 +1,114 @@
-#include "FileOpsFixture.h"
+#include "Panes.h"
 
 #include <sys/stat.h>
 
 namespace {
 
-using DeleteFolder = FileOps;
+void makeReadOnly(const TempDevice &device, const QString &path)
+{
+    ::chmod(QFile::encodeName(device.host(path)).constData(), 0444);
+}
 
-TEST_F(DeleteFolder, RootAsksNothing)
+// The answer to the question decides; Yes deletes read-only files too.
+class DeleteFolder : public Panes, public ::testing::WithParamInterface<int>
+{
+};
+
+TEST_P(DeleteFolder, AsksThenDeletesTheWholeTree)
+{
+    device.make({"\\My Documents\\A\\B\\deep.txt", "\\My Documents\\A\\ro.txt", "\\My Documents\\keep.txt"});
+    makeReadOnly(device, "\\My Documents\\A\\ro.txt");
+    start();
+    open("\\My Documents\\A\\");
+    sink.expect("Delete '\\My Documents\\A' and everything in it?", App, Question, GetParam());
+    ops().DeleteFolder();
+    EXPECT_EQ(sink.lastOwner(), frame.get());
+    EXPECT_EQ(exists("\\My Documents\\A\\B\\deep.txt"), GetParam() == IDNO);
+    EXPECT_EQ(tree().FindItemByPath("\\My Documents\\A") != nullptr, GetParam() == IDNO) << "the tree was refreshed";
+    EXPECT_TRUE(exists("\\My Documents\\keep.txt"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, DeleteFolder, ::testing::Values(IDYES, IDNO));
+
+TEST_F(Panes, DeleteFolderOfTheRootAsksNothing)
 {
     start();
-    tree()->setCurrentItem(tree()->DeviceRoot());
-    ops.DeleteFolder();
+    ops().DeleteFolder();
     EXPECT_TRUE(exists("\\Windows"));
 }
 
-TEST_F(DeleteFolder, YesDeletesTheTreeWithReadOnlyFiles)
-{
-    device.make({"\\My Documents\\A\\B\\deep.txt", "\\My Documents\\A\\ro.txt", "\\My Documents\\keep.txt"});
-    ::chmod(QFile::encodeName(device.host("\\My Documents\\A\\ro.txt")).constData(), 0444);
-    start();
-    open("\\My Documents\\A\\");
-    sink.expect("Delete '\\My Documents\\A' and everything in it?", App, Question, IDYES);
-    ops.DeleteFolder();
-    EXPECT_EQ(sink.lastOwner(), frame.get());
-    EXPECT_FALSE(exists("\\My Documents\\A"));
-    EXPECT_TRUE(exists("\\My Documents\\keep.txt"));
-    EXPECT_EQ(tree()->FindItemByPath("\\My Documents\\A"), nullptr) << "the tree was refreshed";
-}
-
-TEST_F(DeleteFolder, NoLeavesEverything)
-{
-    device.make({"\\My Documents\\A\\f.txt"});
-    start();
-    open("\\My Documents\\A\\");
-    sink.expect("Delete '\\My Documents\\A' and everything in it?", App, Question, IDNO);
-    ops.DeleteFolder();
-    EXPECT_TRUE(exists("\\My Documents\\A\\f.txt"));
-}
-
-TEST_F(DeleteFolder, StopsAtAFileThatCannotGo)
+TEST_F(Panes, DeleteFolderStopsAtAFileThatCannotGo)
 {
     device.make({"\\A\\rom.txt"});
-    putInRom("\\A\\rom.txt");
+    device.putInRom("\\A\\rom.txt");
     start();
     open("\\A\\");
     sink.expect("Delete '\\A' and everything in it?", App, Question, IDYES);
     sink.expect("Failed to delete:\r\n\\A\\rom.txt", App, Exclamation, IDOK);
-    ops.DeleteFolder();
+    ops().DeleteFolder();
     EXPECT_TRUE(exists("\\A\\rom.txt"));
 }
 
-using DeleteFiles = FileOps;
-
-TEST_F(DeleteFiles, NothingSelectedAsksNothingAndForgetsTheClipboard)
+TEST_F(Panes, DeleteFilesWithNothingSelectedAsksNothingAndForgetsTheClipboard)
 {
     device.make({"\\A\\a.txt"});
     start();
-    open("\\A\\");
-    select({"a.txt"});
-    ops.CopyFiles();
-    select({});
-    EXPECT_TRUE(ops.DeleteSelectedFiles());
-    EXPECT_TRUE(ops.names().isEmpty());
-    EXPECT_FALSE(ops.CanPaste());
+    select("\\A\\", {"a.txt"});
+    ops().CopyFiles();
+    selectRows(list(), {});
+    EXPECT_TRUE(ops().DeleteSelectedFiles());
+    EXPECT_TRUE(ops().names().isEmpty());
+    EXPECT_FALSE(ops().CanPaste());
     EXPECT_TRUE(exists("\\A\\a.txt"));
 }
 
-TEST_F(DeleteFiles, NoDeletesNothing)
+class DeleteFiles : public Panes, public ::testing::WithParamInterface<int>
 {
-    device.make({"\\A\\a.txt"});
-    start();
-    open("\\A\\");
-    select({"a.txt"});
-    sink.expect("Delete all selected files?", "Delete files", QuestionNoDefault, IDNO);
-    EXPECT_FALSE(ops.DeleteSelectedFiles());
-    EXPECT_EQ(sink.lastOwner(), list());
-    EXPECT_TRUE(exists("\\A\\a.txt"));
-}
+};
 
-TEST_F(DeleteFiles, YesDeletesReadOnlyFilesAndRefreshes)
+// No deletes nothing; Yes deletes read-only files too and refreshes the list.
+TEST_P(DeleteFiles, AsksFirst)
 {
     device.make({"\\A\\a.txt", "\\A\\b.txt", "\\A\\c.txt"});
-    ::chmod(QFile::encodeName(device.host("\\A\\b.txt")).constData(), 0444);
+    makeReadOnly(device, "\\A\\b.txt");
     start();
-    open("\\A\\");
-    select({"a.txt", "b.txt"});
-    sink.expect("Delete all selected files?", "Delete files", QuestionNoDefault, IDYES);
-    EXPECT_TRUE(ops.DeleteSelectedFiles());
-    EXPECT_FALSE(exists("\\A\\a.txt"));
-    EXPECT_FALSE(exists("\\A\\b.txt"));
-    EXPECT_EQ(list()->GetItemCount(), 1);
-    EXPECT_EQ(list()->GetItemText(0, 0), "c.txt");
+    select("\\A\\", GetParam() == IDYES ? QStringList{"a.txt", "b.txt"} : QStringList{"b.txt"});
+    sink.expect("Delete all selected files?", "Delete files", QuestionNoDefault, GetParam());
+    EXPECT_EQ(ops().DeleteSelectedFiles(), GetParam() == IDYES);
+    EXPECT_EQ(sink.lastOwner(), &list());
+    EXPECT_EQ(list().GetItemCount(), GetParam() == IDYES ? 1 : 3);
+    EXPECT_EQ(exists("\\A\\a.txt"), GetParam() == IDNO);
+    EXPECT_EQ(exists("\\A\\b.txt"), GetParam() == IDNO);
 }
 
 // The second of three files cannot be deleted; the answer decides the third.
-TEST_F(DeleteFiles, FailureInTheMiddleAsksToContinue)
+TEST_P(DeleteFiles, FailureInTheMiddleAsksToContinue)
 {
-    for (const int answer : {IDYES, IDNO}) {
-        SCOPED_TRACE(answer);
-        device.make({"\\A\\1.txt", "\\A\\2.txt", "\\A\\3.txt"});
-        putInRom("\\A\\2.txt");
-        if (!frame)
-            start();
-        open("\\A\\");
-        list()->RefreshFolder();
-        select({"1.txt", "2.txt", "3.txt"});
-        sink.expect("Delete all selected files?", "Delete files", QuestionNoDefault, IDYES);
-        sink.expect("Failed to delete 2.txt. Continue deleting?", "Continue?", QuestionNoDefault, answer);
-        EXPECT_TRUE(ops.DeleteSelectedFiles()) << "several were selected";
-        EXPECT_EQ(sink.lastOwner(), list());
-        EXPECT_FALSE(exists("\\A\\1.txt"));
-        EXPECT_TRUE(exists("\\A\\2.txt"));
-        EXPECT_EQ(exists("\\A\\3.txt"), answer == IDNO);
-        ::removexattr(QFile::encodeName(device.host("\\A\\2.txt")).constData(), "user.DOSATTRIB");
-        QFile::remove(device.host("\\A\\2.txt"));
-        QFile::remove(device.host("\\A\\3.txt"));
-    }
+    device.make({"\\A\\1.txt", "\\A\\2.txt", "\\A\\3.txt"});
+    device.putInRom("\\A\\2.txt");
+    start();
+    select("\\A\\", {"1.txt", "2.txt", "3.txt"});
+    sink.expect("Delete all selected files?", "Delete files", QuestionNoDefault, IDYES);
+    sink.expect("Failed to delete 2.txt. Continue deleting?", "Continue?", QuestionNoDefault, GetParam());
+    EXPECT_TRUE(ops().DeleteSelectedFiles()) << "several were selected";
+    EXPECT_EQ(sink.lastOwner(), &list());
+    EXPECT_FALSE(exists("\\A\\1.txt"));
+    EXPECT_TRUE(exists("\\A\\2.txt"));
+    EXPECT_EQ(exists("\\A\\3.txt"), GetParam() == IDNO);
 }
 
-TEST_F(DeleteFiles, LastFileFailingIsReportedWithoutQuestion)
+INSTANTIATE_TEST_SUITE_P(Answers, DeleteFiles, ::testing::Values(IDYES, IDNO));
+
+TEST_F(Panes, DeleteFilesReportsTheLastFileFailingWithoutAQuestion)
 {
     device.make({"\\A\\rom.txt", "\\A\\Sub\\"});
-    putInRom("\\A\\rom.txt");
+    device.putInRom("\\A\\rom.txt");
     start();
-    open("\\A\\");
-    select({"rom.txt"});
+    select("\\A\\", {"rom.txt"});
     sink.expect("Delete all selected files?", "Delete files", QuestionNoDefault, IDYES);
     sink.expect("Failed to delete rom.txt", "Delete", Exclamation, IDOK);
-    EXPECT_FALSE(ops.DeleteSelectedFiles()) << "one entry, stopped";
-    EXPECT_EQ(sink.lastOwner(), list());
+    EXPECT_FALSE(ops().DeleteSelectedFiles()) << "one entry, stopped";
+    EXPECT_EQ(sink.lastOwner(), &list());
     EXPECT_TRUE(exists("\\A\\rom.txt"));
 }
 

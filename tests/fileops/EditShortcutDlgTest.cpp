@@ -1,40 +1,47 @@
 // The Edit Shortcut dialog in both modes, driven through the modal hook, and
-// the two commands that open it.
-#include "QtApp.h"
-#include "ScriptedSink.h"
-#include "TempDevice.h"
+// the two commands that open it. No message box is expected anywhere here.
+#include "Panes.h"
 
 #include "fileops/CEditShortcutDlg.h"
 #include "fileops/ShortcutFile.h"
-#include "list/CFileListViewEx.h"
-#include "tree/CDirTreeView.h"
 
 #include <QDir>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
 #include <functional>
-#include <gtest/gtest.h>
+#include <optional>
 
 namespace {
 
-QLineEdit *edit(CDialog &dialog, int id)
-{
-    return dialog.GetDlgItem<QLineEdit>(id);
-}
+using Act = std::function<void(CDialog &)>;
 
+QLineEdit *nameEdit(CDialog &dialog)
+{
+    return dialog.GetDlgItem<QLineEdit>(CEditShortcutDlg::IDC_SHORTCUT_NAME);
+}
+QLineEdit *textEdit(CDialog &dialog)
+{
+    return dialog.GetDlgItem<QLineEdit>(CEditShortcutDlg::IDC_SHORTCUT_TEXT);
+}
 void click(CDialog &dialog, int id)
 {
-    QPushButton *button = dialog.GetDlgItem<QPushButton>(id);
-    ASSERT_NE(button, nullptr);
-    QTest::mouseClick(button, Qt::LeftButton);
+    QTest::mouseClick(dialog.GetDlgItem<QPushButton>(id), Qt::LeftButton);
+}
+// Types the name (create mode) and the text, then presses Ok.
+Act save(const QString &text, const QString &name = QString())
+{
+    return [=](CDialog &dialog) {
+        if (!name.isNull())
+            nameEdit(dialog)->setText(name);
+        textEdit(dialog)->setText(text);
+        click(dialog, CEditShortcutDlg::IDC_OK);
+    };
 }
 
-class EditShortcutDlgTest : public WithQtApp, public ::testing::Test
+class EditShortcutDlgTest : public Panes
 {
 protected:
     // Runs the dialog; act sees it open. Returns DoModal's result.
-    int run(CEditShortcutDlg &dialog, const std::function<void(CDialog &)> &act)
+    int run(CEditShortcutDlg &dialog, const Act &act)
     {
         ScopedModalHook hook([&](CDialog &open) {
             ++m_opened;
@@ -42,196 +49,137 @@ protected:
         });
         return dialog.DoModal();
     }
-
-    // Types text into the target field and presses Ok.
-    static std::function<void(CDialog &)> save(const QString &text)
-    {
-        return [text](CDialog &dialog) {
-            edit(dialog, CEditShortcutDlg::IDC_SHORTCUT_TEXT)->setText(text);
-            click(dialog, CEditShortcutDlg::IDC_OK);
-        };
-    }
-
-    TempDevice m_device;
-    ScriptedSink m_sink; // no box is expected anywhere here
     int m_opened = 0;
 };
 
-} // namespace
-
-TEST_F(EditShortcutDlgTest, CreateModeWritesTheDialogFormUnderTheGivenName)
+// Create mode writes the dialog form under the name given, replacing an
+// existing shortcut without asking.
+TEST_F(EditShortcutDlgTest, CreateMode)
 {
     const struct {
         const char *typed;
         const char *written;
-    } cases[] = {
-        {"Calc", "Calc.lnk"},
-        {"Calc.lnk", "Calc.lnk"},
-        {"Calc.LNK", "Calc.LNK.lnk"},
-    };
-    int folder = 0;
+    } cases[] = {{"Calc", "Calc.lnk"}, {"Calc.lnk", "Calc.lnk"}, {"Calc.LNK", "Calc.LNK.lnk"}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.typed);
-        const QString dir = QStringLiteral("\\Case%1\\").arg(++folder);
-        m_device.make({dir});
+        const QString dir = QString("\\%1\\").arg(c.typed);
+        device.writeFile(dir + "Calc.lnk", "40#\\a much longer target that was there before");
         CEditShortcutDlg dialog(dir, QString());
-        const int result = run(dialog, [&](CDialog &open) {
-            EXPECT_EQ(open.windowTitle(), "Create shortcut");
-            EXPECT_TRUE(edit(open, CEditShortcutDlg::IDC_SHORTCUT_NAME)->isEnabled());
-            EXPECT_EQ(edit(open, CEditShortcutDlg::IDC_SHORTCUT_TEXT)->text(), "");
-            edit(open, CEditShortcutDlg::IDC_SHORTCUT_NAME)->setText(c.typed);
-            save("\\Windows\\calc.exe")(open);
-        });
-        EXPECT_EQ(result, 0);
+        EXPECT_EQ(run(dialog,
+                      [&](CDialog &open) {
+                          EXPECT_EQ(open.windowTitle(), "Create shortcut");
+                          EXPECT_TRUE(nameEdit(open)->isEnabled());
+                          EXPECT_EQ(textEdit(open)->text(), "");
+                          save("\\Windows\\calc.exe", c.typed)(open);
+                      }),
+                  0);
         EXPECT_FALSE(dialog.editMode());
         EXPECT_EQ(dialog.shortcutPath(), dir + c.written);
-        EXPECT_EQ(m_device.readFile(dir + c.written), "17#\\Windows\\calc.exe");
-        EXPECT_EQ(QDir(m_device.host(dir)).entryList(QDir::Files), QStringList{c.written});
+        EXPECT_EQ(device.readFile(dir + c.written), "17#\\Windows\\calc.exe");
+        EXPECT_EQ(QDir(device.host(dir)).entryList(QDir::Files).size(), c.written == QString("Calc.lnk") ? 1 : 2);
     }
 }
 
-TEST_F(EditShortcutDlgTest, CreateReplacesAnExistingShortcutWithoutAsking)
+// Edit mode shows the text after the count and saves the dialog form.
+TEST_F(EditShortcutDlgTest, EditMode)
 {
-    m_device.writeFile("\\Calc.lnk", "40#\\a much longer target that was there before");
-    CEditShortcutDlg dialog("\\", QString());
-    run(dialog, [](CDialog &open) {
-        edit(open, CEditShortcutDlg::IDC_SHORTCUT_NAME)->setText("Calc");
-        save("\\Windows\\calc.exe")(open);
-    });
-    EXPECT_EQ(m_device.readFile("\\Calc.lnk"), "17#\\Windows\\calc.exe");
-}
-
-TEST_F(EditShortcutDlgTest, EditingAPastedShortcutShowsItsQuotesAndSavesTheDialogForm)
-{
-    ASSERT_TRUE(ShortcutFile::WriteShortcutFile("\\My Documents\\Notes.txt", "\\Notes.lnk"));
-    CEditShortcutDlg dialog("\\Notes.lnk", "Notes.lnk");
-    run(dialog, [](CDialog &open) {
-        EXPECT_EQ(open.windowTitle(), "Edit Shortcut");
-        EXPECT_EQ(edit(open, CEditShortcutDlg::IDC_SHORTCUT_NAME)->text(), "Notes.lnk");
-        EXPECT_FALSE(edit(open, CEditShortcutDlg::IDC_SHORTCUT_NAME)->isEnabled());
-        EXPECT_EQ(edit(open, CEditShortcutDlg::IDC_SHORTCUT_TEXT)->text(), "\"\\My Documents\\Notes.txt\"");
-        click(open, CEditShortcutDlg::IDC_OK);
-    });
-    EXPECT_TRUE(dialog.editMode());
-    EXPECT_EQ(m_device.readFile("\\Notes.lnk"), "25#\"\\My Documents\\Notes.txt\"");
-}
-
-TEST_F(EditShortcutDlgTest, TextWithoutACountIsShownWholeAndSavedWithOne)
-{
-    m_device.writeFile("\\Odd.lnk", "\\Windows\\calc.exe");
-    CEditShortcutDlg dialog("\\Odd.lnk", "Odd.lnk");
-    run(dialog, [](CDialog &open) {
-        EXPECT_EQ(edit(open, CEditShortcutDlg::IDC_SHORTCUT_TEXT)->text(), "\\Windows\\calc.exe");
-        click(open, CEditShortcutDlg::IDC_OK);
-    });
-    EXPECT_EQ(m_device.readFile("\\Odd.lnk"), "17#\\Windows\\calc.exe");
-}
-
-TEST_F(EditShortcutDlgTest, EmptiedTextTruncatesTheShortcut)
-{
-    m_device.writeFile("\\Calc.lnk", "17#\\Windows\\calc.exe");
-    CEditShortcutDlg dialog("\\Calc.lnk", "Calc.lnk");
-    run(dialog, save(""));
-    EXPECT_TRUE(m_device.exists("\\Calc.lnk"));
-    EXPECT_EQ(m_device.readFile("\\Calc.lnk"), "");
-}
-
-TEST_F(EditShortcutDlgTest, EditingAMissingShortcutCreatesNothing)
-{
-    CEditShortcutDlg dialog("\\Gone.lnk", "Gone.lnk");
-    run(dialog, [](CDialog &open) {
-        EXPECT_FALSE(edit(open, CEditShortcutDlg::IDC_SHORTCUT_NAME)->isEnabled());
-        EXPECT_EQ(edit(open, CEditShortcutDlg::IDC_SHORTCUT_TEXT)->text(), "");
-        save("\\Windows\\calc.exe")(open);
-    });
-    EXPECT_FALSE(m_device.exists("\\Gone.lnk"));
+    const struct {
+        std::optional<QByteArray> stored; // none: no file
+        const char *shown;
+        std::optional<QString> typed; // none: Ok as shown
+        std::optional<QByteArray> written;
+    } cases[] = {
+        {QByteArray("25#\"\\My Documents\\Notes.txt\"\0", 29), "\"\\My Documents\\Notes.txt\"", {},
+         "25#\"\\My Documents\\Notes.txt\""},
+        {"\\Windows\\calc.exe", "\\Windows\\calc.exe", {}, "17#\\Windows\\calc.exe"}, // no count: shown whole
+        {"17#\\Windows\\calc.exe", "\\Windows\\calc.exe", "", ""},                   // emptied: truncated
+        {{}, "", "\\Windows\\calc.exe", {}},                                          // missing: nothing made
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.shown);
+        if (c.stored)
+            device.writeFile("\\Notes.lnk", *c.stored);
+        CEditShortcutDlg dialog("\\Notes.lnk", "Notes.lnk");
+        run(dialog, [&](CDialog &open) {
+            EXPECT_EQ(open.windowTitle(), "Edit Shortcut");
+            EXPECT_EQ(nameEdit(open)->text(), "Notes.lnk");
+            EXPECT_FALSE(nameEdit(open)->isEnabled());
+            EXPECT_EQ(textEdit(open)->text(), c.shown);
+            save(c.typed.value_or(c.shown))(open);
+        });
+        EXPECT_TRUE(dialog.editMode());
+        EXPECT_EQ(exists("\\Notes.lnk"), c.written.has_value());
+        EXPECT_EQ(device.readFile("\\Notes.lnk"), c.written.value_or(QByteArray()));
+        QFile::remove(device.host("\\Notes.lnk"));
+    }
 }
 
 TEST_F(EditShortcutDlgTest, OnlyTheOkButtonWrites)
 {
     const struct {
         const char *way;
-        std::function<void(CDialog &)> close;
+        Act close;
         int result;
     } ways[] = {
         {"Cancel button", [](CDialog &open) { click(open, CEditShortcutDlg::IDC_CANCEL); }, 0},
-        {"Escape", [](CDialog &open) {
-             QTest::keyClick(edit(open, CEditShortcutDlg::IDC_SHORTCUT_TEXT), Qt::Key_Escape);
-         }, IDCANCEL},
-        {"Enter", [](CDialog &open) {
-             QTest::keyClick(edit(open, CEditShortcutDlg::IDC_SHORTCUT_TEXT), Qt::Key_Return);
-         }, IDOK},
+        {"Escape", [](CDialog &open) { QTest::keyClick(textEdit(open), Qt::Key_Escape); }, IDCANCEL},
+        {"Enter", [](CDialog &open) { QTest::keyClick(textEdit(open), Qt::Key_Return); }, IDOK},
     };
-    m_device.writeFile("\\Calc.lnk", "17#\\Windows\\calc.exe");
+    device.writeFile("\\Calc.lnk", "17#\\Windows\\calc.exe");
     for (const auto &way : ways) {
         SCOPED_TRACE(way.way);
-        bool closed = false;
-        CEditShortcutDlg editing("\\Calc.lnk", "Calc.lnk");
-        EXPECT_EQ(run(editing, [&](CDialog &open) {
-                      edit(open, CEditShortcutDlg::IDC_SHORTCUT_TEXT)->setText("\\Other.exe");
-                      way.close(open);
-                      closed = !open.isVisible();
-                  }),
-                  way.result);
-        EXPECT_TRUE(closed);
-        EXPECT_EQ(m_device.readFile("\\Calc.lnk"), "17#\\Windows\\calc.exe");
-
-        CEditShortcutDlg creating("\\", QString());
-        run(creating, [&](CDialog &open) {
-            edit(open, CEditShortcutDlg::IDC_SHORTCUT_NAME)->setText("New");
-            edit(open, CEditShortcutDlg::IDC_SHORTCUT_TEXT)->setText("\\Other.exe");
-            way.close(open);
-        });
-        EXPECT_FALSE(m_device.exists("\\New.lnk"));
+        for (const bool editing : {true, false}) {
+            bool closed = false;
+            CEditShortcutDlg dialog(editing ? "\\Calc.lnk" : "\\", editing ? "Calc.lnk" : "");
+            EXPECT_EQ(run(dialog,
+                          [&](CDialog &open) {
+                              nameEdit(open)->setText(editing ? "Calc.lnk" : "New");
+                              textEdit(open)->setText("\\Other.exe");
+                              way.close(open);
+                              closed = !open.isVisible();
+                          }),
+                      way.result);
+            EXPECT_TRUE(closed);
+        }
+        EXPECT_EQ(device.readFile("\\Calc.lnk"), "17#\\Windows\\calc.exe");
+        EXPECT_FALSE(exists("\\New.lnk"));
     }
 }
 
-class ShortcutCommandsTest : public EditShortcutDlgTest
+TEST_F(EditShortcutDlgTest, CreateShortcutWritesIntoTheTreeFolderAndRefreshesTheList)
 {
-protected:
-    CFileListViewEx m_list;
-    CDirTreeView m_tree;
-};
-
-TEST_F(ShortcutCommandsTest, CreateShortcutWritesIntoTheTreeFolderAndRefreshesTheList)
-{
-    m_tree.SetListView(&m_list);
-    m_tree.OnInitialUpdate();
-    m_tree.OnFirstActivate();
-    ASSERT_NE(m_tree.SelectPath("\\Windows\\Start Menu"), nullptr);
-    ASSERT_EQ(m_list.GetItemCount(), 0);
-
+    start();
+    open("\\Windows\\Start Menu");
+    ASSERT_EQ(list().GetItemCount(), 0);
     ScopedModalHook hook([&](CDialog &open) {
         ++m_opened;
-        edit(open, CEditShortcutDlg::IDC_SHORTCUT_NAME)->setText("Calc");
-        save("\\Windows\\calc.exe")(open);
+        save("\\Windows\\calc.exe", "Calc")(open);
     });
-    CEditShortcutDlg::CreateShortcut(m_tree, m_list);
-
+    CEditShortcutDlg::CreateShortcut(tree(), list());
     EXPECT_EQ(m_opened, 1);
-    EXPECT_EQ(m_device.readFile("\\Windows\\Start Menu\\Calc.lnk"), "17#\\Windows\\calc.exe");
-    ASSERT_EQ(m_list.GetItemCount(), 1);
-    EXPECT_EQ(m_list.GetItemText(0, CFileListCore::NameColumn), "Calc.lnk");
+    EXPECT_EQ(device.readFile("\\Windows\\Start Menu\\Calc.lnk"), "17#\\Windows\\calc.exe");
+    EXPECT_EQ(rows(list()), QStringList{"Calc.lnk"});
 }
 
-TEST_F(ShortcutCommandsTest, EditShortcutOpensTheFirstSelectedEntry)
+TEST_F(EditShortcutDlgTest, EditShortcutOpensTheFirstSelectedEntry)
 {
-    m_device.writeFile("\\My Documents\\a.lnk", "3#\"x\"");
-    m_device.writeFile("\\My Documents\\b.lnk", "3#\"y\"");
-    m_list.ShowFolder("\\My Documents\\", true);
-
+    device.writeFile("\\My Documents\\a.lnk", "3#\"x\"");
+    device.writeFile("\\My Documents\\b.lnk", "3#\"y\"");
+    start();
+    open("\\My Documents\\");
     ScopedModalHook hook([&](CDialog &open) {
         ++m_opened;
-        EXPECT_EQ(edit(open, CEditShortcutDlg::IDC_SHORTCUT_NAME)->text(), "b.lnk");
-        EXPECT_EQ(edit(open, CEditShortcutDlg::IDC_SHORTCUT_TEXT)->text(), "\"y\"");
+        EXPECT_EQ(nameEdit(open)->text(), "b.lnk");
+        EXPECT_EQ(textEdit(open)->text(), "\"y\"");
         save("\\z.exe")(open);
     });
-    CEditShortcutDlg::EditShortcut(m_list);
+    CEditShortcutDlg::EditShortcut(list());
     EXPECT_EQ(m_opened, 0) << "nothing selected";
-
-    ASSERT_TRUE(m_list.SelectByName("b.lnk"));
-    CEditShortcutDlg::EditShortcut(m_list);
+    ASSERT_TRUE(list().SelectByName("b.lnk"));
+    CEditShortcutDlg::EditShortcut(list());
     EXPECT_EQ(m_opened, 1);
-    EXPECT_EQ(m_device.readFile("\\My Documents\\b.lnk"), "6#\\z.exe");
-    EXPECT_EQ(m_device.readFile("\\My Documents\\a.lnk"), "3#\"x\"");
+    EXPECT_EQ(device.readFile("\\My Documents\\b.lnk"), "6#\\z.exe");
+    EXPECT_EQ(device.readFile("\\My Documents\\a.lnk"), "3#\"x\"");
 }
+
+} // namespace

@@ -1,4 +1,4 @@
-#include "FileOpsFixture.h"
+#include "Panes.h"
 
 #include "platform/LinkInfo.h"
 
@@ -9,7 +9,7 @@
 
 namespace {
 
-class Links : public FileOps
+class Links : public Panes
 {
 protected:
     // A symbolic link at device path link with the host target text target.
@@ -55,7 +55,7 @@ TEST_F(Links, DeleteRemovesLinksNotTheirTargets)
     start();
     open("\\L\\");
     sink.expect("Delete '\\L' and everything in it?", App, Question, IDYES);
-    ops.DeleteFolder();
+    ops().DeleteFolder();
     EXPECT_FALSE(QFileInfo::exists(device.host("\\L")));
     EXPECT_EQ(device.readFile("\\Other\\o.txt"), "x");
 }
@@ -67,7 +67,7 @@ TEST_F(Links, DeletingALinkedFolderSelectedInTheTreeRemovesOnlyTheLink)
     start();
     open("\\A\\Shortcut\\");
     sink.expect("Delete '\\A\\Shortcut' and everything in it?", App, Question, IDYES);
-    ops.DeleteFolder();
+    ops().DeleteFolder();
     EXPECT_FALSE(QFileInfo(device.host("\\A\\Shortcut")).isSymLink());
     EXPECT_FALSE(QFileInfo::exists(device.host("\\A\\Shortcut")));
     EXPECT_EQ(device.readFile("\\Other\\o.txt"), "x");
@@ -82,7 +82,7 @@ TEST_F(Links, DeleteNeverReachesOutOfTheDevice)
     link(outside.path(), "\\L\\away");
     start();
     sink.expect("Failed to delete:\r\n\\L", App, Exclamation, IDOK);
-    EXPECT_FALSE(ops.DeleteTree("\\L\\"));
+    EXPECT_FALSE(ops().DeleteTree("\\L\\"));
     EXPECT_TRUE(QFileInfo::exists(outside.filePath("precious.txt")));
     EXPECT_FALSE(exists("\\L\\f.txt"));
     EXPECT_TRUE(isHostLink("\\L\\away"));
@@ -96,8 +96,8 @@ TEST_F(Links, CopyDoesNotDescendIntoLinkedFolders)
     link("../..", "\\L\\A\\up");
     link("../../Other/o.txt", "\\L\\A\\o.lnk");
     start();
-    sink.expect("Failed to copy \\L\\A\\up\nContinue Copy?", Err, MB_YESNO, IDYES);
-    ops.CopyFolderTree("\\L\\", "\\T\\");
+    sink.expect("Failed to copy \\L\\A\\up\nContinue Copy?", "Error", MB_YESNO, IDYES);
+    ops().CopyFolderTree("\\L\\", "\\T\\");
     EXPECT_TRUE(CFileOperations::copySkippedAny());
     EXPECT_EQ(device.readFile("\\T\\L\\A\\f.txt"), "x");
     EXPECT_EQ(device.readFile("\\T\\L\\A\\o.lnk"), "x");
@@ -112,9 +112,9 @@ TEST_F(Links, MoveOfATreeWithALinkedFolderKeepsTheSource)
     device.make({"\\Windows\\L\\f.txt", "\\Other\\o.txt"});
     link("../../Other", "\\Windows\\L\\other");
     start();
-    sink.expect("Failed to copy \\Windows\\L\\other\nContinue Copy?", Err, MB_YESNO, IDYES);
+    sink.expect("Failed to copy \\Windows\\L\\other\nContinue Copy?", "Error", MB_YESNO, IDYES);
     sink.expect("Error moving directory L", App, MB_OK, IDOK);
-    EXPECT_FALSE(ops.MoveFolderTree("\\Windows\\L\\", "\\My Documents\\"));
+    EXPECT_FALSE(ops().MoveFolderTree("\\Windows\\L\\", "\\My Documents\\"));
     EXPECT_TRUE(isHostLink("\\Windows\\L\\other"));
     EXPECT_TRUE(exists("\\Windows\\L\\f.txt"));
     EXPECT_EQ(device.readFile("\\Other\\o.txt"), "x");

@@ -1,29 +1,24 @@
 // The Rename dialog and the file list's Rename command.
-#include "QtApp.h"
-#include "ScriptedSink.h"
-#include "TempDevice.h"
+#include "Panes.h"
 
 #include "fileops/CRenameDlg.h"
 #include "fileops/RenameCommand.h"
-#include "list/CFileListViewEx.h"
-#include "platform/DosAttributes.h"
 
 #include <QDir>
-#include <QFile>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 
-class RenameCommandTest : public WithQtApp, public ::testing::Test
+class RenameCommandTest : public Panes
 {
 protected:
-    // Renames the entry through the dialog: types newName, then presses the button.
-    void rename(const QString &name, const QString &newName, int button = IDOK)
+    // Renames the entry of folder through the dialog: types newName, then presses the button.
+    void rename(const QString &folder, const QString &name, const QString &newName, int button = IDOK)
     {
-        ASSERT_TRUE(m_list.SelectByName(name));
+        if (!frame)
+            start();
+        list().ShowFolder(folder, true);
+        ASSERT_TRUE(list().SelectByName(name));
         ScopedModalHook hook([&](CDialog &open) {
             ++m_opened;
             EXPECT_EQ(open.templateId(), CRenameDlg::IDD);
@@ -37,102 +32,65 @@ protected:
             newEdit->setText(newName);
             QTest::mouseClick(open.GetDlgItem<QPushButton>(button), Qt::LeftButton);
         });
-        RenameSelectedEntry(m_list);
+        RenameSelectedEntry(list());
     }
-
-    QStringList rows() const
-    {
-        QStringList names;
-        for (int row = 0; row < m_list.GetItemCount(); ++row)
-            names << m_list.GetItemText(row, CFileListCore::NameColumn);
-        names.sort();
-        return names;
-    }
-
-    TempDevice m_device;
-    ScriptedSink m_sink;
-    CFileListViewEx m_list;
     int m_opened = 0;
 };
 
-} // namespace
-
-TEST_F(RenameCommandTest, RenamesInTheListFolderAndRefreshes)
+TEST_F(RenameCommandTest, RenamesInTheListFolderOrTheRootAndRefreshes)
 {
-    m_device.make({"\\Docs\\a.txt", "\\Docs\\b.txt"});
-    m_list.ShowFolder("\\Docs\\", true);
-
-    rename("a.txt", "c.txt");
-
+    device.make({"\\Docs\\a.txt", "\\Docs\\b.txt", "\\top.txt"});
+    rename("\\Docs\\", "a.txt", "c.txt");
     EXPECT_EQ(m_opened, 1);
-    EXPECT_TRUE(m_device.exists("\\Docs\\c.txt"));
-    EXPECT_FALSE(m_device.exists("\\Docs\\a.txt"));
-    EXPECT_EQ(rows(), (QStringList{"b.txt", "c.txt"}));
-}
+    EXPECT_TRUE(exists("\\Docs\\c.txt"));
+    EXPECT_FALSE(exists("\\Docs\\a.txt"));
+    EXPECT_EQ(sorted(rows(list())), (QStringList{"b.txt", "c.txt"}));
 
-TEST_F(RenameCommandTest, RenamesInTheRoot)
-{
-    m_device.make({"\\top.txt"});
-    m_list.ShowFolder("\\", true);
-    ASSERT_EQ(m_list.GetCurrentFolder(), "");
-
-    rename("top.txt", "Top.TXT");
-
-    EXPECT_EQ(QDir(m_device.host("\\")).entryList({"top*"}, QDir::Files, QDir::Name), QStringList{"Top.TXT"});
+    rename("\\", "top.txt", "Top.TXT");
+    EXPECT_EQ(list().GetCurrentFolder(), "");
+    EXPECT_EQ(QDir(device.host("\\")).entryList({"top*"}, QDir::Files), QStringList{"Top.TXT"});
 }
 
 TEST_F(RenameCommandTest, UnchangedNameOrCancelAttemptsNothing)
 {
     // A file in ROM refuses every rename: an attempt would show a message.
-    m_device.make({"\\Windows\\rom.dll"});
-    ASSERT_TRUE(DosAttributes::write(QFile::encodeName(m_device.host("\\Windows\\rom.dll")).constData(),
-                                     FILE_ATTRIBUTE_INROM));
-    m_list.ShowFolder("\\Windows\\", true);
-
-    rename("rom.dll", "rom.dll");
-    rename("rom.dll", "other.dll", IDCANCEL);
-
+    device.make({"\\Windows\\rom.dll"});
+    device.putInRom("\\Windows\\rom.dll");
+    rename("\\Windows\\", "rom.dll", "rom.dll");
+    rename("\\Windows\\", "rom.dll", "other.dll", IDCANCEL);
     EXPECT_EQ(m_opened, 2);
-    EXPECT_TRUE(m_device.exists("\\Windows\\rom.dll"));
-    EXPECT_FALSE(m_device.exists("\\Windows\\other.dll"));
+    EXPECT_TRUE(exists("\\Windows\\rom.dll"));
+    EXPECT_FALSE(exists("\\Windows\\other.dll"));
 }
 
 TEST_F(RenameCommandTest, FailedRenameReportsAndKeepsBothFiles)
 {
-    m_device.writeFile("\\Docs\\a.txt", "first");
-    m_device.writeFile("\\Docs\\b.txt", "second");
-    m_list.ShowFolder("\\Docs\\", true);
-    m_sink.expect("Failed to rename", "Quillmoss", MB_OK | MB_ICONEXCLAMATION, IDOK);
-
-    rename("a.txt", "b.txt");
-
-    EXPECT_EQ(m_sink.pending(), 0);
-    EXPECT_EQ(m_sink.lastOwner(), m_list.window());
-    EXPECT_EQ(m_device.readFile("\\Docs\\a.txt"), "first");
-    EXPECT_EQ(m_device.readFile("\\Docs\\b.txt"), "second");
-    EXPECT_EQ(rows(), (QStringList{"a.txt", "b.txt"}));
+    device.writeFile("\\Docs\\a.txt", "first");
+    device.writeFile("\\Docs\\b.txt", "second");
+    sink.expect("Failed to rename", App, Exclamation, IDOK);
+    rename("\\Docs\\", "a.txt", "b.txt");
+    EXPECT_EQ(sink.lastOwner(), frame.get());
+    EXPECT_EQ(device.readFile("\\Docs\\a.txt"), "first");
+    EXPECT_EQ(device.readFile("\\Docs\\b.txt"), "second");
+    EXPECT_EQ(sorted(rows(list())), (QStringList{"a.txt", "b.txt"}));
 }
 
-TEST_F(RenameCommandTest, NoSelectionOpensNoDialog)
+TEST_F(RenameCommandTest, NoSelectionOpensNoDialogAndEnterIsOk)
 {
-    m_device.make({"\\Docs\\a.txt"});
-    m_list.ShowFolder("\\Docs\\", true);
-    ScopedModalHook hook([&](CDialog &) { ++m_opened; });
-
-    RenameSelectedEntry(m_list);
-
-    EXPECT_EQ(m_opened, 0);
-}
-
-TEST_F(RenameCommandTest, EnterInTheNewNameIsOk)
-{
-    CRenameDlg dialog("a.txt");
-    ScopedModalHook hook([](CDialog &open) {
+    start();
+    ScopedModalHook hook([&](CDialog &open) {
+        ++m_opened;
         auto *newEdit = open.GetDlgItem<QLineEdit>(CRenameDlg::IDC_NEW_NAME);
         newEdit->setText("b.txt");
         QTest::keyClick(newEdit, Qt::Key_Return);
     });
+    RenameSelectedEntry(list());
+    EXPECT_EQ(m_opened, 0);
+
+    CRenameDlg dialog("a.txt");
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(dialog.oldName(), "a.txt");
     EXPECT_EQ(dialog.newName(), "b.txt");
 }
+
+} // namespace

@@ -3,59 +3,35 @@
 #include "TempDevice.h"
 
 #include "fileops/ShortcutFile.h"
-#include "platform/DosAttributes.h"
 
-#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
 
-class ShortcutFileTest : public ::testing::Test
+TEST(ShortcutFile, PastedFormQuotesTheTargetEndsWithAZeroByteAndReplacesALongerFile)
 {
-protected:
-    void putInRom(const QString &devicePath)
-    {
-        ASSERT_TRUE(DosAttributes::write(QFile::encodeName(m_device.host(devicePath)).constData(),
-                                         FILE_ATTRIBUTE_INROM));
-    }
+    TempDevice device;
+    EXPECT_TRUE(ShortcutFile::WriteShortcutFile("\\My Documents\\Notes.txt", "\\Notes.lnk"));
+    EXPECT_EQ(device.readFile("\\Notes.lnk"), QByteArray("25#\"\\My Documents\\Notes.txt\"\0", 29));
 
-    TempDevice m_device;
-};
-
-} // namespace
-
-TEST_F(ShortcutFileTest, PastedFormQuotesTheTargetAndEndsWithAZeroByte)
-{
-    const QString target = "\\My Documents\\Notes.txt";
-    ASSERT_EQ(target.size(), 23);
-
-    EXPECT_TRUE(ShortcutFile::WriteShortcutFile(target, "\\Notes.lnk"));
-
-    EXPECT_EQ(m_device.readFile("\\Notes.lnk"), QByteArray("25#\"\\My Documents\\Notes.txt\"\0", 29));
-}
-
-TEST_F(ShortcutFileTest, PastedFormReplacesALongerFileAndKeepsCodePageBytes)
-{
-    m_device.writeFile("\\Caf.lnk", QByteArray(100, 'z'));
-
+    // Code page 1252 bytes.
+    device.writeFile("\\Caf.lnk", QByteArray(100, 'z'));
     EXPECT_TRUE(ShortcutFile::WriteShortcutFile(QString::fromUtf8("\\Caf\u00e9"), "\\Caf.lnk"));
-
-    EXPECT_EQ(m_device.readFile("\\Caf.lnk"), QByteArray("7#\"\\Caf\xe9\"\0", 10));
+    EXPECT_EQ(device.readFile("\\Caf.lnk"), QByteArray("7#\"\\Caf\xe9\"\0", 10));
 }
 
-TEST_F(ShortcutFileTest, PastedFormFailsQuietlyWhereNoFileCanBeCreated)
+TEST(ShortcutFile, PastedFormFailsQuietlyWhereNoFileCanBeCreated)
 {
-    m_device.writeFile("\\Windows\\Calc.lnk", "old");
-    putInRom("\\Windows\\Calc.lnk");
-
+    TempDevice device;
+    device.writeFile("\\Windows\\Calc.lnk", "old");
+    device.putInRom("\\Windows\\Calc.lnk");
     EXPECT_FALSE(ShortcutFile::WriteShortcutFile("\\Windows\\calc.exe", "\\Windows\\Calc.lnk"));
     EXPECT_FALSE(ShortcutFile::WriteShortcutFile("\\Windows\\calc.exe", "\\Missing\\Calc.lnk"));
-
-    EXPECT_EQ(m_device.readFile("\\Windows\\Calc.lnk"), "old");
-    EXPECT_FALSE(m_device.exists("\\Missing"));
+    EXPECT_EQ(device.readFile("\\Windows\\Calc.lnk"), "old");
+    EXPECT_FALSE(device.exists("\\Missing"));
 }
 
-TEST_F(ShortcutFileTest, DialogFormCountsTheTextAsTyped)
+TEST(ShortcutFile, DialogFormCountsTheTextAsTyped)
 {
     const struct {
         const char *typed;
@@ -70,12 +46,13 @@ TEST_F(ShortcutFileTest, DialogFormCountsTheTextAsTyped)
         EXPECT_EQ(ShortcutFile::DialogForm(c.typed), c.stored) << c.typed;
 }
 
-TEST_F(ShortcutFileTest, ReadingSkipsZeroBytesAndAppends)
+TEST(ShortcutFile, ReadingSkipsZeroBytesAndAppends)
 {
-    m_device.writeFile("\\Notes.lnk", QByteArray("25#\"\\My\0 Docs\xe9\"\0", 16));
+    TempDevice device;
+    device.writeFile("\\Notes.lnk", QByteArray("25#\"\\My\0 Docs\xe9\"\0", 16));
     QString text = "kept:";
-
     EXPECT_TRUE(ShortcutFile::AppendText("\\Notes.lnk", text));
-
     EXPECT_EQ(text, QString::fromUtf8("kept:25#\"\\My Docs\u00e9\""));
 }
+
+} // namespace

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <gtest/gtest.h>
+#include <sys/xattr.h>
 
 TempDevice::TempDevice()
     : m_device(std::make_unique<Device>(m_dir.path())),
@@ -17,6 +19,8 @@ QString TempDevice::host(const QString &devicePath) const
 {
     QString relative = devicePath;
     relative.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (relative.startsWith(QLatin1String("//")))
+        return m_device->networkRoot() + relative.mid(1);
     return m_device->storeRoot() + (relative.startsWith(QLatin1Char('/')) ? relative : QLatin1Char('/') + relative);
 }
 
@@ -48,4 +52,9 @@ QByteArray TempDevice::readFile(const QString &devicePath) const
 bool TempDevice::exists(const QString &devicePath) const
 {
     return QFileInfo::exists(host(devicePath));
+}
+
+void TempDevice::putInRom(const QString &devicePath) const
+{
+    EXPECT_EQ(::setxattr(QFile::encodeName(host(devicePath)).constData(), "user.DOSATTRIB", "0x40", 4, 0), 0);
 }

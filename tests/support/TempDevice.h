@@ -16,7 +16,8 @@ public:
 
     Device &device() { return *m_device; }
     QString dir() const { return m_dir.path(); }
-    // Host path of a device path ("\a\b.txt" -> <store>/a/b.txt).
+    // Host path of a device path ("\a\b.txt" -> <store>/a/b.txt); a network
+    // path "\\pc\share\x" lies below the device's network root.
     QString host(const QString &devicePath) const;
 
     // Builds files and folders in one call: each entry is a device path; a path
@@ -25,6 +26,8 @@ public:
     void writeFile(const QString &devicePath, const QByteArray &content);
     QByteArray readFile(const QString &devicePath) const;
     bool exists(const QString &devicePath) const;
+    // Marks a file as in ROM: it refuses delete, write and rename.
+    void putInRom(const QString &devicePath) const;
 
 private:
     QTemporaryDir m_dir;

@@ -1,89 +1,55 @@
 // Renaming folders in place.
-#include "TreeFixture.h"
+#include "Panes.h"
 
-#include <QFile>
-#include <QLineEdit>
-#include <QTest>
+#include <QTemporaryDir>
 
 namespace {
 
-class TreeRenameTest : public TreeFixture
-{
-protected:
-    QLineEdit *editor() { return m_tree.viewport()->findChild<QLineEdit *>(); }
-
-    // Opens the editor on item, types text and confirms with Return.
-    void rename(QTreeWidgetItem *item, const QString &text)
-    {
-        m_tree.editItem(item);
-        QLineEdit *line = editor();
-        ASSERT_NE(line, nullptr);
-        line->setText(text);
-        QTest::keyClick(line, Qt::Key_Return);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !editor() || !editor()->isVisible(); }));
-        QCoreApplication::processEvents();
-    }
-};
-
-} // namespace
+using TreeRenameTest = Panes;
 
 TEST_F(TreeRenameTest, RefusedForRootRecycledAndStorageCards)
 {
     QTemporaryDir card;
-    ASSERT_TRUE(QFile::link(card.path(), m_device.host("\\Storage Card")));
-    m_device.make({"\\Recycled\\", "\\Plain\\"});
-    start();
-    QTreeWidgetItem *root = openRoot();
-
-    const struct {
-        QTreeWidgetItem *item;
-        bool allowed;
-    } cases[] = {
-        {root, false},
-        {m_tree.NetworkRoot(), false},
-        {child(root, "Recycled"), false},
-        {child(root, "Storage Card"), false},
-        {child(root, "Plain"), true},
-    };
-    for (const auto &c : cases) {
-        ASSERT_NE(c.item, nullptr);
-        SCOPED_TRACE(c.item->text(0).toStdString());
-        m_tree.editItem(c.item);
-        EXPECT_EQ(editor() != nullptr, c.allowed);
-        delete editor();
+    ASSERT_TRUE(QFile::link(card.path(), device.host("\\Storage Card")));
+    device.make({"\\Recycled\\", "\\Plain\\"});
+    start(true);
+    QTreeWidgetItem *root = tree().DeviceRoot();
+    root->setExpanded(true);
+    for (QTreeWidgetItem *item : {root, tree().NetworkRoot(), child(root, "Recycled"), child(root, "Storage Card"),
+                                  child(root, "Plain")}) {
+        ASSERT_NE(item, nullptr);
+        SCOPED_TRACE(item->text(0).toStdString());
+        tree().editItem(item);
+        if (item->text(0) == "Plain")
+            finishEdit(tree(), Qt::Key_Escape);
+        else
+            EXPECT_EQ(inPlaceEditor(tree()), nullptr);
     }
 }
 
 TEST_F(TreeRenameTest, MovesTheFolderResortsAndShowsIt)
 {
-    m_device.make({"\\Fruit\\Apple\\", "\\Fruit\\Mango\\", "\\Fruit\\zebra\\stripes\\"});
-    start();
-    QTreeWidgetItem *zebra = m_tree.SelectPath("\\Fruit\\zebra");
-    ASSERT_NE(zebra, nullptr);
-
-    rename(zebra, "Banana");
-
-    EXPECT_TRUE(m_device.exists("\\Fruit\\Banana\\stripes"));
-    EXPECT_FALSE(m_device.exists("\\Fruit\\zebra"));
+    device.make({"\\Fruit\\Apple\\", "\\Fruit\\Mango\\", "\\Fruit\\zebra\\stripes\\"});
+    start(true);
+    QTreeWidgetItem *zebra = tree().SelectPath("\\Fruit\\zebra");
+    tree().editItem(zebra);
+    finishEdit(tree(), Qt::Key_Return, "Banana");
+    EXPECT_TRUE(exists("\\Fruit\\Banana\\stripes"));
+    EXPECT_FALSE(exists("\\Fruit\\zebra"));
     EXPECT_EQ(texts(zebra->parent()), (QStringList{"Apple", "Banana", "Mango"}));
-    EXPECT_EQ(m_tree.currentItem(), zebra);
-    EXPECT_EQ(m_list.GetCurrentFolder(), "\\Fruit\\Banana");
-    EXPECT_EQ(m_tree.GetSelectedPath(), "\\Fruit\\Banana\\");
-}
+    EXPECT_EQ(tree().currentItem(), zebra);
+    EXPECT_EQ(list().GetCurrentFolder(), "\\Fruit\\Banana");
+    EXPECT_EQ(tree().GetSelectedPath(), "\\Fruit\\Banana\\");
 
-TEST_F(TreeRenameTest, ExistingNameFailsWithAMessage)
-{
-    m_device.make({"\\Fruit\\Apple\\", "\\Fruit\\Mango\\"});
-    start();
-    QTreeWidgetItem *mango = m_tree.SelectPath("\\Fruit\\Mango");
-    ASSERT_NE(mango, nullptr);
-    m_sink.expect("Failed to rename", "Quillmoss", MB_OK | MB_ICONEXCLAMATION, IDOK);
-
-    rename(mango, "Apple");
-
-    EXPECT_EQ(m_sink.pending(), 0);
-    EXPECT_EQ(m_sink.lastOwner(), &m_tree);
+    // An existing name fails with a message.
+    QTreeWidgetItem *mango = tree().SelectPath("\\Fruit\\Mango");
+    sink.expect("Failed to rename", App, Exclamation, IDOK);
+    tree().editItem(mango);
+    finishEdit(tree(), Qt::Key_Return, "Apple");
+    EXPECT_EQ(sink.lastOwner(), &tree());
     EXPECT_EQ(mango->text(0), "Mango");
-    EXPECT_TRUE(m_device.exists("\\Fruit\\Mango"));
-    EXPECT_EQ(texts(mango->parent()), (QStringList{"Apple", "Mango"}));
+    EXPECT_TRUE(exists("\\Fruit\\Mango"));
+    EXPECT_EQ(texts(mango->parent()), (QStringList{"Apple", "Banana", "Mango"}));
 }
+
+} // namespace
