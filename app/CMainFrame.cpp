@@ -18,6 +18,7 @@
 #include "res/Pictures.h"
 #include "res/ResourceIds.h"
 #include "res/StringTable.h"
+#include "tools/CFindFilesDlg.h"
 #include "tree/CDirTreeView.h"
 
 #include <QAction>
@@ -191,6 +192,24 @@ void CMainFrame::registerCommands()
         m_listView->setFocus();
         m_listView->SelectAll(true);
     });
+    r.onCommand(ID_TOOLS_FIND, [this] { OnFind(); });
+}
+
+void CMainFrame::OnFind()
+{
+    CFindFilesDlg dialog(this);
+    m_findDialog = &dialog;
+    dialog.setDirectory(m_treeView->GetSelectedPath());
+    dialog.setFilename(QStringLiteral("*.*"));
+    dialog.setContaining(QString());
+    if (dialog.DoModal() == IDOK) {
+        {
+            WaitCursor wait;
+            m_treeView->SelectPath(dialog.resultFolder());
+        }
+        m_listView->SelectByName(dialog.resultName());
+    }
+    m_findDialog = nullptr;
 }
 
 bool CMainFrame::treeFocused() const
@@ -365,6 +384,13 @@ CommandFacts CMainFrame::currentFacts() const
 void CMainFrame::updateCommands()
 {
     m_router->updateCommands();
+}
+
+void CMainFrame::closeEvent(QCloseEvent *event)
+{
+    if (m_findDialog)
+        m_findDialog->EndDialog(0);
+    QMainWindow::closeEvent(event);
 }
 
 void CMainFrame::changeEvent(QEvent *event)

@@ -13,6 +13,7 @@
 
 class CDirTreeView;
 class CFileListViewEx;
+class CFindFilesDlg;
 class CommandRouter;
 class QAction;
 class QMenu;
@@ -54,8 +55,12 @@ public:
     bool isHeaderShown() const { return m_showHeader; }
     QToolBar *commandBar() const { return m_commandBar; }
     QMenuBar *menuBarMenu() const { return m_menuBarMenu; }
+    // The open Find dialog; null when none.
+    CFindFilesDlg *findDialog() const { return m_findDialog; }
 
 protected:
+    // Ends an open Find dialog (result 0) before the frame closes.
+    void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void OnTimer(UINT id) override;
@@ -68,11 +73,13 @@ private:
     void registerFileCommands();
     void registerPlacesCommands();
     QMenu *bookmarkPopup() const;
+    void OnFind();
     bool treeFocused() const;
     bool listFocused() const;
     void registerUpdateRules();
 
     bool m_dragging = false;
+    CFindFilesDlg *m_findDialog = nullptr;
     CFileOperations m_fileOperations;
     QMenuBar *m_menuBarMenu = nullptr;
     bool m_showHeader = true;

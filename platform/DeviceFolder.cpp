@@ -13,7 +13,7 @@
 
 namespace {
 
-// Calls each(name) for every name in the open folder dir but "." and "..";
+// Calls each(entry) for every entry in the open folder dir but "." and "..";
 // false when the folder cannot be read.
 template <typename Each>
 bool forEachName(int dir, Each each)
@@ -24,7 +24,7 @@ bool forEachName(int dir, Each each)
     while (const dirent *entry = ::readdir(stream)) {
         const char *name = entry->d_name;
         if (!(name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))))
-            each(name);
+            each(*entry);
     }
     ::closedir(stream);
     return true;
@@ -45,11 +45,15 @@ DeviceFolder::DeviceFolder(DevicePath path)
 {
 }
 
-bool DeviceFolder::list(const WildcardPattern *pattern)
+bool DeviceFolder::list(const WildcardPattern *pattern, bool foldersOnly)
 {
     m_names.clear();
     m_next = 0;
-    return ok() && forEachName(m_path.dirFd(), [&](const char *name) {
+    return ok() && forEachName(m_path.dirFd(), [&](const dirent &entry) {
+        // Links and entries of unknown type are described before they are judged.
+        if (foldersOnly && entry.d_type != DT_DIR && entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN)
+            return;
+        const char *name = entry.d_name;
         if (!pattern || pattern->matchesAll() || pattern->matches(QFile::decodeName(name)))
             m_names.emplace_back(name);
     });
@@ -155,7 +159,8 @@ bool DeviceFolder::containsFolded(const QString &name)
 {
     if (!m_folded) {
         m_folded.emplace();
-        forEachName(m_path.dirFd(), [&](const char *name) { m_folded->insert(QFile::decodeName(name).toCaseFolded()); });
+        forEachName(m_path.dirFd(),
+                    [&](const dirent &entry) { m_folded->insert(QFile::decodeName(entry.d_name).toCaseFolded()); });
     }
     return m_folded->contains(name.toCaseFolded());
 }

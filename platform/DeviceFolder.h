@@ -37,9 +37,10 @@ public:
     DWORD error() const { return m_path.error(); }
     bool ok() const { return m_path.ok(); }
 
-    // Reads the folder's names (all, or those pattern matches) for next().
+    // Reads the folder's names (all, or those pattern matches) for next();
+    // foldersOnly leaves out what the folder itself records as a file.
     // False when the folder cannot be read.
-    bool list(const WildcardPattern *pattern = nullptr);
+    bool list(const WildcardPattern *pattern = nullptr, bool foldersOnly = false);
     // Lists just one host name.
     void listOnly(const QByteArray &hostName);
     // The next listed entry the device shows (not sockets, devices, links

@@ -7,6 +7,14 @@
 
 // Find.
 HANDLE FindFirstFileW(LPCWSTR fileName, WIN32_FIND_DATAW *findData);
+// FindFirstFileW with a search operation. FindExSearchLimitToDirectories
+// hands out folders only (and links, which may lead to folders), without
+// reading the facts of the files it passes over; callers still test the
+// directory bit, as the platform lets the operation return other entries.
+enum FINDEX_INFO_LEVELS { FindExInfoStandard };
+enum FINDEX_SEARCH_OPS { FindExSearchNameMatch, FindExSearchLimitToDirectories };
+HANDLE FindFirstFileExW(LPCWSTR fileName, FINDEX_INFO_LEVELS infoLevel, void *findFileData,
+                        FINDEX_SEARCH_OPS searchOp, void *searchFilter, DWORD additionalFlags);
 BOOL FindNextFileW(HANDLE findFile, WIN32_FIND_DATAW *findData);
 BOOL FindClose(HANDLE findFile);
 // Whether a find-first on exactly this path succeeds; the find handle is closed again.

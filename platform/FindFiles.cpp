@@ -37,7 +37,15 @@ private:
 
 HANDLE FindFirstFileW(LPCWSTR fileName, WIN32_FIND_DATAW *findData)
 {
-    if (!fileName || !findData) {
+    return FindFirstFileExW(fileName, FindExInfoStandard, findData, FindExSearchNameMatch, nullptr, 0);
+}
+
+HANDLE FindFirstFileExW(LPCWSTR fileName, FINDEX_INFO_LEVELS infoLevel, void *findFileData,
+                        FINDEX_SEARCH_OPS searchOp, void *searchFilter, DWORD additionalFlags)
+{
+    auto *findData = static_cast<WIN32_FIND_DATAW *>(findFileData);
+    if (!fileName || !findData || infoLevel != FindExInfoStandard || searchFilter || additionalFlags
+        || (searchOp != FindExSearchNameMatch && searchOp != FindExSearchLimitToDirectories)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
     }
@@ -62,7 +70,7 @@ HANDLE FindFirstFileW(LPCWSTR fileName, WIN32_FIND_DATAW *findData)
     auto search = std::make_unique<FindHandle>(std::move(path));
     if (single)
         search->folder().listOnly(name);
-    else if (!search->folder().list(&pattern)) {
+    else if (!search->folder().list(&pattern, searchOp == FindExSearchLimitToDirectories)) {
         SetLastError(ERROR_PATH_NOT_FOUND);
         return INVALID_HANDLE_VALUE;
     }
