@@ -45,41 +45,55 @@ DeviceFolder::DeviceFolder(DevicePath path)
 {
 }
 
-bool DeviceFolder::list(const WildcardPattern *pattern, bool foldersOnly)
+bool DeviceFolder::list(const WildcardPattern *pattern)
 {
     m_names.clear();
+    m_types.clear();
     m_next = 0;
     return ok() && forEachName(m_path.dirFd(), [&](const dirent &entry) {
-        // Links and entries of unknown type are described before they are judged.
-        if (foldersOnly && entry.d_type != DT_DIR && entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN)
-            return;
-        const char *name = entry.d_name;
-        if (!pattern || pattern->matchesAll() || pattern->matches(QFile::decodeName(name)))
-            m_names.emplace_back(name);
+        if (!pattern || pattern->matchesAll() || pattern->matches(QFile::decodeName(entry.d_name))) {
+            m_names.emplace_back(entry.d_name);
+            m_types.push_back(entry.d_type);
+        }
     });
 }
 
 void DeviceFolder::listOnly(const QByteArray &hostName)
 {
     m_names.assign(1, hostName);
+    m_types.assign(1, DT_UNKNOWN);
     m_next = 0;
 }
 
-bool DeviceFolder::next(Entry &entry)
+bool DeviceFolder::next(Entry &entry, bool basic)
 {
     while (m_next < m_names.size()) {
-        if (describe(m_names[m_next++], entry))
+        const std::size_t at = m_next++;
+        const unsigned char type = m_types[at];
+        if (basic && (type == DT_REG || type == DT_DIR)) {
+            entry.link = false;
+            entry.info = ObjectInfo();
+            entry.info.attributes = type == DT_DIR ? FILE_ATTRIBUTE_DIRECTORY : 0;
+            if (name(m_names[at], entry))
+                return true;
+        } else if (describe(m_names[at], entry)) {
             return true;
+        }
     }
     return false;
 }
 
-bool DeviceFolder::describe(const QByteArray &hostName, Entry &entry) const
+bool DeviceFolder::name(const QByteArray &hostName, Entry &entry)
 {
     entry.hostName = hostName;
     entry.name = QFile::decodeName(hostName);
     // Names the device cannot spell back to the host are not shown.
-    if (entry.name.contains(QChar::ReplacementCharacter) || entry.name.size() >= MAX_PATH)
+    return !entry.name.contains(QChar::ReplacementCharacter) && entry.name.size() < MAX_PATH;
+}
+
+bool DeviceFolder::describe(const QByteArray &hostName, Entry &entry) const
+{
+    if (!name(hostName, entry))
         return false;
     const int dir = m_path.dirFd();
     struct statx st;

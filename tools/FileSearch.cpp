@@ -7,7 +7,7 @@
 
 FileSearch::FileSearch(const QString &filename, const QString &containing, StopTest stopped, HitSink onHit,
                        std::size_t blockSize)
-    : m_filename(filename)
+    : m_pattern(filename)
     , m_text(CodePage::toAnsi(containing))
     , m_stopped(std::move(stopped))
     , m_onHit(std::move(onHit))
@@ -21,35 +21,29 @@ void FileSearch::SearchFolder(QString folder)
         return;
     if (!folder.endsWith(QLatin1Char('\\')))
         folder += QLatin1Char('\\');
-    MatchFiles(folder);
-
+    // One listing serves both steps: the folder's own files that match, in
+    // its order, then its subfolders in its order. Nothing in or below a
+    // History folder is reported.
+    const bool reportFiles = !folder.contains(QLatin1String("\\History\\"));
+    QStringList subfolders;
     WIN32_FIND_DATAW data;
-    const HANDLE find = FindFirstFileExW(wide(folder + QStringLiteral("*.*")), FindExInfoStandard, &data,
-                                         FindExSearchLimitToDirectories, nullptr, 0);
-    if (find == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            SearchFolder(folder + fromWide(data.cFileName));
-    } while (!m_stopped() && FindNextFileW(find, &data));
-    FindClose(find);
-}
-
-void FileSearch::MatchFiles(const QString &folder)
-{
-    // Nothing in or below a History folder is reported, so its files need not be listed.
-    if (m_stopped() || folder.contains(QLatin1String("\\History\\")))
-        return;
-    WIN32_FIND_DATAW data;
-    const HANDLE find = FindFirstFileW(wide(folder + m_filename), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        const QString name = fromWide(data.cFileName);
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && ContentMatches(folder, name))
-            m_onHit(folder + name);
-    } while (!m_stopped() && FindNextFileW(find, &data));
-    FindClose(find);
+    const HANDLE find = FindFirstFileExW(wide(folder + QStringLiteral("*.*")), FindExInfoBasic, &data,
+                                         FindExSearchNameMatch, nullptr, 0);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const QString name = fromWide(data.cFileName);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                subfolders << name;
+            else if (reportFiles && m_pattern.matches(name) && ContentMatches(folder, name))
+                m_onHit(folder + name);
+        } while (!m_stopped() && FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    for (const QString &name : std::as_const(subfolders)) {
+        if (m_stopped())
+            return;
+        SearchFolder(folder + name);
+    }
 }
 
 bool FileSearch::ContentMatches(const QString &folder, const QString &name)

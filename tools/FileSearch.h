@@ -15,12 +15,17 @@
 // read before the text is found does not match.
 //
 // Stopping: stopped() is polled before each folder, after each entry of a
-// folder and after each block read; the search then returns at once.
+// folder and before each block read; the search then returns at once.
+//
+// Each folder is listed once, through the platform's basic find level: the
+// facts of files are never read, only the names and what is a folder.
 #pragma once
 
 #include "platform/DeviceFileReader.h"
+#include "platform/WildcardPattern.h"
 
 #include <QByteArray>
+#include <QStringList>
 #include <QString>
 #include <atomic>
 #include <functional>
@@ -46,7 +51,7 @@ public:
     using HitSink = std::function<void(const QString &path)>;
     using StopTest = std::function<bool()>;
 
-    // filename: the platform's wildcard pattern, used as given; containing:
+    // filename: the platform's wildcard pattern for names; containing:
     // the text (empty: every file matches, unread). blockSize: bytes read at
     // a time.
     FileSearch(const QString &filename, const QString &containing, StopTest stopped, HitSink onHit,
@@ -58,9 +63,7 @@ public:
     bool ContentMatches(const QString &folder, const QString &name);
 
 private:
-    void MatchFiles(const QString &folder);
-
-    QString m_filename;
+    WildcardPattern m_pattern;
     QByteArray m_text;
     StopTest m_stopped;
     HitSink m_onHit;

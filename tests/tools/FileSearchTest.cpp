@@ -5,6 +5,9 @@
 #include "platform/CodePage.h"
 #include "tools/FileSearch.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -70,9 +73,16 @@ TEST(FileSearch, PatternsContentsAndHistoryFolders)
 TEST(FileSearch, DepthFirstFromTheRoot)
 {
     TempDevice device;
-    device.make({"\\d\\a\\b\\3.txt", "\\d\\a\\2.txt", "\\d\\1.txt", "\\d\\a\\c\\"});
+    device.make({"\\d\\a\\b\\3.txt", "\\d\\a\\2.txt", "\\d\\1.txt", "\\d\\a\\c\\", "\\e\\"});
     EXPECT_EQ(find("\\d", "?.txt", ""), QStringList({"\\d\\1.txt", "\\d\\a\\2.txt", "\\d\\a\\b\\3.txt"}));
     EXPECT_TRUE(find("", "?.txt", "").contains("\\d\\a\\b\\3.txt")) << "an empty folder is the root";
+
+    // Links are followed inside the device only.
+    QTemporaryDir outside;
+    QFile(outside.filePath("4.txt")).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(QFile::link(device.host("\\d\\a\\b"), device.host("\\e\\in")));
+    ASSERT_TRUE(QFile::link(outside.path(), device.host("\\e\\out")));
+    EXPECT_EQ(find("\\e", "*.*", ""), QStringList("\\e\\in\\3.txt"));
 }
 
 // Any text in any file, read in blocks of any size, matches exactly when the

@@ -67,7 +67,8 @@ TEST_F(FindFilesDlgTest, StopKeepsTheHitsAndRestartRunsTheSameSearch)
         EXPECT_EQ(start->text(), "Stop");
         QTRY_COMPARE(d.results().GetItemCount(), 1);
         EXPECT_EQ(d.containing(), "needle");
-        // Closing stops the running worker and waits for it.
+        d.reject(); // Cancel stops the running worker and waits for it
+        EXPECT_FALSE(d.IsWorkerRunning());
     });
 }
 
