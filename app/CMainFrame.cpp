@@ -25,6 +25,7 @@
 #include "tools/SystemInfoSheet.h"
 #include "tools/IrTransfer.h"
 #include "tools/MailFile.h"
+#include "tools/CFindFilesDlg.h"
 #include "tree/CDirTreeView.h"
 
 #include <QAction>
@@ -219,6 +220,7 @@ void CMainFrame::registerCommands()
         const QString name = m_listView->GetFirstSelectedName();
         MailFile(name.isEmpty() ? QString() : m_listView->GetCurrentFolder() + QLatin1Char('\\') + name);
     });
+    r.onCommand(ID_TOOLS_FIND, [this] { OnFind(); });
 }
 
 // The tree's root (and "My Network Places", whose path is "\\" too) shows the
@@ -250,6 +252,23 @@ void CMainFrame::OnProperties()
         m_listView->RefreshFolder();
         m_listView->RestoreFocus(false);
     }
+}
+
+void CMainFrame::OnFind()
+{
+    CFindFilesDlg dialog(this);
+    m_findDialog = &dialog;
+    dialog.setDirectory(m_treeView->GetSelectedPath());
+    dialog.setFilename(QStringLiteral("*.*"));
+    dialog.setContaining(QString());
+    if (dialog.DoModal() == IDOK) {
+        {
+            WaitCursor wait;
+            m_treeView->SelectPath(dialog.resultFolder());
+        }
+        m_listView->SelectByName(dialog.resultName());
+    }
+    m_findDialog = nullptr;
 }
 
 bool CMainFrame::treeFocused() const
@@ -451,6 +470,13 @@ CommandFacts CMainFrame::currentFacts() const
 void CMainFrame::updateCommands()
 {
     m_router->updateCommands();
+}
+
+void CMainFrame::closeEvent(QCloseEvent *event)
+{
+    if (m_findDialog)
+        m_findDialog->EndDialog(0);
+    QMainWindow::closeEvent(event);
 }
 
 void CMainFrame::changeEvent(QEvent *event)

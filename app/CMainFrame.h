@@ -15,6 +15,7 @@ class CDialog;
 class CDirTreeView;
 class CExecuteDlg;
 class CFileListViewEx;
+class CFindFilesDlg;
 class CommandRouter;
 class QAction;
 class QMenu;
@@ -58,8 +59,12 @@ public:
     QMenuBar *menuBarMenu() const { return m_menuBarMenu; }
     // The properties dialog or system information sheet while one is open.
     CDialog *openPropertiesDialog() const { return m_propertiesDlg; }
+    // The open Find dialog; null when none.
+    CFindFilesDlg *findDialog() const { return m_findDialog; }
 
 protected:
+    // Ends an open Find dialog (result 0) before the frame closes.
+    void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void OnTimer(UINT id) override;
@@ -73,6 +78,7 @@ private:
     void registerPlacesCommands();
     QMenu *bookmarkPopup() const;
     void registerOpenCommands();
+    void OnFind();
     bool treeFocused() const;
     bool listFocused() const;
     void registerUpdateRules();
@@ -81,6 +87,7 @@ private:
     bool m_dragging = false;
     CDialog *m_propertiesDlg = nullptr;
     CExecuteDlg *m_executeDlg = nullptr; // while the Execute dialog runs
+    CFindFilesDlg *m_findDialog = nullptr;
     CFileOperations m_fileOperations;
     QMenuBar *m_menuBarMenu = nullptr;
     bool m_showHeader = true;

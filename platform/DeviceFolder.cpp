@@ -13,7 +13,7 @@
 
 namespace {
 
-// Calls each(name) for every name in the open folder dir but "." and "..";
+// Calls each(entry) for every entry in the open folder dir but "." and "..";
 // false when the folder cannot be read.
 template <typename Each>
 bool forEachName(int dir, Each each)
@@ -24,7 +24,7 @@ bool forEachName(int dir, Each each)
     while (const dirent *entry = ::readdir(stream)) {
         const char *name = entry->d_name;
         if (!(name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))))
-            each(name);
+            each(*entry);
     }
     ::closedir(stream);
     return true;
@@ -48,33 +48,52 @@ DeviceFolder::DeviceFolder(DevicePath path)
 bool DeviceFolder::list(const WildcardPattern *pattern)
 {
     m_names.clear();
+    m_types.clear();
     m_next = 0;
-    return ok() && forEachName(m_path.dirFd(), [&](const char *name) {
-        if (!pattern || pattern->matchesAll() || pattern->matches(QFile::decodeName(name)))
-            m_names.emplace_back(name);
+    return ok() && forEachName(m_path.dirFd(), [&](const dirent &entry) {
+        if (!pattern || pattern->matchesAll() || pattern->matches(QFile::decodeName(entry.d_name))) {
+            m_names.emplace_back(entry.d_name);
+            m_types.push_back(entry.d_type);
+        }
     });
 }
 
 void DeviceFolder::listOnly(const QByteArray &hostName)
 {
     m_names.assign(1, hostName);
+    m_types.assign(1, DT_UNKNOWN);
     m_next = 0;
 }
 
-bool DeviceFolder::next(Entry &entry)
+bool DeviceFolder::next(Entry &entry, bool basic)
 {
     while (m_next < m_names.size()) {
-        if (describe(m_names[m_next++], entry))
+        const std::size_t at = m_next++;
+        const unsigned char type = m_types[at];
+        if (basic && (type == DT_REG || type == DT_DIR)) {
+            entry.link = false;
+            entry.info = ObjectInfo();
+            entry.info.attributes = type == DT_DIR ? FILE_ATTRIBUTE_DIRECTORY : 0;
+            if (name(m_names[at], entry))
+                return true;
+        } else if (describe(m_names[at], entry)) {
             return true;
+        }
     }
     return false;
 }
 
-bool DeviceFolder::describe(const QByteArray &hostName, Entry &entry) const
+bool DeviceFolder::name(const QByteArray &hostName, Entry &entry)
 {
     entry.hostName = hostName;
     entry.name = QFile::decodeName(hostName);
-    if (!DevicePath::isDeviceName(entry.name) || entry.name.size() >= MAX_PATH)
+    // Names the device cannot spell back to the host are not shown.
+    return DevicePath::isDeviceName(entry.name) && entry.name.size() < MAX_PATH;
+}
+
+bool DeviceFolder::describe(const QByteArray &hostName, Entry &entry) const
+{
+    if (!name(hostName, entry))
         return false;
     const int dir = m_path.dirFd();
     struct statx st;
@@ -154,7 +173,8 @@ bool DeviceFolder::containsFolded(const QString &name)
 {
     if (!m_folded) {
         m_folded.emplace();
-        forEachName(m_path.dirFd(), [&](const char *name) { m_folded->insert(QFile::decodeName(name).toCaseFolded()); });
+        forEachName(m_path.dirFd(),
+                    [&](const dirent &entry) { m_folded->insert(QFile::decodeName(entry.d_name).toCaseFolded()); });
     }
     return m_folded->contains(name.toCaseFolded());
 }

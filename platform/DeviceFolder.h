@@ -44,7 +44,9 @@ public:
     void listOnly(const QByteArray &hostName);
     // The next listed entry the device shows (not sockets, devices, links
     // out of the device, names it cannot spell or too long); false at the end.
-    bool next(Entry &entry);
+    // basic: an entry the folder lists as a file or a folder gets its name
+    // and the directory bit only (info otherwise empty), its facts unread.
+    bool next(Entry &entry, bool basic = false);
 
     // Deletes a file entry: a link goes as the link itself; a file has its
     // attributes cleared first (a read-only file is deleted, one in ROM is
@@ -62,6 +64,7 @@ public:
 
 private:
     bool describe(const QByteArray &hostName, Entry &entry) const;
+    static bool name(const QByteArray &hostName, Entry &entry);
     // Whether the folder has an entry of that name in any letter case; the
     // names are read once, and copies and folders made through this object
     // add theirs.
@@ -69,6 +72,7 @@ private:
 
     DevicePath m_path;
     std::vector<QByteArray> m_names;
+    std::vector<unsigned char> m_types; // the folder's d_type of each name
     std::size_t m_next = 0;
     std::optional<QSet<QString>> m_folded;
 };

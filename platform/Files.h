@@ -7,6 +7,15 @@
 
 // Find.
 HANDLE FindFirstFileW(LPCWSTR fileName, WIN32_FIND_DATAW *findData);
+// FindFirstFileW with an information level (the only search operation is
+// the name match). FindExInfoBasic is for walks through many files: records
+// of what the folder itself lists as a file or a folder carry the name and
+// the directory bit only (everything else zero), as their facts are not
+// read; links are still followed (where the device allows) to tell folders.
+enum FINDEX_INFO_LEVELS { FindExInfoStandard, FindExInfoBasic };
+enum FINDEX_SEARCH_OPS { FindExSearchNameMatch };
+HANDLE FindFirstFileExW(LPCWSTR fileName, FINDEX_INFO_LEVELS infoLevel, void *findFileData,
+                        FINDEX_SEARCH_OPS searchOp, void *searchFilter, DWORD additionalFlags);
 BOOL FindNextFileW(HANDLE findFile, WIN32_FIND_DATAW *findData);
 BOOL FindClose(HANDLE findFile);
 // Whether a find-first on exactly this path succeeds; the find handle is closed again.

@@ -14,7 +14,7 @@ namespace {
 class FindHandle : public PlatformHandle
 {
 public:
-    explicit FindHandle(DevicePath path) : m_folder(std::move(path)) {}
+    FindHandle(DevicePath path, bool basic) : m_folder(std::move(path)), m_basic(basic) {}
 
     DeviceFolder &folder() { return m_folder; }
 
@@ -22,7 +22,7 @@ public:
     bool next(WIN32_FIND_DATAW &record)
     {
         DeviceFolder::Entry entry;
-        if (!m_folder.next(entry))
+        if (!m_folder.next(entry, m_basic))
             return false;
         record = WIN32_FIND_DATAW();
         entry.info.fill(entry.name, record);
@@ -31,13 +31,22 @@ public:
 
 private:
     DeviceFolder m_folder;
+    bool m_basic;
 };
 
 } // namespace
 
 HANDLE FindFirstFileW(LPCWSTR fileName, WIN32_FIND_DATAW *findData)
 {
-    if (!fileName || !findData) {
+    return FindFirstFileExW(fileName, FindExInfoStandard, findData, FindExSearchNameMatch, nullptr, 0);
+}
+
+HANDLE FindFirstFileExW(LPCWSTR fileName, FINDEX_INFO_LEVELS infoLevel, void *findFileData,
+                        FINDEX_SEARCH_OPS searchOp, void *searchFilter, DWORD additionalFlags)
+{
+    auto *findData = static_cast<WIN32_FIND_DATAW *>(findFileData);
+    if (!fileName || !findData || (infoLevel != FindExInfoStandard && infoLevel != FindExInfoBasic)
+        || searchOp != FindExSearchNameMatch || searchFilter || additionalFlags) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
     }
@@ -59,7 +68,7 @@ HANDLE FindFirstFileW(LPCWSTR fileName, WIN32_FIND_DATAW *findData)
         return INVALID_HANDLE_VALUE;
     }
     const QByteArray name = path.name();
-    auto search = std::make_unique<FindHandle>(std::move(path));
+    auto search = std::make_unique<FindHandle>(std::move(path), infoLevel == FindExInfoBasic);
     if (single)
         search->folder().listOnly(name);
     else if (!search->folder().list(&pattern)) {

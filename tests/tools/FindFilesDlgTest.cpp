@@ -1,0 +1,110 @@
+// The Find Files dialog with its worker, run from the main frame's Find command.
+#include "../app/ShownFrame.h"
+
+#include "list/CFileListCtrl.h"
+#include "res/ResourceIds.h"
+#include "tools/CFindFilesDlg.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+class FindFilesDlgTest : public ShownFrame
+{
+protected:
+    // \s\hit.txt holds the text; \s\big\huge.bin is a scan far too long to finish.
+    void SetUp() override
+    {
+        device.writeFile("\\s\\hit.txt", "a needle");
+        QFile huge(device.host("\\s\\big\\huge.bin"));
+        device.make({"\\s\\big\\"});
+        ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(64) << 30));
+        showFrame();
+    }
+
+    // Runs the Find command; act sees the dialog open.
+    void runFind(const std::function<void(CFindFilesDlg &)> &act)
+    {
+        ScopedModalHook hook([&](CDialog &dialog) { act(static_cast<CFindFilesDlg &>(dialog)); });
+        frame->router().execute(ID_TOOLS_FIND);
+        EXPECT_EQ(frame->findDialog(), nullptr);
+    }
+    static QPushButton *button(CFindFilesDlg &d, int id) { return d.GetDlgItem<QPushButton>(id); }
+    static void type(CFindFilesDlg &d, int id, const QString &text) { d.GetDlgItem<QLineEdit>(id)->setText(text); }
+    // Starts a search for the text below \s and waits for its first hit.
+    static void startLongSearch(CFindFilesDlg &d)
+    {
+        type(d, CFindFilesDlg::IDC_DIRECTORY, "\\s\\");
+        type(d, CFindFilesDlg::IDC_CONTAINING, "needle");
+        button(d, CFindFilesDlg::IDC_START)->click();
+        QTRY_COMPARE(d.results().GetItemCount(), 1);
+        EXPECT_EQ(button(d, CFindFilesDlg::IDC_START)->text(), "Stop");
+    }
+};
+
+TEST_F(FindFilesDlgTest, StopKeepsTheHitsAndRestartRunsTheSameSearch)
+{
+    runFind([](CFindFilesDlg &d) {
+        EXPECT_EQ(d.GetDlgItem<QLineEdit>(CFindFilesDlg::IDC_FILENAME)->text(), "*.*");
+        EXPECT_FALSE(button(d, CFindFilesDlg::IDC_GOTO)->isEnabled());
+        startLongSearch(d);
+        QPushButton *start = button(d, CFindFilesDlg::IDC_START);
+        start->click(); // Stop, in the middle of the huge file
+        QTRY_COMPARE(start->text(), "Start");
+        EXPECT_FALSE(d.IsWorkerRunning());
+        EXPECT_EQ(d.results().GetItemText(0, 0), "\\s\\hit.txt");
+
+        // Start while the old worker is finishing (the caption already reads
+        // Start): the same search again once it has ended, the fields unread.
+        startLongSearch(d);
+        start->setText("Start");
+        type(d, CFindFilesDlg::IDC_CONTAINING, "nowhere");
+        start->click();
+        EXPECT_TRUE(d.hasTimer(CFindFilesDlg::RestartTimer));
+        QTRY_VERIFY(!d.hasTimer(CFindFilesDlg::RestartTimer));
+        EXPECT_EQ(start->text(), "Stop");
+        QTRY_COMPARE(d.results().GetItemCount(), 1);
+        EXPECT_EQ(d.containing(), "needle");
+        d.reject(); // Cancel stops the running worker and waits for it
+        EXPECT_FALSE(d.IsWorkerRunning());
+    });
+}
+
+TEST_F(FindFilesDlgTest, ClosingTheMainWindowEndsTheSearch)
+{
+    runFind([this](CFindFilesDlg &d) {
+        startLongSearch(d);
+        frame->close();
+        EXPECT_FALSE(d.isVisible());
+    });
+    EXPECT_FALSE(frame->isVisible());
+}
+
+TEST_F(FindFilesDlgTest, GoToDirSelectsTheFolderAndTheFile)
+{
+    device.make({"\\My Documents\\sub\\target.txt", "\\rooted.txt"});
+    const struct {
+        const char *name, *folder;
+    } cases[] = {{"target.txt", "\\My Documents\\sub\\"}, {"rooted.txt", "\\"}};
+    for (const auto &c : cases) {
+        runFind([&](CFindFilesDlg &d) {
+            type(d, CFindFilesDlg::IDC_DIRECTORY, "\\");
+            type(d, CFindFilesDlg::IDC_FILENAME, c.name);
+            button(d, CFindFilesDlg::IDC_START)->click();
+            QTRY_COMPARE(button(d, CFindFilesDlg::IDC_START)->text(), "Start");
+            CFileListCtrl &list = d.results();
+            ASSERT_EQ(list.GetItemCount(), 1);
+            QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, QPoint(10, list.visualItemRect(list.topLevelItem(0)).center().y()));
+            ASSERT_TRUE(button(d, CFindFilesDlg::IDC_GOTO)->isEnabled());
+            button(d, CFindFilesDlg::IDC_GOTO)->click();
+            EXPECT_EQ(d.resultFolder(), QString(c.folder).chopped(1));
+        });
+        EXPECT_EQ(frame->treeView()->GetSelectedPath(), c.folder);
+        EXPECT_EQ(frame->listView()->GetFirstSelectedName(), c.name);
+        EXPECT_EQ(frame->listView()->GetSelectedCount(), 1);
+    }
+}
+
+} // namespace
