@@ -6,10 +6,11 @@
 
 DWORD WaitRepainting(HANDLE process)
 {
+    // Paint what is pending first: even a program that ends at once leaves an up-to-date window.
     for (;;) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         const DWORD result = WaitForSingleObject(process, 20);
         if (result != WAIT_TIMEOUT)
             return result;
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
 }
