@@ -15,7 +15,7 @@
 
 namespace {
 
-const QString MakerAddress = QStringLiteral("https://brindlecove.example/quillmoss");
+const QString MakerAddress = QStringLiteral("https://www.brindlecove.example/quillmoss");
 const QString ProgramTitle = QStringLiteral("Quillmoss_Install");
 
 void showWhite(QLabel *label)
@@ -42,8 +42,8 @@ CInstallDlg::CInstallDlg(QWidget *parent)
     buffer.setData(iconFile);
     QImageReader reader(&buffer, "ICO");
     QPixmap logo;
-    for (QImage image; reader.read(&image); reader.jumpToNextImage()) {
-        logo = QPixmap::fromImage(image);
+    for (int i = 0, n = reader.imageCount(); i < n && reader.jumpToImage(i); ++i) {
+        logo = QPixmap::fromImage(reader.read());
         icon.addPixmap(logo);
     }
 
