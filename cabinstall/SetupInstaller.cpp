@@ -56,29 +56,6 @@ QString folderPath(const SetupFile::Dir &dir)
     return below(QString(), dir.parts);
 }
 
-bool createFolders(const QString &path)
-{
-    QString folder;
-    for (const QString &part : path.split(QLatin1Char('\\'), Qt::SkipEmptyParts)) {
-        folder += QLatin1Char('\\') + part;
-        const DWORD attributes = GetFileAttributesW(wide(folder));
-        if (attributes == INVALID_FILE_ATTRIBUTES ? !CreateDirectoryW(wide(folder), nullptr)
-                                                  : !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-            return false;
-    }
-    return true;
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    HANDLE file = CreateFileW(wide(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    const BOOL wrote = WriteFile(file, bytes.constData(), DWORD(bytes.size()), &written, nullptr);
-    return CloseHandle(file) && wrote && written == DWORD(bytes.size());
-}
-
 QByteArray utf16(const QString &text)
 {
     return QByteArray(reinterpret_cast<const char *>(text.utf16()), (text.size() + 1) * 2);
@@ -117,6 +94,29 @@ bool fail(QString &error, const QString &text)
 }
 
 } // namespace
+
+bool createFolders(const QString &path)
+{
+    QString folder;
+    for (const QString &part : path.split(QLatin1Char('\\'), Qt::SkipEmptyParts)) {
+        folder += QLatin1Char('\\') + part;
+        const DWORD attributes = GetFileAttributesW(wide(folder));
+        if (attributes == INVALID_FILE_ATTRIBUTES ? !CreateDirectoryW(wide(folder), nullptr)
+                                                  : !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return false;
+    }
+    return true;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    HANDLE file = CreateFileW(wide(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const BOOL wrote = WriteFile(file, bytes.constData(), DWORD(bytes.size()), &written, nullptr);
+    return CloseHandle(file) && wrote && written == DWORD(bytes.size());
+}
 
 QString platformType()
 {

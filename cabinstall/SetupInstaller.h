@@ -17,6 +17,11 @@ namespace SetupInstaller {
 // "PocketPC" when the device names none.
 QString platformType();
 
+// Creates the device folder path with its missing parents.
+bool createFolders(const QString &path);
+// Writes bytes as the device file path, replacing a file there.
+bool writeFile(const QString &path, const QByteArray &bytes);
+
 // Installs members (the ".000" setup file and the files it numbers). False
 // with a sentence in error when refused or when a step failed; steps done
 // before a failure stay done.

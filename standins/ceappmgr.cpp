@@ -3,6 +3,7 @@
 // Reads the package's .ini, copies each cabinet it names (beside the .ini) to
 // the connected device and runs the device's cabinet installer on it. Exit
 // status 0 when every cabinet installed; failures are told on stderr.
+#include "cabinstall/SetupInstaller.h"
 #include "platform/Desktop.h"
 #include "platform/Device.h"
 #include "platform/Files.h"
@@ -37,16 +38,6 @@ QHash<QString, QString> parseIni(const QByteArray &text)
     return keys;
 }
 
-bool writeDeviceFile(const QString &path, const QByteArray &bytes)
-{
-    HANDLE file = CreateFileW(wide(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    const BOOL wrote = WriteFile(file, bytes.constData(), DWORD(bytes.size()), &written, nullptr);
-    return CloseHandle(file) && wrote && written == DWORD(bytes.size());
-}
-
 // Copies the cabinet to the device, runs the installer on it and removes the copy.
 bool installCabinet(const QString &cab, QTextStream &err)
 {
@@ -55,13 +46,8 @@ bool installCabinet(const QString &cab, QTextStream &err)
         err << "ceappmgr: cannot read " << cab << Qt::endl;
         return false;
     }
-    QString folder;
-    for (const QString &part : InstallFolder.split(QLatin1Char('\\'), Qt::SkipEmptyParts)) {
-        folder += QLatin1Char('\\') + part;
-        CreateDirectoryW(wide(folder), nullptr);
-    }
     const QString target = InstallFolder + QLatin1Char('\\') + QFileInfo(cab).fileName();
-    if (!writeDeviceFile(target, bytes)) {
+    if (!SetupInstaller::createFolders(InstallFolder) || !SetupInstaller::writeFile(target, bytes)) {
         err << "ceappmgr: cannot copy " << cab << " to the device (error " << GetLastError() << ")" << Qt::endl;
         return false;
     }
