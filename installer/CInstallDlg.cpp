@@ -6,6 +6,7 @@
 #include "platform/UiSink.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QEvent>
 #include <QImageReader>
 #include <QLabel>
@@ -17,6 +18,7 @@ namespace {
 
 const QString MakerAddress = QStringLiteral("https://www.brindlecove.example/quillmoss");
 const QString ProgramTitle = QStringLiteral("Quillmoss_Install");
+const QString TemplateCaption = QStringLiteral("Quillmoss version 3.1 Install");
 
 void showWhite(QLabel *label)
 {
@@ -30,11 +32,11 @@ void showWhite(QLabel *label)
 
 CInstallDlg::CInstallDlg(QWidget *parent)
     : CDialog(102, parent),
-      extractFolder(QStringLiteral("/tmp") + QStringLiteral("/Brindlecove/Quillmoss")),
+      extractFolder(QDir::tempPath() + QStringLiteral("/Brindlecove/Quillmoss")),
       folderPage(this), tasksPage(this), requirementsPage(this),
       pages{&requirementsPage, &folderPage, &tasksPage}
 {
-    setWindowTitle(QStringLiteral("Quillmoss version 3.1 Install"));
+    setWindowTitle(TemplateCaption);
     setFixedSize(dluSize(432, 146));
     // The program's icon is the package's, at 16 x 16 and 32 x 32.
     const QByteArray iconFile = FindInstallFile(5003).toByteArray();
@@ -94,7 +96,7 @@ CInstallDlg::CInstallDlg(QWidget *parent)
 
 QString CInstallDlg::Title()
 {
-    QString title = QStringLiteral("Quillmoss version 3.1 Install");
+    QString title = TemplateCaption;
     const QString edition = InstallStrings::load(3004);
     if (!edition.isEmpty())
         title += QLatin1Char(' ') + edition;

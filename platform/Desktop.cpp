@@ -13,16 +13,25 @@ Desktop::Desktop()
                                  QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
                                      + QStringLiteral("/quillmoss/desktop")))
 {
-    QDir().mkpath(m_dir);
-    m_hive = std::make_unique<RegistryHive>(m_dir + QStringLiteral("/registry.db"));
+}
+
+RegistryHive &Desktop::hive()
+{
+    if (!m_hive) {
+        QDir().mkpath(m_dir);
+        m_hive = std::make_unique<RegistryHive>(m_dir + QStringLiteral("/registry.db"));
+    }
+    return *m_hive;
 }
 
 QString Desktop::readString(const QString &key, const QString &name)
 {
     RegistryHive::KeyId id = 0;
     RegistryHive::Value value;
-    if (m_hive->openKey(RegistryHive::LocalMachine, key, &id) != ERROR_SUCCESS
-        || m_hive->queryValue(id, name, &value) != ERROR_SUCCESS || value.type != REG_SZ)
+    if (!m_hive && !QFile::exists(m_dir + QStringLiteral("/registry.db")))
+        return QString();
+    if (hive().openKey(RegistryHive::LocalMachine, key, &id) != ERROR_SUCCESS
+        || hive().queryValue(id, name, &value) != ERROR_SUCCESS || value.type != REG_SZ)
         return QString();
     QString text = QString::fromUtf16(reinterpret_cast<const char16_t *>(value.data.constData()), value.data.size() / 2);
     const qsizetype nul = text.indexOf(QChar(0));
@@ -34,8 +43,8 @@ bool Desktop::writeString(const QString &key, const QString &name, const QString
     RegistryHive::KeyId id = 0;
     bool created = false;
     const QByteArray data(reinterpret_cast<const char *>(value.utf16()), (value.size() + 1) * 2);
-    return m_hive->createKey(RegistryHive::LocalMachine, key, &id, &created) == ERROR_SUCCESS
-           && m_hive->setValue(id, name, REG_SZ, data) == ERROR_SUCCESS;
+    return hive().createKey(RegistryHive::LocalMachine, key, &id, &created) == ERROR_SUCCESS
+           && hive().setValue(id, name, REG_SZ, data) == ERROR_SUCCESS;
 }
 
 bool Desktop::exists(const QString &path)

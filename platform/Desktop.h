@@ -21,10 +21,12 @@ public:
 
     Desktop();
     QString dir() const { return m_dir; }
-    RegistryHive &hive() { return *m_hive; }
+    // Opens the hive, making the folder and the hive on first use.
+    RegistryHive &hive();
 
     // A string value under HKEY_LOCAL_MACHINE (an empty name: the default
     // value); null when the key or the value is missing or not a string.
+    // Reading a desktop that was never set up creates nothing.
     QString readString(const QString &key, const QString &name);
     bool writeString(const QString &key, const QString &name, const QString &value);
 

@@ -71,6 +71,7 @@ TEST_F(Wizard, WithoutTheSynchronisationSoftwareItEnds)
     bool shown = false;
     EXPECT_EQ(runWizard([&](CInstallDlg &) { shown = true; }), IDCANCEL);
     EXPECT_FALSE(shown);
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("registry.db")))) << "reading writes nothing";
 }
 
 // A missing folder chain is made; a second run over it rewrites the files.
