@@ -1,5 +1,7 @@
 #include "platform/Desktop.h"
 
+#include "platform/UniqueFd.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -88,6 +90,20 @@ bool Desktop::setCurrentFolder(const QString &path)
     return QDir::setCurrent(path);
 }
 
+namespace {
+
+std::unique_ptr<HostProcess> startHost(const QString &program, const QStringList &arguments)
+{
+    const UniqueFd image(::open(QFile::encodeName(program).constData(), O_PATH | O_CLOEXEC));
+    if (!image.valid()) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return nullptr;
+    }
+    return ProcessLauncher::current().start(image.get(), program, arguments, {});
+}
+
+} // namespace
+
 std::unique_ptr<HostProcess> Desktop::start(const QString &program, const QString &commandLine)
 {
     QString arguments = commandLine;
@@ -97,12 +113,12 @@ std::unique_ptr<HostProcess> Desktop::start(const QString &program, const QStrin
             break;
         }
     }
-    return ProcessLauncher::current().start(program, SplitCommandLine(arguments), {});
+    return startHost(program, SplitCommandLine(arguments));
 }
 
 void Desktop::openAddress(const QString &address)
 {
     const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     if (!opener.isEmpty())
-        ProcessLauncher::current().start(opener, {address}, {});
+        startHost(opener, {address});
 }

@@ -35,7 +35,7 @@ class Wizard : public InstallerFixture
 {
 protected:
     RecordingLauncher launcher;
-    const QString bin = QStringLiteral("/opt/sync");
+    const QString bin = qEnvironmentVariable("QUILLMOSS_BIN_DIR");
 };
 
 TEST_F(Wizard, FollowsItsStateTable)
