@@ -76,3 +76,8 @@ union ULARGE_INTEGER {
 };
 BOOL GetDiskFreeSpaceExW(LPCWSTR directoryName, ULARGE_INTEGER *freeBytesAvailable,
                          ULARGE_INTEGER *totalNumberOfBytes, ULARGE_INTEGER *totalNumberOfFreeBytes);
+
+// Lets a device file run as a program: CreateProcessW starts only files the
+// host can execute. The device's cabinet installer marks the programs it
+// installs; nothing else does, so a file that merely arrives never runs.
+BOOL MarkProgramFileW(LPCWSTR fileName);

@@ -57,7 +57,7 @@ bool writeLauncher(int dir, const QByteArray &name, const QByteArray &content)
 QStringList StandIns::names()
 {
     return {QStringLiteral("iexplore.exe"), QStringLiteral("hostopen.exe"), QStringLiteral("irsquirt.exe"),
-            QStringLiteral("tmail.exe")};
+            QStringLiteral("tmail.exe"), QStringLiteral("wceload.exe")};
 }
 
 bool StandIns::install(Device &device, const QString &binDir)

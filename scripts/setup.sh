@@ -11,7 +11,7 @@ packages=(
   libgl-dev
   attr util-linux
   adwaita-icon-theme hicolor-icon-theme
-  cabextract gcab icoutils
+  cabextract gcab icoutils libarchive-tools
   xdg-utils tzdata fonts-liberation2
   obexftp python3 time
 )

@@ -5,6 +5,7 @@
 #include "platform/Process.h"
 
 #include <QList>
+#include <functional>
 
 class RecordingLauncher final : public ProcessLauncher
 {
@@ -22,9 +23,13 @@ public:
                                        const QStringList &extraEnvironment) override
     {
         m_starts.append({program, arguments, extraEnvironment});
+        if (onStart)
+            onStart(m_starts.last());
         return std::make_unique<Finished>();
     }
     const QList<Start> &starts() const { return m_starts; }
+    // Called at each start, while the starting code waits.
+    std::function<void(const Start &)> onStart;
 
 private:
     struct Finished final : HostProcess {

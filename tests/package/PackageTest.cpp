@@ -1,0 +1,167 @@
+#include "cabinstall/CabinetReader.h"
+#include "cabinstall/SetupFileReader.h"
+#include "package/LittleEndian.h"
+#include "package/QuillmossPackage.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray readHost(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+QString built(const QString &name)
+{
+    return qEnvironmentVariable("QUILLMOSS_BIN_DIR") + QLatin1Char('/') + name;
+}
+
+struct ToolRun {
+    int exit;
+    QByteArray out, err;
+};
+
+ToolRun run(const QString &program, const QStringList &args)
+{
+    QProcess process;
+    process.start(program, args);
+    process.waitForFinished(120000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
+            process.readAllStandardError()};
+}
+
+// Blocks end with one, two and three bytes left, and one member spans two blocks.
+QList<CabMember> edgeMembers()
+{
+    const QDateTime time(QDate(2023, 11, 14), QTime(22, 13, 20));
+    return {{"a.001", "x", time}, {"b.002", "xy", time}, {"c.003", QByteArray(32768 + 3, 'z'), time}};
+}
+
+// Every outside reader lists and tests the cabinets and extracts exactly our bytes.
+TEST(Cabinet, OutsideToolsAcceptItAndExtractTheSameBytes)
+{
+    QTemporaryDir dir;
+    const QString edge = dir.filePath(QStringLiteral("edge.cab"));
+    QFile file(edge);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(Cabinet::write(edgeMembers())) > 0);
+    file.close();
+    const QList<CabMember> package = {{"Quillmos.000", QuillmossPackage::setupFile().write(), {}},
+                                      {"quillmos.001", readHost(built(QStringLiteral("quillmoss"))), {}}};
+    const struct {
+        QString cab;
+        QList<CabMember> members;
+    } cabinets[] = {{built(QStringLiteral("package/Quillmoss.CAB")), package}, {edge, edgeMembers()}};
+    for (const auto &cab : cabinets) {
+        EXPECT_EQ(run(QStringLiteral("cabextract"), {QStringLiteral("-t"), cab.cab}).exit, 0);
+        for (const QString &lister : {QStringLiteral("gcab -l"), QStringLiteral("bsdtar -tf")}) {
+            const ToolRun listed = run(lister.section(QLatin1Char(' '), 0, 0), {lister.section(QLatin1Char(' '), 1), cab.cab});
+            EXPECT_EQ(listed.exit, 0) << lister.toStdString() << listed.err.toStdString();
+            for (const CabMember &member : cab.members)
+                EXPECT_TRUE(listed.out.contains(member.name)) << lister.toStdString();
+        }
+        int n = 0;
+        for (const QStringList &extract : {QStringList{"cabextract", "-q", "-d", "%d", cab.cab},
+                                           QStringList{"gcab", "-x", "-C", "%d", cab.cab},
+                                           QStringList{"bsdtar", "-xf", cab.cab, "-C", "%d"}}) {
+            const QString out = dir.filePath(QString::number(n++));
+            QDir().mkpath(out);
+            QStringList args = extract.mid(1);
+            args.replaceInStrings(QStringLiteral("%d"), out);
+            EXPECT_EQ(run(extract[0], args).exit, 0) << extract.join(' ').toStdString();
+            for (const CabMember &member : cab.members)
+                EXPECT_TRUE(readHost(out + QLatin1Char('/') + member.name) == member.data)
+                    << extract[0].toStdString() << " " << member.name.toStdString();
+        }
+        QList<CabMember> read;
+        QString error;
+        ASSERT_TRUE(CabinetReader::read(readHost(cab.cab), read, error)) << error.toStdString();
+        ASSERT_EQ(read.size(), cab.members.size());
+        for (qsizetype i = 0; i < read.size(); ++i)
+            EXPECT_TRUE(read[i].name == cab.members[i].name && read[i].data == cab.members[i].data);
+    }
+    EXPECT_EQ(run(QStringLiteral("file"), {QStringLiteral("-b"), dir.filePath(QStringLiteral("0/Quillmos.000"))}).out,
+              "Microsoft WinCE install header, StrongARM, 1 file, 6 registry entries\n");
+}
+
+TEST(Package, IconAndIniAreExact)
+{
+    const ToolRun icon = run(QStringLiteral("icotool"), {QStringLiteral("-l"), built(QStringLiteral("package/Quillmoss.ico"))});
+    EXPECT_EQ(icon.out, "--icon --index=1 --width=16 --height=16 --bit-depth=8 --palette-size=256\n"
+                        "--icon --index=2 --width=32 --height=32 --bit-depth=8 --palette-size=256\n");
+    EXPECT_EQ(icon.err, "");
+    EXPECT_EQ(readHost(built(QStringLiteral("package/Quillmoss.ini"))),
+              "; Brindlecove Quillmoss for Pocket PC: application manager description\r\n\r\n"
+              "[CEAppManager]\r\nVersion = 1.0\r\nComponent = Quillmoss\r\n\r\n"
+              "[Quillmoss]\r\nDescription = Quillmoss\r\nIconFile = Quillmoss.ico\r\nIconIndex = 0\r\n"
+              "DeviceFile = quillmoss.exe\r\nCabFiles = \"Quillmoss.CAB\"\r\nUninstall = Quillmoss ");
+}
+
+// A hostile cabinet: its header made to agree with its length, so only the fault shows.
+QByteArray sized(QByteArray cab)
+{
+    QByteArray le;
+    appendU32(le, quint32(cab.size()));
+    return cab.replace(8, 4, le);
+}
+
+TEST(CabinetReader, RefusesDamagedAndHostileCabinets)
+{
+    const QByteArray good = Cabinet::write(edgeMembers());
+    const auto patched = [&](qsizetype offset, QByteArray bytes) { return QByteArray(good).replace(offset, bytes.size(), bytes); };
+    const auto named = [](const QByteArray &name) { return Cabinet::write({{name, "x", {}}}); };
+    const QByteArray empty = Cabinet::write({{"a.001", "", {}}}); // its entries end the file
+    const struct {
+        const char *what;
+        QByteArray cab;
+        const char *error;
+    } cases[] = {
+        {"cut short", good.chopped(1), "The cabinet is truncated."},
+        {"cut in the entries", sized(good.left(60)), "The cabinet is truncated."},
+        {"file count 65535", QByteArray(empty).replace(28, 2, "\xff\xff"), "The cabinet is truncated."},
+        {"block count 65535", sized(patched(40, "\xff\xff")), "The cabinet is truncated."},
+        {"data byte flipped", patched(good.size() - 1, "Y"), "The cabinet has a checksum error."},
+        {"member past the data", patched(88, QByteArray::fromHex("00001000")), "The cabinet's files do not match its data."},
+        {"not a cabinet", "MSCF", "This is not a cabinet file."},
+    };
+    for (const auto &c : cases) {
+        QList<CabMember> members;
+        QString error;
+        EXPECT_FALSE(CabinetReader::read(c.cab, members, error)) << c.what;
+        EXPECT_EQ(error.toStdString(), c.error) << c.what;
+    }
+    for (const QByteArray &name : QByteArrayList{"..\\x", "\\x", "a\\..\\b", "C:\\x", "/etc/x", "a\\\\b", ".", QByteArray(256, 'n')}) {
+        QList<CabMember> members;
+        QString error;
+        EXPECT_FALSE(CabinetReader::read(named(name), members, error)) << name.toStdString();
+        EXPECT_TRUE(error.startsWith(QStringLiteral("The cabinet holds a member whose name")) || error.contains(QStringLiteral("too long")))
+            << name.toStdString() << error.toStdString();
+    }
+}
+
+TEST(SetupFile, ReadsBackWhatIsWrittenAndRefusesItCut)
+{
+    const SetupFile setup = QuillmossPackage::setupFile();
+    const QByteArray bytes = setup.write();
+    SetupFile read;
+    QString error;
+    ASSERT_TRUE(SetupFileReader::read(bytes, read, error)) << error.toStdString();
+    EXPECT_TRUE(read == setup);
+    for (qsizetype size : {qsizetype(99), bytes.size() - 1, qsizetype(200)}) {
+        QByteArray cut = bytes.left(size);
+        if (cut.size() >= 12) {
+            QByteArray le;
+            appendU32(le, quint32(cut.size()));
+            cut.replace(8, 4, le);
+        }
+        EXPECT_FALSE(SetupFileReader::read(cut, read, error)) << size;
+        EXPECT_EQ(error, QStringLiteral("The setup file is damaged."));
+    }
+}
+
+} // namespace
