@@ -8,6 +8,7 @@
 #include "res/StringTable.h"
 
 #include <QHeaderView>
+#include <QMouseEvent>
 
 namespace {
 
@@ -150,7 +151,8 @@ int CFileListCtrl::GetSelectedRow() const
 void CFileListCtrl::mouseDoubleClickEvent(QMouseEvent *event)
 {
     setFocus();
-    // FIXME: a double tap on a row opens its Name text (the hit's full path)
-    // once the core can execute files.
+    // The Name text of a hit is its full path.
+    if (const QTreeWidgetItem *hit = itemAt(event->position().toPoint()); hit && !hit->text(0).isEmpty())
+        ExecuteFile(hit->text(0));
     QTreeWidget::mouseDoubleClickEvent(event);
 }

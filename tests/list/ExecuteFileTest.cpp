@@ -4,6 +4,7 @@
 #include "FileListViewFixture.h"
 
 #include "filetypes/CRegisterExtDlg.h"
+#include "list/CFileListCtrl.h"
 
 #include <QLineEdit>
 #include <QThread>
@@ -67,6 +68,12 @@ TEST_F(ExecuteFileTest, UnknownTypeOffersToRegisterItInLowerCase)
     });
     m_sink.expect(question, "Quillmoss", MB_YESNO | MB_ICONQUESTION, IDNO);
     doubleTap("\\My Documents\\Data.XYZ");
+    // A found file's row holds its full path, and a double tap opens that.
+    CFileListCtrl found;
+    found.InsertItem(0, "\\My Documents\\Data.XYZ", 0);
+    found.show();
+    m_sink.expect(question, "Quillmoss", MB_YESNO | MB_ICONQUESTION, IDNO);
+    QTest::mouseDClick(found.viewport(), Qt::LeftButton, {}, found.visualItemRect(found.topLevelItem(0)).center());
     m_sink.expect(question, "Quillmoss", MB_YESNO | MB_ICONQUESTION, IDYES);
     EXPECT_FALSE(m_list.ExecuteFile("\\My Documents\\Data.XYZ"));
     EXPECT_EQ(opened, QStringList{"xyz"});
