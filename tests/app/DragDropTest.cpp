@@ -70,8 +70,9 @@ TEST_P(DragDrop, PastesTheCutWhereReleased)
 
     pointer(QTest::MouseMove, tree().viewport(), itemPoint(work));
     EXPECT_EQ(tree().DropTarget(), work);
-    if (d.fromList)
+    if (d.fromList) {
         EXPECT_EQ(list().DropTarget(), work);
+    }
     EXPECT_EQ(work->background(0), tree().palette().brush(QPalette::Highlight));
     QWidget *view = d.over ? tree().viewport() : list().viewport();
     QPoint at(5, list().viewport()->height() - 2);

@@ -57,8 +57,9 @@ TEST_F(FolderCopy, RefusesItselfAndItsSubfolders)
         if (*c.message)
             sink.expect(c.message, App, Exclamation, IDOK);
         EXPECT_EQ(ops().CopyFolderTree(c.source, c.destination), !*c.message);
-        if (*c.message)
+        if (*c.message) {
             EXPECT_EQ(sink.lastOwner(), frame.get());
+        }
     }
     EXPECT_FALSE(exists("\\A\\A") || exists("\\A\\B\\A"));
     EXPECT_EQ(device.readFile("\\AB\\A\\f.txt"), "x");
