@@ -2,8 +2,8 @@
 //
 //   bench_showfolder DEVICE_DIR [FOLDER]   shows FOLDER (default \bench) once
 //
-// Times the whole load (enumeration, the filter with its registry reads for
-// every file, the entries and the model) plus painting the first screen.
+// Times the whole load (enumeration, the filter with its settings read once,
+// the entries and the model) plus painting the first screen.
 #include "list/CFileListViewEx.h"
 #include "platform/Device.h"
 

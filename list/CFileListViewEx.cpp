@@ -39,10 +39,11 @@ void CFileListViewEx::LoadEntries()
     HANDLE find = FindFirstFileW(pattern, &findData);
     if (find == INVALID_HANDLE_VALUE)
         return;
+    FileFilter filter;
     do {
         if (findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             continue;
-        if (!PassesFileFilter(findData))
+        if (!filter.Passes(findData))
             continue;
         m_entries.Add(std::make_unique<CFileEntry>(findData));
     } while (FindNextFileW(find, &findData));

@@ -39,24 +39,32 @@ DWORD ReadSetting(const QString &name)
 
 } // namespace
 
-bool PassesFileFilter(const WIN32_FIND_DATAW &findData)
+FileFilter::FileFilter()
+    : m_mainFilter(ReadSetting(RegistryLayout::MainFilter))
+    , m_subFilter(ReadSetting(RegistryLayout::SubFilter))
+    , m_hideRom(ReadSetting(RegistryLayout::HideROM))
 {
-    const DWORD mainFilter = ReadSetting(RegistryLayout::MainFilter);
-    const DWORD subFilter = ReadSetting(RegistryLayout::SubFilter);
-    const DWORD hideRom = ReadSetting(RegistryLayout::HideROM);
+}
 
-    if (hideRom == HideRomOn && (findData.dwFileAttributes & FILE_ATTRIBUTE_INROM))
+bool FileFilter::Passes(const WIN32_FIND_DATAW &findData)
+{
+    if (m_hideRom == HideRomOn && (findData.dwFileAttributes & FILE_ATTRIBUTE_INROM))
         return false;
-    if (mainFilter == ShowAll)
+    if (m_mainFilter != HideSystemTypes && m_mainFilter != ShowGroup)
         return true;
 
     const QString extension = CFileTypeInfo().GetExtension(fromWide(findData.cFileName));
-    switch (mainFilter) {
-    case HideSystemTypes:
+    const auto known = m_byExtension.constFind(extension);
+    if (known != m_byExtension.constEnd())
+        return *known;
+    const bool passes = PassesExtension(extension);
+    m_byExtension.insert(extension, passes);
+    return passes;
+}
+
+bool FileFilter::PassesExtension(const QString &extension) const
+{
+    if (m_mainFilter == HideSystemTypes)
         return !SystemTypes().contains(extension);
-    case ShowGroup:
-        return subFilter >= Groups().size() || Groups()[subFilter].contains(extension);
-    default:
-        return true;
-    }
+    return m_subFilter >= Groups().size() || Groups()[m_subFilter].contains(extension);
 }
