@@ -1,9 +1,8 @@
 #include "places/CAddBookmarkDlg.h"
 
+#include "framework/AfxMessageBox.h"
 #include "framework/CDataExchange.h"
 #include "places/BookmarkList.h"
-#include "platform/UiSink.h"
-#include "res/StringTable.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -46,15 +45,13 @@ void CAddBookmarkDlg::DoDataExchange(CDataExchange &dx)
 void CAddBookmarkDlg::OnOK()
 {
     UpdateData(true);
-    QWidget *mainWindow = parentWidget() ? parentWidget()->window() : nullptr;
-    const auto tell = [&](const QString &text) { MessageBoxW(mainWindow, text, applicationTitle(), MB_OK); };
     if (m_bookmarkName.isEmpty()) {
-        tell(QStringLiteral("Please fillin a name for your Bookmark."));
+        AfxMessageBox(QStringLiteral("Please fillin a name for your Bookmark."));
         return;
     }
     // Such a name would overwrite the values that keep the list itself.
     if (BookmarkList::IsReservedName(m_bookmarkName)) {
-        tell(QStringLiteral("\"%1\" is reserved for the bookmark list.\nPlease select a different name.")
+        AfxMessageBox(QStringLiteral("\"%1\" is reserved for the bookmark list.\nPlease select a different name.")
                  .arg(m_bookmarkName));
         return;
     }
@@ -63,7 +60,7 @@ void CAddBookmarkDlg::OnOK()
         QString name;
         QString path;
         if (BookmarkList::ReadName(i, name) && BookmarkList::ReadPath(name, path) && name == m_bookmarkName) {
-            tell(QStringLiteral("Bookmark name already exists.\nPlease select a different name."));
+            AfxMessageBox(QStringLiteral("Bookmark name already exists.\nPlease select a different name."));
             return;
         }
     }

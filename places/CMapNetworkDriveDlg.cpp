@@ -1,11 +1,11 @@
 #include "places/CMapNetworkDriveDlg.h"
 
+#include "framework/AfxMessageBox.h"
 #include "framework/CDataExchange.h"
 #include "platform/Files.h"
 #include "platform/UiSink.h"
 #include "res/Pictures.h"
 #include "res/ResourceIds.h"
-#include "res/StringTable.h"
 #include "settings/CRegistryAccess.h"
 #include "settings/RegistryLayout.h"
 
@@ -62,11 +62,6 @@ void CMapNetworkDriveDlg::DoDataExchange(CDataExchange &dx)
     DDX_Text(dx, IDC_COMPUTER_NAME, m_computerName);
 }
 
-int CMapNetworkDriveDlg::tell(const QString &text)
-{
-    return MessageBoxW(parentWidget() ? parentWidget()->window() : nullptr, text, applicationTitle(), MB_OK);
-}
-
 void CMapNetworkDriveDlg::OnNameChanged()
 {
     if (m_sharesListed) {
@@ -84,7 +79,7 @@ void CMapNetworkDriveDlg::OnSearch()
         UpdateData(false);
     }
     if (m_computerName.isEmpty()) {
-        tell(QStringLiteral("Please, fill in a computer name."));
+        AfxMessageBox(QStringLiteral("Please, fill in a computer name."));
         return;
     }
     WaitCursor wait;
@@ -92,7 +87,7 @@ void CMapNetworkDriveDlg::OnSearch()
     WIN32_FIND_DATAW data;
     const HANDLE find = FindFirstFileW(wide(QStringLiteral("\\\\") + m_computerName + QStringLiteral("\\*")), &data);
     if (find == INVALID_HANDLE_VALUE) {
-        tell(QStringLiteral("Could not find computer or computer has no Network shares."));
+        AfxMessageBox(QStringLiteral("Could not find computer or computer has no Network shares."));
         return;
     }
     do {
@@ -121,14 +116,14 @@ void CMapNetworkDriveDlg::OnConnect()
         QString stored;
         lastRead = registry.ReadString(HKEY_LOCAL_MACHINE, key, RegistryLayout::netPath(int(i)), stored) == RegSuccess;
         if (lastRead && stored == path) {
-            tell(QStringLiteral("Path already mapped."));
+            AfxMessageBox(QStringLiteral("Path already mapped."));
             return;
         }
     }
     if (!lastRead
         || registry.WriteString(HKEY_LOCAL_MACHINE, key, RegistryLayout::netPath(int(count)), path) != RegSuccess
         || registry.WriteDword(HKEY_LOCAL_MACHINE, key, RegistryLayout::Count, count + 1) != RegSuccess) {
-        tell(MappingFailed);
+        AfxMessageBox(MappingFailed);
         return;
     }
     EndDialog(IDOK);

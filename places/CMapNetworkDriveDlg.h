@@ -34,7 +34,6 @@ private:
     void OnSearch();
     void OnConnect();
     void OnNameChanged();
-    int tell(const QString &text);
 
     QString m_computerName;
     bool m_sharesListed = false;
