@@ -206,9 +206,18 @@ bool RegistryHive::openDatabase()
     sqlite3_busy_timeout(m_db, BusyTimeoutMs);
     // The encoding only takes effect on a new file; names then travel as
     // UTF-16 without conversion and length(CAST(name AS BLOB)) counts UTF-16 units.
-    if (!exec("PRAGMA encoding = 'UTF-16le'") || !exec("PRAGMA journal_mode = WAL")
-        || !exec("PRAGMA synchronous = FULL") || !exec("PRAGMA foreign_keys = ON") || !exec(Schema)) {
-        return false;
+    // Two programs opening a new hive at once race to switch it to WAL, and
+    // that switch reports busy without waiting: the set-up is tried again
+    // until the busy timeout runs out.
+    const auto setUp = [this] {
+        return exec("PRAGMA encoding = 'UTF-16le'") && exec("PRAGMA journal_mode = WAL")
+            && exec("PRAGMA synchronous = FULL") && exec("PRAGMA foreign_keys = ON") && exec(Schema);
+    };
+    for (int waited = 0; !setUp(); waited += 10) {
+        const int rc = sqlite3_errcode(m_db) & 0xff;
+        if ((rc != SQLITE_BUSY && rc != SQLITE_LOCKED) || waited >= BusyTimeoutMs)
+            return false;
+        sqlite3_sleep(10);
     }
     m_statements = std::make_unique<Statements>();
     if (!m_statements->prepare(m_db))
