@@ -2,6 +2,7 @@
 #include "TempDevice.h"
 
 #include "platform/DosAttributes.h"
+#include "platform/FileTime.h"
 
 #include <QDir>
 #include <QProcess>
@@ -18,22 +19,21 @@ class Attributes : public ::testing::Test
 protected:
     void setStored(const QString &devicePath, const QByteArray &value)
     {
-        ASSERT_EQ(::setxattr(t.host(devicePath).toLocal8Bit().constData(), "user.DOSATTRIB", value.constData(),
+        ASSERT_EQ(::setxattr(QFile::encodeName(t.host(devicePath)), "user.DOSATTRIB", value.constData(),
                              value.size(), 0), 0);
     }
+    // The stored text as getfattr reads it.
+    QByteArray stored(const QString &devicePath)
+    {
+        QProcess getfattr;
+        getfattr.start("getfattr", {"--only-values", "-n", "user.DOSATTRIB", "--absolute-names", t.host(devicePath)});
+        getfattr.waitForFinished();
+        return getfattr.readAllStandardOutput();
+    }
+    bool writable(const QString &devicePath) { return permitsWrite(t.host(devicePath)); }
+    static bool permitsWrite(const QString &host) { return QFile::permissions(host) & QFile::WriteOwner; }
     TempDevice t;
 };
-
-TEST_F(Attributes, StoredBitsUseSambaTextForm)
-{
-    t.make({"\\f.txt"});
-    ASSERT_TRUE(SetFileAttributesW(u"\\f.txt", Hidden | Archive | FILE_ATTRIBUTE_NORMAL));
-    EXPECT_EQ(GetFileAttributesW(u"\\f.txt"), Hidden | Archive);
-    QProcess getfattr;
-    getfattr.start("getfattr", {"-n", "user.DOSATTRIB", "-e", "text", "--absolute-names", t.host("\\f.txt")});
-    ASSERT_TRUE(getfattr.waitForFinished());
-    EXPECT_TRUE(getfattr.readAllStandardOutput().contains("user.DOSATTRIB=\"0x22\"\n"));
-}
 
 TEST(DosAttributes, SambaBinaryFormsDecode)
 {
@@ -56,22 +56,40 @@ TEST(DosAttributes, SambaBinaryFormsDecode)
     EXPECT_FALSE(DosAttributes::decode("\0\0\7\0", 4).has_value());
 }
 
-TEST_F(Attributes, ReadOnlyFollowsOwnerWriteBitAndBlocksWriting)
+// Bits are stored as Samba's text; read-only is the owner's write bit on files
+// (not on folders) and blocks writing; new and written files get Archive.
+TEST_F(Attributes, StoredAsSambaTextWithReadOnlyAsTheWriteBit)
 {
-    t.make({"\\ro.txt"}, "keep");
-    ASSERT_TRUE(SetFileAttributesW(u"\\ro.txt", ReadOnly));
-    EXPECT_FALSE(QFileInfo(t.host("\\ro.txt")).permissions() & QFileDevice::WriteOwner);
-    EXPECT_EQ(GetFileAttributesW(u"\\ro.txt"), ReadOnly);
-    expectRefused({REFUSES(opens("\\ro.txt", GENERIC_WRITE), ERROR_ACCESS_DENIED),
-                   REFUSES(opens("\\ro.txt", GENERIC_WRITE, TRUNCATE_EXISTING), ERROR_ACCESS_DENIED),
-                   REFUSES(DeleteFileW(u"\\ro.txt"), ERROR_ACCESS_DENIED)});
-    EXPECT_TRUE(opens("\\ro.txt", GENERIC_READ));
-    EXPECT_EQ(t.readFile("\\ro.txt"), "keep");
+    t.make({"\\f.txt", "\\d\\"}, "keep");
+    ASSERT_TRUE(SetFileAttributesW(u"\\f.txt", Hidden | Archive | FILE_ATTRIBUTE_NORMAL));
+    EXPECT_EQ(GetFileAttributesW(u"\\f.txt"), Hidden | Archive);
+    EXPECT_EQ(stored("\\f.txt"), "0x22");
 
-    ASSERT_TRUE(SetFileAttributesW(u"\\ro.txt", 0));
-    EXPECT_EQ(GetFileAttributesW(u"\\ro.txt"), 0u);
-    EXPECT_TRUE(DeleteFileW(u"\\ro.txt"));
-    EXPECT_FALSE(t.exists("\\ro.txt"));
+    ASSERT_TRUE(SetFileAttributesW(u"\\f.txt", ReadOnly | Hidden));
+    EXPECT_EQ(stored("\\f.txt"), "0x3");
+    EXPECT_FALSE(writable("\\f.txt"));
+    expectRefused({REFUSES(opens("\\f.txt", GENERIC_WRITE), ERROR_ACCESS_DENIED),
+                   REFUSES(opens("\\f.txt", GENERIC_WRITE, TRUNCATE_EXISTING), ERROR_ACCESS_DENIED),
+                   REFUSES(DeleteFileW(u"\\f.txt"), ERROR_ACCESS_DENIED)});
+    EXPECT_TRUE(opens("\\f.txt", GENERIC_READ));
+    EXPECT_EQ(t.readFile("\\f.txt"), "keep");
+    ASSERT_TRUE(SetFileAttributesW(u"\\f.txt", 0));
+    EXPECT_EQ(GetFileAttributesW(u"\\f.txt"), 0u);
+    EXPECT_TRUE(writable("\\f.txt"));
+    const HANDLE written = CreateFileW(u"\\f.txt", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD n = 0;
+    ASSERT_TRUE(WriteFile(written, "abc", 3, &n, nullptr));
+    CloseHandle(written);
+    EXPECT_EQ(GetFileAttributesW(u"\\f.txt"), Archive);
+    EXPECT_TRUE(DeleteFileW(u"\\f.txt"));
+    EXPECT_FALSE(t.exists("\\f.txt"));
+
+    CloseHandle(CreateFileW(u"\\n", GENERIC_WRITE, 0, nullptr, CREATE_NEW, ReadOnly | Hidden | FILE_ATTRIBUTE_SYSTEM, nullptr));
+    EXPECT_EQ(GetFileAttributesW(u"\\n"), 0x27u);
+    EXPECT_EQ(stored("\\n"), "0x27");
+    ASSERT_TRUE(SetFileAttributesW(u"\\d", ReadOnly));
+    EXPECT_EQ(GetFileAttributesW(u"\\d"), ReadOnly | FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_TRUE(writable("\\d"));
 }
 
 TEST_F(Attributes, RomFilesRefuseEveryChangeAndRomBitsStay)
@@ -92,22 +110,6 @@ TEST_F(Attributes, RomFilesRefuseEveryChangeAndRomBitsStay)
     EXPECT_EQ(GetFileAttributesW(u"\\c.dll"), FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_COMPRESSED);
 }
 
-TEST_F(Attributes, NewAndWrittenFilesGetArchive)
-{
-    HANDLE file = CreateFileW(u"\\new.txt", GENERIC_WRITE, 0, nullptr, CREATE_NEW, Hidden, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    CloseHandle(file);
-    EXPECT_EQ(GetFileAttributesW(u"\\new.txt"), Hidden | Archive);
-
-    t.make({"\\old.txt"});
-    EXPECT_EQ(GetFileAttributesW(u"\\old.txt"), 0u);
-    file = CreateFileW(u"\\old.txt", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    DWORD written = 0;
-    ASSERT_TRUE(WriteFile(file, "abc", 3, &written, nullptr));
-    CloseHandle(file);
-    EXPECT_EQ(GetFileAttributesW(u"\\old.txt"), Archive);
-}
-
 TEST_F(Attributes, SurviveCopyAndMove)
 {
     t.make({"\\a.txt", "\\dst\\"}, "content");
@@ -119,8 +121,7 @@ TEST_F(Attributes, SurviveCopyAndMove)
     ASSERT_TRUE(CopyFileW(u"\\a.txt", u"\\dst\\copy.txt", TRUE));
     ASSERT_TRUE(findOne("\\dst\\copy.txt", after));
     EXPECT_EQ(after.dwFileAttributes, bits);
-    EXPECT_EQ(after.ftLastWriteTime.dwLowDateTime, before.ftLastWriteTime.dwLowDateTime);
-    EXPECT_EQ(after.ftLastWriteTime.dwHighDateTime, before.ftLastWriteTime.dwHighDateTime);
+    EXPECT_EQ(FileTime::ticks(after.ftLastWriteTime), FileTime::ticks(before.ftLastWriteTime));
     EXPECT_EQ(t.readFile("\\dst\\copy.txt"), "content");
 
     ASSERT_TRUE(MoveFileW(u"\\a.txt", u"\\dst\\moved.txt"));
@@ -128,6 +129,8 @@ TEST_F(Attributes, SurviveCopyAndMove)
     expectRefused({REFUSES(hasAttributes("\\a.txt"), ERROR_FILE_NOT_FOUND)});
 }
 
+// The card itself (like the root) takes no attributes and cannot be removed
+// or moved; the link is never followed into.
 TEST_F(Attributes, StorageCardFolderIsTemporaryListedAndKeptInPlace)
 {
     QTemporaryDir card;
@@ -143,10 +146,12 @@ TEST_F(Attributes, StorageCardFolderIsTemporaryListedAndKeptInPlace)
     EXPECT_TRUE(CreateDirectoryW(u"\\Storage Card\\New", nullptr));
     EXPECT_TRUE(QFileInfo(card.path() + "/New").isDir());
 
-    // The card itself cannot be removed or moved; the link is never followed into.
     expectRefused({REFUSES(RemoveDirectoryW(u"\\Storage Card"), ERROR_ACCESS_DENIED),
-                   REFUSES(MoveFileW(u"\\Storage Card", u"\\Card2"), AnyError)});
+                   REFUSES(MoveFileW(u"\\Storage Card", u"\\Card2"), AnyError),
+                   REFUSES(SetFileAttributesW(u"\\Storage Card", ReadOnly), ERROR_ACCESS_DENIED),
+                   REFUSES(SetFileAttributesW(u"\\", ReadOnly), ERROR_ACCESS_DENIED)});
     EXPECT_TRUE(QFileInfo(card.path() + "/Photos").isDir());
+    EXPECT_TRUE(writable("\\") && permitsWrite(card.path()));
 }
 
 } // namespace

@@ -1,12 +1,11 @@
 #include "PlatformTestUtil.h"
+#include "FileSizeLimit.h"
 #include "TempDevice.h"
 
 #include "platform/FileCopy.h"
 
 #include <QDir>
 #include <QTemporaryDir>
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -82,47 +81,6 @@ TEST_F(FileOperations, ReadWriteSeekAndSize)
     CloseHandle(truncating);
 }
 
-TEST_F(FileOperations, CopyFileRules)
-{
-    t.make({"\\src.txt"}, "source");
-    t.make({"\\dst.txt"}, "target");
-    expectRefused({
-        REFUSES(CopyFileW(u"\\src.txt", u"\\dst.txt", TRUE), ERROR_FILE_EXISTS),
-        REFUSES(CopyFileW(u"\\missing.txt", u"\\x.txt", FALSE), ERROR_FILE_NOT_FOUND),
-        REFUSES(CopyFileW(u"\\src.txt", u"\\nofolder\\x.txt", FALSE), ERROR_PATH_NOT_FOUND),
-        REFUSES(CopyFileW(u"\\Windows", u"\\w", FALSE), ERROR_ACCESS_DENIED),
-        // Onto itself, under the same or another spelling.
-        REFUSES(CopyFileW(u"\\src.txt", u"\\src.txt", FALSE), AnyError),
-        REFUSES(CopyFileW(u"\\src.txt", u"\\SRC.TXT", FALSE), AnyError),
-    });
-    EXPECT_EQ(t.readFile("\\dst.txt"), "target");
-    EXPECT_EQ(t.readFile("\\src.txt"), "source");
-    EXPECT_TRUE(CopyFileW(u"\\src.txt", u"\\dst.txt", FALSE));
-    EXPECT_EQ(t.readFile("\\dst.txt"), "source");
-    EXPECT_EQ(leftovers(), QStringList());
-}
-
-TEST_F(FileOperations, FailedCopyLeavesNoTemporaryAndOldTargetIntact)
-{
-    t.writeFile("\\big.bin", QByteArray(1 << 20, 'b'));
-    t.writeFile("\\old.bin", "old");
-    // A file-size limit makes the copy fail part-way, as a full disk would.
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved;
-    ::getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit limited = saved;
-    limited.rlim_cur = 64 * 1024;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-    expectRefused({REFUSES(CopyFileW(u"\\big.bin", u"\\old.bin", FALSE), ERROR_DISK_FULL),
-                   REFUSES(CopyFileW(u"\\big.bin", u"\\new.bin", FALSE), ERROR_DISK_FULL)});
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
-
-    EXPECT_EQ(t.readFile("\\old.bin"), "old");
-    EXPECT_FALSE(t.exists("\\new.bin"));
-    EXPECT_EQ(leftovers(), QStringList());
-}
-
 // Stands in for the flush of every copy: notes what the flushed file held and
 // what the target name held at that moment, and fails when told to.
 struct FlushRecorder {
@@ -142,25 +100,49 @@ struct FlushRecorder {
     static inline QList<QByteArray> s_seen;
 };
 
-TEST_F(FileOperations, CopyIsFlushedBeforeItsRename)
+// A copy goes to a temporary name, is flushed, then renamed into place: a
+// copy that fails (refused, disk full, failed flush) leaves the old target and
+// no temporary file.
+TEST_F(FileOperations, CopyReplacesTheTargetOnlyWhenWholeAndFlushed)
 {
     t.make({"\\src.txt"}, "source");
-    t.make({"\\old.txt"}, "old");
-    FlushRecorder recorder;
-    FlushRecorder::s_target = t.host("\\old.txt");
-    ASSERT_TRUE(CopyFileW(u"\\src.txt", u"\\old.txt", FALSE));
-    FlushRecorder::s_target = t.host("\\new.txt");
-    ASSERT_TRUE(CopyFileW(u"\\src.txt", u"\\new.txt", TRUE));
-    EXPECT_EQ(FlushRecorder::s_seen, (QList<QByteArray>{"source over old", "source over <none>"}));
+    t.make({"\\dst.txt"}, "target");
+    t.writeFile("\\big.bin", QByteArray(1 << 20, 'b'));
+    expectRefused({
+        REFUSES(CopyFileW(u"\\src.txt", u"\\dst.txt", TRUE), ERROR_FILE_EXISTS),
+        REFUSES(CopyFileW(u"\\missing.txt", u"\\x.txt", FALSE), ERROR_FILE_NOT_FOUND),
+        REFUSES(CopyFileW(u"\\src.txt", u"\\nofolder\\x.txt", FALSE), ERROR_PATH_NOT_FOUND),
+        REFUSES(CopyFileW(u"\\Windows", u"\\w", FALSE), ERROR_ACCESS_DENIED),
+        // Onto itself, under the same or another spelling.
+        REFUSES(CopyFileW(u"\\src.txt", u"\\src.txt", FALSE), AnyError),
+        REFUSES(CopyFileW(u"\\src.txt", u"\\SRC.TXT", FALSE), AnyError),
+    });
+    {
+        const FileSizeLimit limit(64 * 1024); // fails part-way, as a full disk would
+        expectRefused({REFUSES(CopyFileW(u"\\big.bin", u"\\dst.txt", FALSE), ERROR_DISK_FULL),
+                       REFUSES(CopyFileW(u"\\big.bin", u"\\new.bin", FALSE), ERROR_DISK_FULL)});
+    }
+    EXPECT_EQ(t.readFile("\\src.txt"), "source");
+    EXPECT_FALSE(t.exists("\\new.bin"));
+    {
+        FlushRecorder recorder;
+        FlushRecorder::s_target = t.host("\\none.txt");
+        FlushRecorder::s_fail = true;
+        EXPECT_FALSE(CopyFileW(u"\\src.txt", u"\\dst.txt", FALSE));
+        EXPECT_FALSE(CopyFileW(u"\\src.txt", u"\\none.txt", FALSE));
+        FlushRecorder::s_fail = false;
+        EXPECT_EQ(t.readFile("\\dst.txt"), "target");
+        EXPECT_FALSE(t.exists("\\none.txt"));
+        EXPECT_EQ(leftovers(), QStringList());
 
-    // A failed flush fails the copy and leaves the old target.
-    t.make({"\\kept.txt"}, "kept");
-    FlushRecorder::s_fail = true;
-    EXPECT_FALSE(CopyFileW(u"\\src.txt", u"\\kept.txt", FALSE));
-    EXPECT_FALSE(CopyFileW(u"\\src.txt", u"\\none.txt", FALSE));
-    FlushRecorder::s_fail = false;
-    EXPECT_EQ(t.readFile("\\kept.txt"), "kept");
-    EXPECT_FALSE(t.exists("\\none.txt"));
+        FlushRecorder::s_seen.clear();
+        FlushRecorder::s_target = t.host("\\dst.txt");
+        ASSERT_TRUE(CopyFileW(u"\\src.txt", u"\\dst.txt", FALSE));
+        FlushRecorder::s_target = t.host("\\new.txt");
+        ASSERT_TRUE(CopyFileW(u"\\src.txt", u"\\new.txt", TRUE));
+        EXPECT_EQ(FlushRecorder::s_seen, (QList<QByteArray>{"source over target", "source over <none>"}));
+    }
+    EXPECT_EQ(t.readFile("\\dst.txt"), "source");
     EXPECT_EQ(leftovers(), QStringList());
 }
 
