@@ -1,7 +1,10 @@
-// The Filter dialog: what it shows from the registry and what Ok and Cancel write.
+// The file filter and its dialog: which names the stored settings show, what
+// the dialog shows of them and what Ok and Cancel write.
 #include "FileListViewFixture.h"
+#include "Settings.h"
 
 #include "list/CFilterDlg.h"
+#include "list/FileFilter.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,26 +17,38 @@
 namespace {
 
 using FilterValues = std::array<std::optional<DWORD>, 3>; // MainFilter, SubFilter, HideROM
+constexpr DWORD Rom = FILE_ATTRIBUTE_INROM | FILE_ATTRIBUTE_READONLY;
+const auto None = std::nullopt;
 
-class FilterDlgTest : public ::testing::Test
+WIN32_FIND_DATAW Record(const QString &name, DWORD attributes = FILE_ATTRIBUTE_ARCHIVE)
+{
+    WIN32_FIND_DATAW data;
+    copyToWide(name, data.cFileName, MAX_PATH);
+    data.dwFileAttributes = attributes;
+    return data;
+}
+
+class FilterTest : public ::testing::Test
 {
 protected:
     const QString names[3] = {RegistryLayout::MainFilter, RegistryLayout::SubFilter, RegistryLayout::HideROM};
 
+    // Writes the values given and deletes the others.
     void store(const FilterValues &values)
     {
-        CRegistryAccess registry;
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < 3; ++i) {
             if (values[i])
-                registry.WriteDword(HKEY_LOCAL_MACHINE, RegistryLayout::FileFilterKey, names[i], *values[i]);
+                writeSetting(RegistryLayout::FileFilterKey, names[i], *values[i]);
+            else
+                CRegistryAccess().DeleteValue(HKEY_LOCAL_MACHINE, RegistryLayout::FileFilterKey, names[i]);
+        }
     }
-
     FilterValues stored()
     {
         FilterValues values;
         for (int i = 0; i < 3; ++i) {
             DWORD value = 0;
-            if (CRegistryAccess().ReadDword(HKEY_LOCAL_MACHINE, RegistryLayout::FileFilterKey, names[i], value) == 0)
+            if (readSetting(RegistryLayout::FileFilterKey, names[i], value) == RegSuccess)
                 values[i] = value;
         }
         return values;
@@ -46,7 +61,6 @@ protected:
         CFilterDlg dialog;
         return dialog.DoModal();
     }
-
     static QRadioButton *radio(CDialog &d, int id) { return d.GetDlgItem<QRadioButton>(id); }
     static QComboBox *combo(CDialog &d) { return d.GetDlgItem<QComboBox>(CFilterDlg::IDC_CATEGORY); }
     static QCheckBox *hideRom(CDialog &d) { return d.GetDlgItem<QCheckBox>(CFilterDlg::IDC_HIDE_ROM); }
@@ -62,7 +76,56 @@ protected:
     ScriptedSink m_sink;
 };
 
-TEST_F(FilterDlgTest, ControlsAndSortedCategories)
+TEST_F(FilterTest, ShowsAndHidesBySettings)
+{
+    const struct {
+        FilterValues settings; // MainFilter, SubFilter, HideROM
+        const char *shown;     // names shown, separated by spaces
+        const char *hidden;    // names hidden
+        DWORD attributes = FILE_ATTRIBUTE_ARCHIVE;
+    } cases[] = {
+        // Absent values count as 0: everything shows.
+        {{None, None, None}, "a.dll readme b.exe .cpl", "", Rom},
+        {{0, 2, 0}, "a.dll readme b.exe", ""},
+        // Hide the system types, whatever their case.
+        {{1, 0, 0}, "c.dll.bak readme .cpl x.dl a.txt", "a.dll b.CPL c.Drv d.htp"},
+        // Only one group.
+        {{2, 0, 0}, "a.doc b.TXT c.psw d.pwd e.pxl f.xls", "a.exe readme a.docx txt"},
+        {{2, 1, 0}, "setup.EXE", "a.com a.txt exe"},
+        {{2, 2, 0}, "photo.jpg a.2bp b.bmp c.gif d.pcx e.tif", "photo.jpeg jpg a.tiff"},
+        {{2, 3, 0}, "a.html b.htm c.url d.xml e.xsl", "a.xhtml a.txt"},
+        // Unknown groups and filters show everything.
+        {{2, 7, 0}, "a.dll readme photo.jpeg", ""},
+        {{2, 0xFFFFFFFF, 0}, "a.dll readme photo.jpeg", ""},
+        {{3, 0, 0}, "a.dll readme", ""},
+        {{0xFFFFFFFF, 0, 0}, "a.dll readme", ""},
+        // Files in ROM: HideROM 1 hides them even when the filter would show them.
+        {{0, 0, 1}, "", "a.txt b.dll readme", Rom},
+        {{2, 0, 1}, "", "a.txt", Rom},
+        {{0, 0, 2}, "a.txt b.dll", "", Rom},
+        {{1, 0, 1}, "a.txt", "", FILE_ATTRIBUTE_ARCHIVE},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << (&c - cases));
+        store(c.settings);
+        // Each name twice: the second answer comes from the filter's memory.
+        FileFilter filter;
+        for (int round = 0; round < 2; ++round) {
+            for (const QString &name : QString(c.shown).split(' ', Qt::SkipEmptyParts))
+                EXPECT_TRUE(filter.Passes(Record(name, c.attributes))) << name.toStdString();
+            for (const QString &name : QString(c.hidden).split(' ', Qt::SkipEmptyParts))
+                EXPECT_FALSE(filter.Passes(Record(name, c.attributes))) << name.toStdString();
+        }
+    }
+    // The settings are read when a filter is made, once per folder load.
+    store({0, 0, 0});
+    FileFilter before;
+    store({1, 0, 0});
+    EXPECT_TRUE(before.Passes(Record("a.dll")));
+    EXPECT_FALSE(FileFilter().Passes(Record("a.dll")));
+}
+
+TEST_F(FilterTest, DialogControlsAndSortedCategories)
 {
     run([](CDialog &d) {
         EXPECT_EQ(d.windowTitle(), "Filter");
@@ -84,10 +147,18 @@ TEST_F(FilterDlgTest, ControlsAndSortedCategories)
             items << combo(d)->itemText(i);
         EXPECT_EQ(items, (QStringList{"Docs (doc;txt;psw;pwd;pxl;xls)", "Executables (exe)",
                                       "Images (2bp;bmp;jpg;gif;pcx;tif)", "Internet (html;htm;url;xml;xsl)"}));
+        // The radios switch the category box.
+        click(d, 1051);
+        EXPECT_TRUE(combo(d)->isEnabled());
+        click(d, 1025);
+        EXPECT_FALSE(combo(d)->isEnabled());
+        click(d, 1051);
+        click(d, 1024);
+        EXPECT_FALSE(combo(d)->isEnabled());
     });
 }
 
-TEST_F(FilterDlgTest, OpensWithTheStoredSettings)
+TEST_F(FilterTest, DialogOpensWithTheStoredSettings)
 {
     const struct {
         FilterValues values;
@@ -95,7 +166,7 @@ TEST_F(FilterDlgTest, OpensWithTheStoredSettings)
         int selection;
         bool comboEnabled, romChecked;
     } cases[] = {
-        {{std::nullopt, std::nullopt, std::nullopt}, 1024, 0, false, false},
+        {{None, None, None}, 1024, 0, false, false},
         {{1, 3, 1}, 1025, 3, false, true}, // hide system types
         {{2, 2, 0}, 1051, 2, true, false}, // show only images
         {{7, 9, 0}, 0, -1, false, false},  // values out of range
@@ -112,20 +183,7 @@ TEST_F(FilterDlgTest, OpensWithTheStoredSettings)
     }
 }
 
-TEST_F(FilterDlgTest, RadiosSwitchTheCategoryBox)
-{
-    run([](CDialog &d) {
-        click(d, 1051);
-        EXPECT_TRUE(combo(d)->isEnabled());
-        click(d, 1025);
-        EXPECT_FALSE(combo(d)->isEnabled());
-        click(d, 1051);
-        click(d, 1024);
-        EXPECT_FALSE(combo(d)->isEnabled());
-    });
-}
-
-TEST_F(FilterDlgTest, OkWritesTheChoicesAndCancelNothing)
+TEST_F(FilterTest, DialogOkWritesTheChoicesAndCancelNothing)
 {
     const struct {
         const char *what;

@@ -1,0 +1,308 @@
+// What a file's type gives: extension, type name, icon, open command and
+// shortcut target.
+#include "QtApp.h"
+#include "QtPrinters.h"
+#include "TempDevice.h"
+
+#include "fileops/ShortcutFile.h"
+#include "framework/CImageList.h"
+#include "list/CFileTypeInfo.h"
+#include "platform/Shell.h"
+#include "settings/CRegistryAccess.h"
+
+#include <QIcon>
+#include <QImage>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(FileTypeInfo, ExtensionAndFolderOfAPath)
+{
+    const struct {
+        const char *path, *extension, *folder;
+    } cases[] = {
+        {"\\My Documents\\a.txt", "TXT", "\\My Documents\\"},
+        {"a.Jpg", "JPG", ""},
+        {"readme", "", ""},
+        {".profile", "", ""},
+        {"\\.profile", "PROFILE", "\\"},
+        {"a.b.c", "C", ""},
+        {"x.", "", ""},
+        {"\\My.Files\\readme", "FILES\\README", "\\My.Files\\"},
+    };
+    for (const auto &c : cases) {
+        CFileTypeInfo info;
+        info.SetPath(c.path);
+        EXPECT_EQ(info.GetExtension(), c.extension) << c.path;
+        EXPECT_EQ(info.GetFolder(), c.folder) << c.path;
+    }
+    // The extension of given text wins over the path.
+    CFileTypeInfo info;
+    info.SetPath("\\x.doc");
+    EXPECT_EQ(info.GetExtension("c.dll.bak"), "BAK");
+    EXPECT_EQ(info.GetExtension(), "DOC");
+}
+
+class FileTypeRegistry : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        CRegistryAccess registry;
+        ASSERT_EQ(registry.WriteString(HKEY_CLASSES_ROOT, ".TXT", QString(), "txtfile"), RegSuccess);
+        ASSERT_EQ(registry.WriteString(HKEY_CLASSES_ROOT, "txtfile", QString(), "Text Document"), RegSuccess);
+        // A class name that has no key of its own.
+        ASSERT_EQ(registry.WriteString(HKEY_CLASSES_ROOT, ".FOO", QString(), "foofile"), RegSuccess);
+        // An extension key without a default value.
+        ASSERT_EQ(registry.WriteString(HKEY_CLASSES_ROOT, ".BAR", "Other", "x"), RegSuccess);
+    }
+
+    QString typeName(const QString &path)
+    {
+        CFileTypeInfo info;
+        info.SetPath(path);
+        return info.GetTypeName();
+    }
+
+    TempDevice m_device;
+};
+
+TEST_F(FileTypeRegistry, TypeNamesAndTheirFallbacks)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"\\My Documents\\a.txt", "Text Document"}, {"\\My Documents\\A.TxT", "Text Document"},
+        {"\\readme", ""},                          {".profile", ""},
+        {"\\My.Files\\readme", "FILES\\README File"},  {"\\a.xyz", "XYZ File"},
+        {"\\a.foo", "foofile"},                      {"\\a.bar", "BAR File"},
+    };
+    for (const auto &[path, name] : cases)
+        EXPECT_EQ(typeName(path), name) << path;
+}
+
+TEST_F(FileTypeRegistry, ReadRegStringKeepsTheOutputOnFailureAndReadsRawValues)
+{
+    CFileTypeInfo info;
+    QString out = "kept";
+    EXPECT_NE(info.ReadRegString(HKEY_CLASSES_ROOT, ".NONE", QString(), out), ERROR_SUCCESS);
+    EXPECT_NE(info.ReadRegString(HKEY_CLASSES_ROOT, ".BAR", QString(), out), ERROR_SUCCESS);
+    EXPECT_EQ(out, "kept");
+    EXPECT_EQ(info.ReadRegString(HKEY_CLASSES_ROOT, ".bar", "other", out), ERROR_SUCCESS);
+    EXPECT_EQ(out, "x");
+
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, u"raw", 0, nullptr, 0, 0, nullptr, &key, nullptr), ERROR_SUCCESS);
+    // Stored without its terminator, and with an odd byte count.
+    const char16_t text[] = u"abc";
+    ASSERT_EQ(RegSetValueExW(key, u"unterminated", 0, REG_SZ, reinterpret_cast<const BYTE *>(text), 6), ERROR_SUCCESS);
+    ASSERT_EQ(RegSetValueExW(key, u"odd", 0, REG_SZ, reinterpret_cast<const BYTE *>(text), 5), ERROR_SUCCESS);
+    ASSERT_EQ(RegSetValueExW(key, u"empty", 0, REG_SZ, nullptr, 0), ERROR_SUCCESS);
+    RegCloseKey(key);
+    EXPECT_EQ(info.ReadRegString(HKEY_CLASSES_ROOT, "raw", "unterminated", out), ERROR_SUCCESS);
+    EXPECT_EQ(out, "abc");
+    EXPECT_EQ(info.ReadRegString(HKEY_CLASSES_ROOT, "raw", "odd", out), ERROR_SUCCESS);
+    EXPECT_EQ(out.left(2), "ab");
+    // Size 0 counts as read and leaves the output as it was.
+    out = "kept";
+    EXPECT_EQ(info.ReadRegString(HKEY_CLASSES_ROOT, "raw", "empty", out), ERROR_SUCCESS);
+    EXPECT_EQ(out, "kept");
+}
+
+TEST(FileTypeIcon, AppendsTheIconOrGivesTheFallback)
+{
+    qtApp();
+    TempDevice device;
+    device.writeFile("\\My Documents\\a.txt", "hello");
+    CImageList images;
+    images.ReplaceIcon(-1, QIcon(QPixmap(16, 15)));
+
+    CFileTypeInfo info;
+    info.SetPath("\\My Documents\\a.txt");
+    int index = -5;
+    EXPECT_TRUE(info.GetIconIndex(images, index, 0));
+    EXPECT_EQ(index, 1);
+    EXPECT_EQ(images.GetImageCount(), 2);
+    EXPECT_TRUE(info.GetIconIndex(images, index, 0));
+    EXPECT_EQ(index, 2);
+
+    info.SetPath("\\My Documents\\missing.txt");
+    EXPECT_FALSE(info.GetIconIndex(images, index, 7));
+    EXPECT_EQ(index, 7);
+    EXPECT_EQ(images.GetImageCount(), 3);
+}
+
+TEST(OpenCommand, BuildsAndSplitsTheCommandLine)
+{
+    TempDevice device;
+    const QString rai = "\\Software\\Microsoft\\Shell\\Rai\\", open = "\\Shell\\Open\\Command";
+    const struct {
+        HKEY root;
+        QString key, name, value;
+    } entries[] = {
+        {HKEY_CLASSES_ROOT, ".DIR" + open, "", "direct.exe %1"}, {HKEY_CLASSES_ROOT, ".dir", "", "ignoredfile"},
+        {HKEY_CLASSES_ROOT, ".txt", "", "txtfile"}, {HKEY_CLASSES_ROOT, "txtfile" + open, "", "viewer.exe -open %1"},
+        {HKEY_CLASSES_ROOT, ".two" + open, "", "  two.exe %1 %1"}, {HKEY_CLASSES_ROOT, ".exe", "", "exefile"},
+        {HKEY_CLASSES_ROOT, "exefile" + open, "", "\"%1\" %*"}, {HKEY_CLASSES_ROOT, ".none", "", "nonefile"},
+        {HKEY_CLASSES_ROOT, ".bad" + open, "", "\"\\Windows\\v.exe %1"},
+        {HKEY_CLASSES_ROOT, ".q" + open, "", "\"\\Program Files\\Q\\q.exe\"   -a %1"},
+        {HKEY_LOCAL_MACHINE, rai + ":VIEWER", "1", "viewer.exe -x"},
+        {HKEY_LOCAL_MACHINE, rai + ":OUTER", "1", ":VIEWER calendar"},
+        {HKEY_LOCAL_MACHINE, rai + ":DEEP", "1", ":OUTER day"},
+    };
+    for (const auto &e : entries)
+        CRegistryAccess().WriteString(e.root, e.key, e.name, e.value);
+    device.make({"\\Docs\\"});
+    for (const char *target : {"x.txt", ":OUTER", ":VIEWER", ":DEEP", ":MISSING"})
+        ASSERT_TRUE(ShortcutFile::WriteShortcutFile(target, "\\Docs\\" + QString(target).remove(':') + ".lnk"));
+
+    const struct {
+        const char *path, *command, *program, *parameters; // program null: no split
+    } cases[] = {
+        {"\\a\\x.dir", "direct.exe \\a\\x.dir", "direct.exe", "\\a\\x.dir"},
+        {"\\My Documents\\a.TXT", "viewer.exe -open \\My Documents\\a.TXT", "viewer.exe", "-open \\My Documents\\a.TXT"},
+        {"\\a.two", "  two.exe \\a.two %1", "two.exe", "\\a.two %1"},
+        {"\\Windows\\tool.exe", "\"\\Windows\\tool.exe\"", "\\Windows\\tool.exe", ""},
+        {"\\Windows\\tool", "\"\\Windows\\tool\"", "\\Windows\\tool", ""},
+        {"\\Docs\\x.txt.lnk", "viewer.exe -open \\Docs\\x.txt", "viewer.exe", "-open \\Docs\\x.txt"},
+        {"\\a.bad", "\"\\Windows\\v.exe \\a.bad", nullptr, nullptr},
+        {"\\a.q", "\"\\Program Files\\Q\\q.exe\"   -a \\a.q", "\\Program Files\\Q\\q.exe", "-a \\a.q"},
+        {"\\Docs\\VIEWER.lnk", "viewer.exe -x", "viewer.exe", "-x"},
+        {"\\Docs\\OUTER.lnk", "viewer.exe -x calendar", "viewer.exe", "-x calendar"},
+        {"\\Docs\\DEEP.lnk", ":VIEWER calendar day", ":VIEWER", "calendar day"},
+        {"\\Docs\\MISSING.lnk", "", nullptr, nullptr},
+        {"\\Docs\\gone.lnk", "", nullptr, nullptr},
+        {"\\a.none", "", nullptr, nullptr},
+    };
+    for (const auto &c : cases) {
+        CFileTypeInfo info;
+        info.SetPath(c.path);
+        EXPECT_EQ(info.GetOpenCommand(), QString(c.command)) << c.path;
+        QString program, parameters;
+        EXPECT_EQ(info.SplitOpenCommand(program, parameters), c.program != nullptr) << c.path;
+        EXPECT_EQ(program + "|" + parameters, c.program ? QString(c.program) + "|" + c.parameters : "|") << c.path;
+    }
+}
+
+// Both readers of a shortcut: the list's, which reads only ".lnk" files, and
+// the shell's.
+TEST(ShortcutTarget, FollowsCountQuestionMarkAndQuotes)
+{
+    TempDevice device;
+    const struct {
+        QByteArray content; // empty: the pasted form of target
+        QString target;
+        const char *file = "\\s.lnk";
+    } cases[] = {
+        {"", "\\My Documents\\caf\u00e9 list.txt"},
+        {"21#\"\\Windows\\viewer.exe\"", "\\Windows\\viewer.exe"},
+        {"30#\\Windows\\viewer.exe?arg=1", "\\Windows\\viewer.exe"},
+        {"40#\\Windows\\viewer.exe?-open x", "\\Windows\\viewer.exe"},
+        {"3#abcdef", "abc"},
+        {"5#\\abcdefgh", "\\abcd"},
+        {"0#\"\\Temp\\x.txt\"", "\\Temp\\x.txt"},
+        {"99#\\short", "\\short"},
+        {"6#\"\\a b\"", "\\a b"},
+        {"\\caf\xe9.exe", "\\caf\u00e9.exe", "\\s.LNK"},
+        {"7#\\caf\xe9\x80", "\\caf\u00e9\u20ac"},
+        {"?1#abc", ""},
+    };
+    for (const auto &c : cases) {
+        if (c.content.isEmpty())
+            ASSERT_TRUE(ShortcutFile::WriteShortcutFile(c.target, c.file));
+        else
+            device.writeFile(c.file, c.content);
+        EXPECT_EQ(CFileTypeInfo().ReadShortcutTarget(c.file), c.target) << c.file;
+        WCHAR read[MAX_PATH] = {};
+        EXPECT_TRUE(SHGetShortcutTarget(wide(c.file), read, MAX_PATH)) << c.file;
+        EXPECT_EQ(fromWide(read), c.target);
+    }
+    device.writeFile("\\huge.lnk", QByteArray(100 * 1024, 'a'));
+    EXPECT_EQ(CFileTypeInfo().ReadShortcutTarget("\\huge.lnk"), QString());
+    EXPECT_EQ(CFileTypeInfo().ReadShortcutTarget("\\missing.lnk"), QString());
+    EXPECT_EQ(CFileTypeInfo().ReadShortcutTarget("\\missing.txt"), QString("\\missing.txt"));
+    WCHAR read[MAX_PATH] = {};
+    EXPECT_FALSE(SHGetShortcutTarget(u"\\none.lnk", read, MAX_PATH));
+    EXPECT_NE(GetLastError(), ERROR_SUCCESS);
+}
+
+class ShellIcons : public testing::Test
+{
+protected:
+    void SetUp() override { qtApp(); }
+
+    // The small icon's picture, or a null image when the shell gives none.
+    QImage icon(const QString &path, UINT extraFlags = 0, DWORD attributes = 0)
+    {
+        SHFILEINFO info;
+        const auto wide = reinterpret_cast<LPCWSTR>(path.utf16());
+        if (!SHGetFileInfo(wide, attributes, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON | extraFlags))
+            return QImage();
+        EXPECT_NE(info.hIcon, nullptr);
+        const QImage image = info.hIcon->pixmap(16, 16).toImage();
+        EXPECT_TRUE(DestroyIcon(info.hIcon));
+        return image;
+    }
+
+    TempDevice m_device;
+};
+
+// A name without extension is recognised by its content.
+TEST_F(ShellIcons, CommonTypesHaveDistinctIcons)
+{
+    m_device.writeFile("\\d\\notes", "plain words, no extension");
+    m_device.writeFile("\\d\\a.txt", "text");
+    m_device.writeFile("\\d\\b.png", "\x89PNG\r\n\x1a\n");
+    m_device.writeFile("\\d\\c.html", "<html></html>");
+    m_device.writeFile("\\d\\tool.exe", "MZ");
+    m_device.writeFile("\\d\\blob.qqq", QByteArray("\x00\x01\x02\x03", 4));
+    QList<QImage> images;
+    for (const char *name : {"a.txt", "b.png", "c.html", "tool.exe", "blob.qqq", ""}) {
+        const QImage image = icon(QString("\\d\\") + name);
+        ASSERT_FALSE(image.isNull()) << name;
+        EXPECT_EQ(image.size(), QSize(16, 16)) << name;
+        images << image;
+    }
+    // Text, picture, web page, program, unknown data and folder all differ.
+    for (int i = 0; i < images.size(); ++i)
+        for (int j = i + 1; j < images.size(); ++j)
+            EXPECT_NE(images[i], images[j]) << i << " " << j;
+    EXPECT_EQ(icon("\\d\\notes"), images[0]);
+}
+
+TEST_F(ShellIcons, FileAttributesNeedNoFileAndLargeIconIsBigger)
+{
+    m_device.writeFile("\\d\\a.txt", "text");
+    EXPECT_TRUE(icon("\\d\\missing.txt").isNull());
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(icon(".txt", SHGFI_USEFILEATTRIBUTES), icon("\\d\\a.txt"));
+    EXPECT_EQ(icon("x", SHGFI_USEFILEATTRIBUTES, FILE_ATTRIBUTE_DIRECTORY), icon("\\d"));
+
+    SHFILEINFO info;
+    ASSERT_TRUE(SHGetFileInfo(u".txt", 0, &info, sizeof info, SHGFI_ICON | SHGFI_USEFILEATTRIBUTES));
+    EXPECT_EQ(info.hIcon->availableSizes().value(0), QSize(32, 32));
+    DestroyIcon(info.hIcon);
+    EXPECT_EQ(SHGetFileInfo(u".txt", 0, &info, sizeof info, SHGFI_USEFILEATTRIBUTES), 0u);
+}
+
+TEST_F(ShellIcons, ShortcutShowsItsTargetsIcon)
+{
+    m_device.writeFile("\\My Documents\\b.txt", "text");
+    m_device.writeFile("\\My Documents\\tool.exe", "MZ");
+    m_device.writeFile("\\Windows\\Start Menu\\b.lnk", "22#\"\\My Documents\\b.txt\"");
+    m_device.writeFile("\\My Documents\\near.lnk", "8#tool.exe");
+    m_device.writeFile("\\My Documents\\gone.lnk", "15#\\Temp\\gone.html");
+    m_device.writeFile("\\My Documents\\broken.lnk", "");
+    m_device.writeFile("\\My Documents\\chain.lnk", "27#\\Windows\\Start Menu\\b.lnk");
+
+    const QImage text = icon("\\My Documents\\b.txt");
+    const QImage shortcut = icon("\\Windows\\Start Menu\\b.lnk");
+    EXPECT_EQ(shortcut, text);
+    EXPECT_NE(icon("\\My Documents\\broken.lnk"), text);
+    // A bare target name lies in the shortcut's folder.
+    EXPECT_EQ(icon("\\My Documents\\near.lnk"), icon("\\My Documents\\tool.exe"));
+    // A missing target still shows its type.
+    EXPECT_EQ(icon("\\My Documents\\gone.lnk"), icon(".html", SHGFI_USEFILEATTRIBUTES));
+    // Only one level is followed.
+    EXPECT_NE(icon("\\My Documents\\chain.lnk"), text);
+}
+
+} // namespace
