@@ -6,8 +6,6 @@
 #include "ScriptedSink.h"
 #include "TempDevice.h"
 
-#include "settings/CRegistryAccess.h"
-#include "settings/RegistryLayout.h"
 #include "list/CFileListViewEx.h"
 #include "platform/Files.h"
 
@@ -18,15 +16,15 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-// Other tests of this program may already have made the application.
-inline QCoreApplication *listTestApp()
+// A temporary device with every message box scripted, for widget tests.
+class DeviceTest : public WithQtApp, public ::testing::Test
 {
-    if (QCoreApplication::instance())
-        return QCoreApplication::instance();
-    return &qtApp();
-}
+protected:
+    TempDevice m_device;
+    ScriptedSink m_sink;
+};
 
-class FileListViewFixture : public ::testing::Test
+class FileListViewFixture : public DeviceTest
 {
 protected:
     FileListViewFixture()
@@ -53,11 +51,6 @@ protected:
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
     }
 
-    void setFilter(const QString &name, DWORD value)
-    {
-        CRegistryAccess().WriteDword(HKEY_LOCAL_MACHINE, RegistryLayout::FileFilterKey, name, value);
-    }
-
     void setModified(const QString &devicePath, const QDateTime &time)
     {
         QFile file(m_device.host(devicePath));
@@ -70,8 +63,5 @@ protected:
         ASSERT_TRUE(SetFileAttributesW(reinterpret_cast<LPCWSTR>(devicePath.utf16()), attributes));
     }
 
-    QCoreApplication *m_app = listTestApp();
-    TempDevice m_device;
-    ScriptedSink m_sink;
     CFileListViewEx m_list;
 };

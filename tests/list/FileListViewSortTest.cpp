@@ -1,5 +1,8 @@
-// Sorting the file list by tapping its column headers.
+// Sorting the file list by tapping its column headers, and the text sort of
+// the find result list.
 #include "FileListViewFixture.h"
+
+#include "list/CFileListCtrl.h"
 
 namespace {
 
@@ -101,6 +104,72 @@ TEST_F(SortTest, UnknownOrUnreadableTitleIsRefusedButStillFlipsTheDirection)
     EXPECT_EQ(m_list.sortKey(), SortKey::Size) << "no sort happened";
     EXPECT_TRUE(m_list.sortAscending());
     EXPECT_EQ(rows(), bySizeDescending);
+}
+
+// The find result list's text sort: states, orders and the message for a
+// column it cannot sort.
+class TextSortTest : public DeviceTest
+{
+protected:
+    TextSortTest() { list.CreateColumns(); }
+
+    void fill(int column, const QStringList &texts)
+    {
+        list.DeleteAllItems();
+        for (const QString &text : texts)
+            list.topLevelItem(list.InsertItem(-1, text, 0))->setText(column, text);
+    }
+    QStringList sortedBy(int column)
+    {
+        list.SortByColumn(column);
+        QStringList texts;
+        for (int row = 0; row < list.GetItemCount(); ++row) {
+            texts << list.GetItemText(row, column);
+            EXPECT_EQ(list.GetItemData(row), row);
+        }
+        return texts;
+    }
+
+    CFileListCtrl list;
+};
+
+TEST_F(TextSortTest, StatesOrdersAndAnUnknownTitle)
+{
+    using C = CFileListCore;
+    // Dates read day first, as they are shown; a row without a date (its file
+    // gone) comes first.
+    fill(C::ChangedColumn, {"05-08-2003 10:00:00", "19-07-2003 09:00:00", "", "06-07-2003 23:59:59",
+                            "06-07-2003 08:00:00", "01-01-1999 00:00:00"});
+    EXPECT_EQ(sortedBy(C::ChangedColumn),
+              QStringList({"", "01-01-1999 00:00:00", "06-07-2003 08:00:00", "06-07-2003 23:59:59",
+                           "19-07-2003 09:00:00", "05-08-2003 10:00:00"}));
+
+    fill(C::NameColumn, {"b", "A", "c"});
+    EXPECT_EQ(sortedBy(C::NameColumn), QStringList({"A", "b", "c"}));
+    EXPECT_EQ(sortedBy(C::NameColumn), QStringList({"c", "b", "A"}));
+    EXPECT_EQ(list.TextSortState(), 6);
+
+    fill(C::TypeColumn, {"b File", "A File", "c File"});
+    EXPECT_EQ(sortedBy(C::TypeColumn), QStringList({"c File", "b File", "A File"})) << "reversed at first";
+    EXPECT_EQ(list.TextSortState(), 49);
+    EXPECT_EQ(sortedBy(C::TypeColumn), QStringList({"A File", "b File", "c File"}));
+
+    fill(C::SizeColumn, {"1.0Mb", "900 b", "1023.9Kb", "1.0Kb", "2 b"});
+    EXPECT_EQ(sortedBy(C::SizeColumn), QStringList({"2 b", "900 b", "1.0Kb", "1023.9Kb", "1.0Mb"}));
+    EXPECT_EQ(list.TextSortState(), 9);
+    fill(C::AttrsColumn, {"R", "A", "H"});
+    EXPECT_EQ(sortedBy(C::AttrsColumn), QStringList({"A", "H", "R"})) << "Size then Attrs counts as a second tap";
+    EXPECT_EQ(list.TextSortState(), 26);
+    EXPECT_EQ(sortedBy(C::AttrsColumn), QStringList({"R", "H", "A"}));
+    EXPECT_EQ(list.TextSortState(), 25);
+
+    // An unknown title is reported and changes nothing.
+    const int state = list.TextSortState();
+    fill(C::AttrsColumn, {"R", "A"});
+    list.headerItem()->setText(C::AttrsColumn, "Attributes");
+    m_sink.expect("Sorting on this column is not posible", "Quillmoss", MB_OK | MB_ICONEXCLAMATION, IDOK);
+    EXPECT_EQ(sortedBy(C::AttrsColumn), QStringList({"R", "A"}));
+    EXPECT_EQ(list.TextSortState(), state);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // Loading a folder into the file list and answering its cell requests.
 #include "FileListViewFixture.h"
+#include "Settings.h"
 
 #include "list/FileListModel.h"
 
@@ -46,12 +47,12 @@ TEST_F(ShowFolderTest, AppliesTheFilterAndShowsNoRowsForFoldersWithoutFiles)
 {
     m_device.make({"\\f\\lib.dll", "\\f\\panel.CPL", "\\f\\notes.txt", "\\f\\keep.dll.bak", "\\empty\\",
                    "\\dirs\\one\\", "\\dirs\\two\\x.txt"});
-    setFilter(RegistryLayout::MainFilter, 1);
+    writeSetting(RegistryLayout::FileFilterKey, RegistryLayout::MainFilter, 1);
     m_list.ShowFolder("\\f", true);
     QStringList shown = rows();
     shown.sort();
     EXPECT_EQ(shown, (QStringList{"keep.dll.bak", "notes.txt"}));
-    setFilter(RegistryLayout::MainFilter, 0);
+    writeSetting(RegistryLayout::FileFilterKey, RegistryLayout::MainFilter, 0);
     m_list.RefreshFolder();
     EXPECT_EQ(m_list.GetItemCount(), 4);
     for (const char *folder : {"\\empty\\", "\\dirs\\", "\\missing\\"}) {
@@ -104,19 +105,24 @@ protected:
         m_list.ShowFolder("\\c\\", true);
     }
 
-    // Asks for the text of a cell into a buffer of that capacity, pre-filled with '#'.
-    QString request(int item, int column, int capacity, WCHAR *buffer)
+    // Asks for a cell (text into a buffer of that capacity, pre-filled with
+    // '#', and the image when asked); the text given back.
+    QString request(int item, int column, int capacity, UINT mask = LVIF_TEXT)
     {
         std::fill_n(buffer, 64, u'#');
-        CellRequest cell;
+        cell = CellRequest();
         cell.item = item;
         cell.subItem = column;
-        cell.mask = LVIF_TEXT;
+        cell.mask = mask;
         cell.text = buffer;
         cell.textMax = capacity;
+        cell.image = 77;
         m_list.listModel().GetDispInfo(cell);
         return QString::fromUtf16(buffer, std::find(buffer, buffer + 64, u'\0') - buffer);
     }
+
+    WCHAR buffer[64];
+    CellRequest cell;
 };
 
 TEST_F(CellTest, ColumnsShowTheSharedFormatsCutToTheRequestersBuffer)
@@ -126,40 +132,24 @@ TEST_F(CellTest, ColumnsShowTheSharedFormatsCutToTheRequestersBuffer)
         EXPECT_EQ(m_list.GetItemText(0, column), texts[column]);
     EXPECT_EQ(m_list.listModel().index(0, 1).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight,
               Qt::AlignRight);
-    WCHAR buffer[64];
-    EXPECT_EQ(request(0, 0, 64, buffer), "abcdefghij.qmx");
-    EXPECT_EQ(request(0, 0, 5, buffer), "abcd");
+    EXPECT_EQ(request(0, 0, 64), "abcdefghij.qmx");
+    EXPECT_EQ(request(0, 0, 5), "abcd");
     EXPECT_EQ(buffer[5], u'#') << "nothing written past the capacity";
-    EXPECT_EQ(request(0, 0, 1, buffer), "");
+    EXPECT_EQ(request(0, 0, 1), "");
     EXPECT_EQ(buffer[1], u'#');
-}
 
-TEST_F(CellTest, OnlyRowsAnswerAndOnlyTheNameColumnHasImages)
-{
+    // Only rows answer, and only the Name column has images.
     ASSERT_EQ(m_list.GetItemCount(), 1);
     const int images = m_list.imageList().GetImageCount();
     for (int item : {1, -1}) {
-        WCHAR buffer[64];
-        std::fill_n(buffer, 64, u'#');
-        CellRequest cell;
-        cell.item = item;
-        cell.mask = LVIF_TEXT | LVIF_IMAGE;
-        cell.text = buffer;
-        cell.textMax = 64;
-        cell.image = 77;
-        m_list.listModel().GetDispInfo(cell);
+        request(item, 0, 64, LVIF_TEXT | LVIF_IMAGE);
         EXPECT_EQ(buffer[0], u'#') << item;
         EXPECT_EQ(cell.image, 77) << item;
     }
     EXPECT_EQ(m_list.imageList().GetImageCount(), images);
-
-    CellRequest cell;
-    cell.subItem = 1;
-    cell.mask = LVIF_IMAGE;
-    m_list.listModel().GetDispInfo(cell);
-    EXPECT_EQ(cell.image, -1);
-    cell.subItem = 0;
-    m_list.listModel().GetDispInfo(cell);
+    request(0, 1, 64, LVIF_IMAGE);
+    EXPECT_EQ(cell.image, 77) << "left alone";
+    request(0, 0, 64, LVIF_IMAGE);
     EXPECT_GE(cell.image, 0);
 }
 

@@ -28,7 +28,7 @@ WIN32_FIND_DATAW Record(const QString &name, DWORD attributes = FILE_ATTRIBUTE_A
     return data;
 }
 
-class FilterTest : public ::testing::Test
+class FilterTest : public DeviceTest
 {
 protected:
     const QString names[3] = {RegistryLayout::MainFilter, RegistryLayout::SubFilter, RegistryLayout::HideROM};
@@ -70,10 +70,6 @@ protected:
         auto *button = d.GetDlgItem<QAbstractButton>(id);
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(4, button->height() / 2));
     }
-
-    QCoreApplication *m_app = listTestApp();
-    TempDevice m_device;
-    ScriptedSink m_sink;
 };
 
 TEST_F(FilterTest, ShowsAndHidesBySettings)
