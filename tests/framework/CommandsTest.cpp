@@ -1,0 +1,294 @@
+// Commands: routing, enablement and accelerators; the menus and tool bars
+// built from the resources; the command prompts.
+#include "framework/CommandRouter.h"
+#include "framework/MenuBuilder.h"
+#include "res/ResourceIds.h"
+#include "res/StringTable.h"
+
+#include "QtApp.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRegularExpression>
+#include <QTest>
+#include <QToolBar>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+class CommandRouterTest : public WithQtApp, public ::testing::Test
+{
+protected:
+    QMainWindow window;
+    CommandRouter router{&window};
+};
+using MenusTest = CommandRouterTest;
+
+// One pop-up written out as "text=id" entries, "-" for a separator.
+using Layout = QStringList;
+
+Layout layoutOf(const QMenu &menu)
+{
+    Layout entries;
+    for (const QAction *a : menu.actions()) {
+        entries.append(a->isSeparator() ? "-"
+                                        : a->text() + '=' + QString::number(a->property("commandId").toUInt()));
+    }
+    return entries;
+}
+
+TEST_F(CommandRouterTest, EnablementFollowsHandlersAndUpdateRules)
+{
+    QList<UINT> runs;
+    bool allowed = false;
+    router.onCommand(ID_FILE_DELETE, [&] { runs.append(ID_FILE_DELETE); });
+    router.onCommand(ID_VIEW_REFRESH, [&] { runs.append(ID_VIEW_REFRESH); });
+    router.onUpdate(ID_FILE_DELETE, [&](CCmdUI &ui) { ui.Enable(allowed); });
+    router.onCommandRange(ID_BOOKMARK_FIRST, ID_BOOKMARK_LAST, [&](UINT id) { runs.append(id); });
+    router.onCommand(ID_BOOKMARK_FIRST + 5, [&] { runs.append(0); });
+
+    EXPECT_FALSE(router.isEnabled(ID_EDIT_CUT)) << "no handler: disabled";
+    EXPECT_FALSE(router.execute(ID_EDIT_CUT));
+    EXPECT_TRUE(router.isEnabled(ID_VIEW_REFRESH)) << "handler without rule: enabled";
+    EXPECT_FALSE(router.execute(ID_FILE_DELETE)) << "the rule disables it";
+    allowed = true;
+    for (UINT id : {ID_FILE_DELETE, ID_BOOKMARK_FIRST, ID_BOOKMARK_LAST, ID_BOOKMARK_FIRST + 5})
+        EXPECT_TRUE(router.execute(id)) << id;
+    EXPECT_FALSE(router.execute(ID_BOOKMARK_LAST + 1)) << "beyond the range nothing is routed";
+    // The range handler gets the id; a single handler inside the range wins.
+    EXPECT_EQ(runs, (QList<UINT>{ID_FILE_DELETE, 3000, 3100, 0}));
+}
+
+TEST_F(CommandRouterTest, UpdatesReachMenuEntriesAndToolBarActions)
+{
+    bool allowed = true, checked = true;
+    router.onCommand(ID_EDIT_PASTE, [] {});
+    router.onUpdate(ID_EDIT_PASTE, [&](CCmdUI &ui) { ui.Enable(allowed); });
+    router.onCommand(ID_VIEW_SHOWHEADER, [] {});
+    router.onUpdate(ID_VIEW_SHOWHEADER, [&](CCmdUI &ui) { ui.SetCheck(checked); });
+    router.onCommand(ID_VIEW_REFRESH, [] {});
+    QMenu menu;
+    QAction *paste = router.addMenuItem(&menu, ID_EDIT_PASTE, "&Paste");
+    QAction *header = router.addMenuItem(&menu, ID_VIEW_SHOWHEADER, "Show header");
+    // A check set directly on an entry without a rule survives updates.
+    QAction *direct = router.addMenuItem(&menu, ID_VIEW_REFRESH, "Refresh");
+    direct->setCheckable(true);
+    direct->setChecked(true);
+    QAction *own = router.action(ID_EDIT_PASTE);
+    QAction *orphan = router.action(ID_TOOLS_FIND);
+
+    EXPECT_TRUE(router.isChecked(ID_VIEW_SHOWHEADER));
+    EXPECT_TRUE(header->isChecked());
+    allowed = checked = false;
+    router.updateMenu(&menu);
+    EXPECT_FALSE(header->isChecked());
+    EXPECT_FALSE(paste->isEnabled());
+    router.updateCommands();
+    EXPECT_FALSE(own->isEnabled());
+    EXPECT_FALSE(orphan->isEnabled());
+    EXPECT_TRUE(router.isChecked(ID_VIEW_REFRESH));
+    allowed = true;
+    router.updateCommands();
+    EXPECT_TRUE(own->isEnabled());
+    EXPECT_TRUE(paste->isEnabled());
+}
+
+TEST_F(CommandRouterTest, PopupRulesRunBeforeShowAndMayRebuildTheMenu)
+{
+    // The Bookmark pop-up's rule deletes the old entries and appends fresh ones.
+    QMenu menu;
+    router.onCommand(ID_BOOKMARK_ADD, [] {});
+    router.onCommandRange(ID_BOOKMARK_FIRST, ID_BOOKMARK_LAST, [](UINT) {});
+    router.addMenuItem(&menu, ID_BOOKMARK_ADD, "Add");
+    router.addMenuItem(&menu, ID_BOOKMARK_FIRST, "old");
+    int ruleRuns = 0;
+    router.onUpdate(ID_BOOKMARK_ADD, [&](CCmdUI &ui) {
+        ++ruleRuns;
+        EXPECT_EQ(ui.menu(), &menu);
+        while (menu.actions().size() > 1)
+            delete menu.actions().last();
+        router.addMenuItem(&menu, ID_BOOKMARK_FIRST, "A");
+        router.addMenuItem(&menu, ID_BOOKMARK_LAST + 1, "beyond");
+        ui.Enable(false);
+    });
+    router.updateMenu(&menu);
+
+    ASSERT_EQ(menu.actions().size(), 3);
+    EXPECT_EQ(ruleRuns, 1);
+    EXPECT_FALSE(menu.actions()[0]->isEnabled());
+    EXPECT_EQ(menu.actions()[1]->text(), "A");
+    EXPECT_TRUE(menu.actions()[1]->isEnabled());
+    EXPECT_FALSE(menu.actions()[2]->isEnabled()) << "an unrouted entry shows disabled";
+    EXPECT_EQ(router.entries(ID_BOOKMARK_FIRST).size(), 1) << "deleted entries are forgotten";
+}
+
+TEST_F(CommandRouterTest, AcceleratorKeysExecuteTheirCommandOnlyWhenEnabled)
+{
+    router.loadAccelerators(IDR_MAINFRAME);
+    const std::pair<const char *, UINT> bindings[] = {
+        {"Ctrl+X", ID_EDIT_CUT},   {"Shift+Del", ID_EDIT_CUT},   {"Ctrl+C", ID_EDIT_COPY}, {"Ctrl+Ins", ID_EDIT_COPY},
+        {"Ctrl+V", ID_EDIT_PASTE}, {"Shift+Ins", ID_EDIT_PASTE}, {"Ctrl+O", ID_FILE_OPEN},
+    };
+    for (const auto &[key, id] : bindings)
+        EXPECT_TRUE(router.shortcuts(id).contains(QKeySequence(key))) << key;
+
+    bool allowed = false;
+    int cuts = 0;
+    router.onCommand(ID_EDIT_CUT, [&] { ++cuts; });
+    router.onUpdate(ID_EDIT_CUT, [&](CCmdUI &ui) { ui.Enable(allowed); });
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(cuts, 0);
+    allowed = true;
+    QTest::keyClick(&window, Qt::Key_X, Qt::ControlModifier);
+    QTest::keyClick(&window, Qt::Key_Delete, Qt::ShiftModifier);
+    EXPECT_EQ(cuts, 2);
+}
+
+// Each command's prompt is its status tip, and after the line break its tool
+// tip, on menu entries and on the actions tool bars use.
+TEST_F(CommandRouterTest, CommandPromptsAndProgramStringsAreExact)
+{
+    const std::pair<UINT, const char *> prompts[] = {
+        {32772, "Delete a file or folder\nDelete"},
+        {32773, "Create a new folder\nNew Folder"},
+        {32774, "Show the properties\nProperties"},
+        {32775, "Refresh the views\nRefresh"},
+        {32776, "Send file(s) using the HPC compatible infra red\nSend IR"},
+        {32777, "Receive file(s) using the HPC compatible infra red\nReceive IR"},
+        {32778, "Paste a shortcut\nPaste shortcut"},
+        {32779, "Paste a shortcut in the start menu\nPaste in Menu"},
+        {32780, "Connect over the network\nConnect"},
+        {32781, "Disconnect from the network\nDisconnect"},
+        {32783, "Find Files\nFind"},
+        {32784, "Toggle between toolbar and menubar\nToggle toolbar"},
+        {32856, "Rename the file or folder\nRename"},
+        {57634, "Copy the selection and put it on the Clipboard\nCopy"},
+        {57635, "Cut the selection and put it on the Clipboard\nCut"},
+        {57637, "Insert Clipboard contents\nPaste"},
+    };
+    QMenu menu;
+    for (const auto &[id, text] : prompts) {
+        EXPECT_EQ(LoadString(id), text) << id;
+        const QStringList parts = QString(text).split('\n');
+        for (QAction *a : {router.addMenuItem(&menu, id, "entry"), router.action(id)}) {
+            EXPECT_EQ(a->statusTip(), parts[0]) << id;
+            EXPECT_EQ(a->toolTip(), parts[1]) << id;
+        }
+    }
+    EXPECT_EQ(menu.actions().first()->text(), "entry");
+    EXPECT_FALSE(router.action(ID_TOGGLE_TOOLBAR)->icon().isNull());
+    EXPECT_EQ(LoadString(IDR_MAINFRAME), "Quillmoss\n\nQuillmoss\n\n\nQuillmoss.Document\nQuillmoss Document");
+    EXPECT_TRUE(LoadString(IDS_WEBADDRESS).startsWith("https://"));
+    const QString disclaimer = LoadString(IDS_DISCLAIMER);
+    EXPECT_TRUE(disclaimer.contains("Brindlecove"));
+    EXPECT_TRUE(disclaimer.contains("without warranty"));
+    EXPECT_FALSE(disclaimer.contains(QRegularExpression("[^\r]\n"))) << "line breaks for an edit control are \\r\\n";
+    EXPECT_TRUE(LoadString(ID_APP_EXIT).isEmpty());
+}
+
+TEST_F(MenusTest, MenuBarHasEveryCommandInOrder)
+{
+    const std::pair<QString, Layout> expected[] = {
+        {"File", {"New &Folder=32773", "Create shortcut=32831", "Edit &Shortcut=32807", "-", "&Rename=32856",
+                  "&Delete=32772", "&Properties=32774", "-", "Disclaimer=32863", "&About=57664", "-",
+                  "E&xit=57665"}},
+        {"Edit", {"Cu&t=57635", "&Copy=57634", "&Paste=57637", "Paste &Shortcut=32778", "Paste in &Menu=32779", "-",
+                  "&Select All=32810"}},
+        {"View", {"Show header=32825", "&Filter=32808", "-", "&Refresh=32775"}},
+        {"Tools", {"IR &Receive Files(s)=32777", "IR &Send Files(s)=32776", "-", "Connect Network Drive=32780",
+                   "Disconnect Network Drive=32781", "-", "E&mail File=32804", "&Execute=32792", "&Find=32783",
+                   "E&xtensions=32819"}},
+        {"Bookmark", {"Add=32827", "Delete=32815", "-"}},
+    };
+    std::unique_ptr<QMenuBar> bar(MenuBuilder::buildMenuBar(IDR_MENUBAR, router));
+    const QList<QAction *> popups = bar->actions();
+    ASSERT_EQ(popups.size(), 5);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(popups[i]->text(), expected[i].first);
+        ASSERT_TRUE(popups[i]->menu());
+        EXPECT_EQ(layoutOf(*popups[i]->menu()), expected[i].second) << expected[i].first.toStdString();
+    }
+}
+
+TEST_F(MenusTest, ContextMenuPopupsInOrder)
+{
+    const std::pair<QString, Layout> expected[] = {
+        {"File", {"Open=57601", "Register Ext.=32862", "-", "Cut=57635", "Copy=57634", "-", "&Rename=32856",
+                  "&Delete=32772", "-", "&Properties=32774"}},
+        {"FileEmpty", {"Refresh=32775", "-", "Paste=57637", "Paste shortcut=32778", "-", "New shortcut=32831",
+                       "New &Folder=32773"}},
+        {"Dir", {"New &Folder=32773", "&Delete=32772", "&Properties=32774"}},
+        {"Network", {"Connect drive=32780"}},
+        {"NetworkFolder", {"Disconnect drive=32781"}},
+    };
+    for (int i = 0; i < 5; ++i) {
+        std::unique_ptr<QMenu> popup(MenuBuilder::buildPopup(IDR_CONTEXTMENU, i, router));
+        ASSERT_TRUE(popup);
+        EXPECT_EQ(popup->title(), expected[i].first);
+        EXPECT_EQ(layoutOf(*popup), expected[i].second) << expected[i].first.toStdString();
+    }
+    EXPECT_EQ(MenuBuilder::buildPopup(IDR_CONTEXTMENU, 5, router), nullptr);
+}
+
+TEST_F(MenusTest, ToolBarsHoldTheirButtonsInOrder)
+{
+    std::unique_ptr<QToolBar> full(MenuBuilder::buildToolBar(IDR_MAINFRAME, router));
+    QStringList buttons;
+    for (const QAction *a : full->actions()) {
+        buttons.append(a->isSeparator() ? "-" : QString::number(a->property("commandId").toUInt()));
+        if (!a->isSeparator()) {
+            EXPECT_FALSE(a->icon().isNull()) << a->toolTip().toStdString();
+        }
+    }
+    EXPECT_EQ(buttons, QStringList({"57635", "57634", "57637", "32772", "32773", "32774", "32775", "-", "32784"}));
+    EXPECT_EQ(full->iconSize(), QSize(16, 16));
+
+    std::unique_ptr<QToolBar> toggle(MenuBuilder::buildToolBar(IDR_TOGGLEBAR, router));
+    ASSERT_EQ(toggle->actions().size(), 1);
+    EXPECT_EQ(toggle->actions()[0], router.action(ID_TOGGLE_TOOLBAR));
+}
+
+TEST_F(MenusTest, PopupShowRunsUpdateRules)
+{
+    bool allowed = false;
+    router.onCommand(ID_EDIT_CUT, [] {});
+    router.onUpdate(ID_EDIT_CUT, [&](CCmdUI &ui) { ui.Enable(allowed); });
+    std::unique_ptr<QMenuBar> bar(MenuBuilder::buildMenuBar(IDR_MENUBAR, router));
+    QAction *cut = MenuBuilder::findCommand(bar.get(), ID_EDIT_CUT);
+    ASSERT_TRUE(cut);
+    QMenu *edit = bar->actions()[1]->menu();
+
+    emit edit->aboutToShow();
+    EXPECT_FALSE(cut->isEnabled());
+    EXPECT_FALSE(MenuBuilder::findCommand(bar.get(), ID_EDIT_COPY)->isEnabled()) << "no handler";
+    allowed = true;
+    emit edit->aboutToShow();
+    EXPECT_TRUE(cut->isEnabled());
+}
+
+TEST_F(MenusTest, TrackedPopupRunsTheChosenEnabledEntryThroughTheOwner)
+{
+    QList<UINT> ran;
+    router.onCommand(ID_TOOLS_CONNECTDRIVE, [&] { ran.append(ID_TOOLS_CONNECTDRIVE); });
+    router.onCommand(ID_TOOLS_DISCONNECTDRIVE, [&] { ran.append(ID_TOOLS_DISCONNECTDRIVE); });
+    router.onUpdate(ID_TOOLS_DISCONNECTDRIVE, [](CCmdUI &ui) { ui.Enable(false); });
+    QList<std::pair<QString, QPoint>> shown;
+    MenuBuilder::setTrackHook([&](QMenu &menu, const QPoint &at) {
+        shown.append({menu.title() + (menu.actions().value(0)->isEnabled() ? "" : " disabled"), at});
+        return menu.actions().value(0);
+    });
+    EXPECT_EQ(MenuBuilder::trackPopup(IDR_CONTEXTMENU, CONTEXT_NETWORK, {40, 50}, router), ID_TOOLS_CONNECTDRIVE);
+    EXPECT_EQ(MenuBuilder::trackPopup(IDR_CONTEXTMENU, CONTEXT_NETWORKFOLDER, {}, router), 0u) << "disabled";
+    MenuBuilder::setTrackHook({});
+    EXPECT_EQ(shown, (QList<std::pair<QString, QPoint>>{{"Network", {40, 50}}, {"NetworkFolder disabled", {}}}));
+    EXPECT_EQ(ran, QList<UINT>{ID_TOOLS_CONNECTDRIVE});
+}
+
+} // namespace
