@@ -106,21 +106,6 @@ TEST_F(SelectionTest, SavedFocusReturnsOnceAfterAReloadOrStepsBackPastDeletedRow
     EXPECT_EQ(m_list.GetItemText(1, 0), "b.txt");
 }
 
-TEST_F(SelectionTest, DoubleTapKeepsTheTappedItemFocusedAndNoEditorOpens)
-{
-    const QPoint at = m_list.visualRect(m_list.model()->index(3, 0)).center();
-    QTest::mouseClick(m_list.viewport(), Qt::LeftButton, {}, at);
-    // The double tap opens the file: d.txt has no open command on this device.
-    m_sink.expect("No open command is registered for this filetype, register now?", "Quillmoss",
-                  MB_YESNO | MB_ICONQUESTION, IDNO);
-    QTest::mouseDClick(m_list.viewport(), Qt::LeftButton, {}, at);
-    EXPECT_EQ(m_list.GetFocusedItem(), 3);
-    EXPECT_EQ(selectedRows(), QList<int>{3});
-    QTest::keyClick(&m_list, Qt::Key_F2);
-    QTest::mouseClick(m_list.viewport(), Qt::LeftButton, {}, at); // a tap on the selected item
-    EXPECT_TRUE(m_list.findChildren<QLineEdit *>().isEmpty()) << "no editor opened";
-}
-
 TEST_F(SelectionTest, HeaderHasTheFiveColumnsAndItsStyleBitHidesIt)
 {
     const char *titles[] = {"Name", "Size", "Type", "Changed", "Attrs"};
@@ -230,7 +215,9 @@ TEST_F(ExecuteFileTest, DoubleTapStartsTheProgramAndReportsOneThatCannotStart)
     EXPECT_FALSE(m_list.ExecuteFile("\\c.rec"));
 }
 
-TEST_F(ExecuteFileTest, UnknownTypeOffersToRegisterItInLowerCase)
+// A double tap keeps the tapped item focused and opens no editor; a type
+// without an open command is offered for registering, in lower case.
+TEST_F(SelectionTest, DoubleTapOffersToRegisterAnUnknownType)
 {
     const QString question = "No open command is registered for this filetype, register now?";
     QStringList opened;
@@ -238,9 +225,18 @@ TEST_F(ExecuteFileTest, UnknownTypeOffersToRegisterItInLowerCase)
         opened << dialog.GetDlgItem<QLineEdit>(CRegisterExtDlg::IDC_EXTENSION)->text();
         dialog.EndDialog(IDCANCEL);
     });
+    const QPoint at = m_list.visualRect(m_list.model()->index(3, 0)).center();
+    QTest::mouseClick(m_list.viewport(), Qt::LeftButton, {}, at);
     m_sink.expect(question, "Quillmoss", MB_YESNO | MB_ICONQUESTION, IDNO);
-    doubleTap("\\My Documents\\Data.XYZ");
+    QTest::mouseDClick(m_list.viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(m_list.GetFocusedItem(), 3);
+    EXPECT_EQ(selectedRows(), QList<int>{3});
+    QTest::keyClick(&m_list, Qt::Key_F2);
+    QTest::mouseClick(m_list.viewport(), Qt::LeftButton, {}, at); // a tap on the selected item
+    EXPECT_TRUE(m_list.findChildren<QLineEdit *>().isEmpty()) << "no editor opened";
+
     // A found file's row holds its full path, and a double tap opens that.
+    m_device.make({"\\My Documents\\Data.XYZ"});
     CFileListCtrl found;
     found.InsertItem(0, "\\My Documents\\Data.XYZ", 0);
     found.show();

@@ -30,6 +30,7 @@ public:
         m_process.start(dir + "/hivewriter", {device.dir(), prefix, QString::number(count)});
     }
     bool started() { return m_process.waitForStarted(); }
+    void killHard() { m_process.kill(); }
     // The next index the writer confirmed; false at the end of its output.
     bool readIndex(long *index)
     {
@@ -41,7 +42,6 @@ public:
         *index = m_process.readLine().trimmed().toLong();
         return true;
     }
-    void killHard() { m_process.kill(); }
     // Exit status, or -1 when killed.
     int wait()
     {
@@ -76,11 +76,6 @@ std::set<QString> writtenValues(RegistryHive &hive)
         names.insert(value.name + '=' + QString::number(data));
     }
     return names;
-}
-
-QString expected(const char *prefix, long index)
-{
-    return QString(prefix) + QString::number(index) + '=' + QString::number(index);
 }
 
 TEST(RegistryHiveTest, ConnectionsSeeEachOthersWritesAndDeletions)
@@ -161,8 +156,8 @@ TEST(RegistryHiveTest, TwoProcessesWritingAtOnceKeepEveryValue)
     const std::set<QString> values = writtenValues(hive);
     EXPECT_EQ(values.size(), size_t(2 * Count));
     for (long i = 0; i < Count; ++i) {
-        EXPECT_TRUE(values.count(expected("a", i))) << i;
-        EXPECT_TRUE(values.count(expected("b", i))) << i;
+        EXPECT_TRUE(values.count(QString("a%1=%1").arg(i))) << i;
+        EXPECT_TRUE(values.count(QString("b%1=%1").arg(i))) << i;
     }
     EXPECT_EQ(integrityCheck(device), "ok\n");
 }
@@ -188,7 +183,7 @@ TEST(RegistryHiveTest, AWriterKilledMidLoopLosesNoConfirmedWrite)
     EXPECT_EQ(integrityCheck(device), "ok\n");
     const std::set<QString> values = writtenValues(device.device().hive());
     for (long index : confirmed)
-        EXPECT_TRUE(values.count(expected("k", index))) << index;
+        EXPECT_TRUE(values.count(QString("k%1=%1").arg(index))) << index;
 }
 
 // Commits by another connection are noticed through the shared wal-index.
