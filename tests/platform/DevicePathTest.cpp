@@ -1,4 +1,5 @@
 #include "PlatformTestUtil.h"
+#include "RunDeviceProgram.h"
 #include "TempDevice.h"
 
 #include "platform/DeviceFolder.h"
@@ -267,10 +268,7 @@ TEST_F(Hardening, ProcessStartsTheImageItChecked)
     t.writeFile("\\Windows\\tool.exe", "#!/bin/sh\necho in > \"$QUILLMOSS_DEVICE/ran\"\n");
     for (const QString &file : {launcher.image, launcher.outside})
         QFile::setPermissions(file, QFile::ReadOwner | QFile::ExeOwner);
-    PROCESS_INFORMATION info;
-    ASSERT_TRUE(CreateProcessW(u"tool", u"", nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info));
-    WaitForSingleObject(info.hProcess, 20000);
-    CloseHandle(info.hProcess);
+    EXPECT_EQ(runDeviceProgram(u"tool", ""), 0);
     EXPECT_EQ(t.readFile("\\..\\ran"), "in\n");
 }
 
