@@ -21,14 +21,10 @@ TEST(FileTypeInfo, ExtensionAndFolderOfAPath)
     const struct {
         const char *path, *extension, *folder;
     } cases[] = {
-        {"\\My Documents\\a.txt", "TXT", "\\My Documents\\"},
-        {"a.Jpg", "JPG", ""},
-        {"readme", "", ""},
-        {".profile", "", ""},
-        {"\\.profile", "PROFILE", "\\"},
-        {"a.b.c", "C", ""},
-        {"x.", "", ""},
-        {"\\My.Files\\readme", "FILES\\README", "\\My.Files\\"},
+        {"\\My Documents\\a.txt", "TXT", "\\My Documents\\"}, {"a.Jpg", "JPG", ""},
+        {"readme", "", ""},                                   {".profile", "", ""},
+        {"\\.profile", "PROFILE", "\\"},                      {"a.b.c", "C", ""},
+        {"x.", "", ""},                                       {"\\My.Files\\readme", "FILES\\README", "\\My.Files\\"},
     };
     for (const auto &c : cases) {
         CFileTypeInfo info;

@@ -32,20 +32,13 @@ TEST_F(FindFilesTest, WildcardsMatchWithoutRegardToCase)
         QString pattern;
         QStringList names;
     } cases[] = {
-        {"\\d\\*", all},
-        {"\\d\\*.*", all},
-        {"\\d\\*.TXT", {"aXc.txt", "readme.TXT", "Ünïcødé.txt"}},
-        {"\\d\\a?c", {"abc"}},
-        {"\\d\\???", {"abc", "sub"}},
-        {"\\d\\A?C.*", {"aXc.txt", "abc"}},
-        {"\\d\\*.txt*", {"aXc.txt", "notes.txt.bak", "readme.TXT", "Ünïcødé.txt"}},
-        {"\\d\\my*", {"My Docs.doc"}},
-        {"\\d\\ü*", {"Ünïcødé.txt"}},
-        {"\\d\\*.c", {"a.b.c"}},
-        {"\\d\\*bc", {"abc"}},
-        {"\\d\\a*c", {"a.b.c", "abc"}},
-        {"\\d\\ab*c", {"abc"}},
-        {"\\D\\README.txt", {"readme.TXT"}},
+        {"\\d\\*", all},                                                            {"\\d\\*.*", all},
+        {"\\d\\*.TXT", {"aXc.txt", "readme.TXT", "Ünïcødé.txt"}},                   {"\\d\\a?c", {"abc"}},
+        {"\\d\\???", {"abc", "sub"}},                                               {"\\d\\A?C.*", {"aXc.txt", "abc"}},
+        {"\\d\\*.txt*", {"aXc.txt", "notes.txt.bak", "readme.TXT", "Ünïcødé.txt"}}, {"\\d\\my*", {"My Docs.doc"}},
+        {"\\d\\ü*", {"Ünïcødé.txt"}},                                               {"\\d\\*.c", {"a.b.c"}},
+        {"\\d\\*bc", {"abc"}},                                                      {"\\d\\a*c", {"a.b.c", "abc"}},
+        {"\\d\\ab*c", {"abc"}},                                                     {"\\D\\README.txt", {"readme.TXT"}},
     };
     for (const auto &c : cases) {
         QStringList expected = c.names;
@@ -60,18 +53,12 @@ TEST_F(FindFilesTest, ErrorsTellEmptyFolderFromNoMatchFromMissingFolderOrCompute
         QString pattern;
         DWORD error;
     } cases[] = {
-        {"\\empty\\*", ERROR_NO_MORE_FILES},
-        {"\\empty\\*.*", ERROR_NO_MORE_FILES},
-        {"\\empty\\*.txt", ERROR_FILE_NOT_FOUND},
-        {"\\d\\*.xyz", ERROR_FILE_NOT_FOUND},
-        {"\\d\\nothing", ERROR_FILE_NOT_FOUND},
-        {"\\d\\", ERROR_FILE_NOT_FOUND},
-        {"\\missing\\*", ERROR_PATH_NOT_FOUND},
-        {"\\d\\abc\\*", ERROR_PATH_NOT_FOUND},
-        {"\\d\\..\\*", ERROR_INVALID_NAME},
-        {"\\d\\a/b", ERROR_INVALID_NAME},
-        {"\\" + QString(300, 'x'), ERROR_FILENAME_EXCED_RANGE},
-        {"\\\\emptysrv\\share\\*", ERROR_NO_MORE_FILES},
+        {"\\empty\\*", ERROR_NO_MORE_FILES},                    {"\\empty\\*.*", ERROR_NO_MORE_FILES},
+        {"\\empty\\*.txt", ERROR_FILE_NOT_FOUND},               {"\\d\\*.xyz", ERROR_FILE_NOT_FOUND},
+        {"\\d\\nothing", ERROR_FILE_NOT_FOUND},                 {"\\d\\", ERROR_FILE_NOT_FOUND},
+        {"\\missing\\*", ERROR_PATH_NOT_FOUND},                 {"\\d\\abc\\*", ERROR_PATH_NOT_FOUND},
+        {"\\d\\..\\*", ERROR_INVALID_NAME},                     {"\\d\\a/b", ERROR_INVALID_NAME},
+        {"\\" + QString(300, 'x'), ERROR_FILENAME_EXCED_RANGE}, {"\\\\emptysrv\\share\\*", ERROR_NO_MORE_FILES},
         {"\\\\nosuch\\*", ERROR_BAD_NETPATH},
     };
     for (const auto &c : cases) {

@@ -24,18 +24,12 @@ struct SplitCase {
 TEST(SplitCommandLine, FollowsTheRuntimeRules)
 {
     const SplitCase cases[] = {
-        {"", {}},
-        {"   ", {}},
-        {"http://x/y?a=1", {"http://x/y?a=1"}},
-        {"a b\tc", {"a", "b", "c"}},
-        {"\"\\My Documents\\a b.txt\" -x", {"\\My Documents\\a b.txt", "-x"}},
-        {"a\"b c\"d", {"ab cd"}},
-        {"\\\\server\\share", {"\\\\server\\share"}},
-        {"a\\\\\"b c\"", {"a\\b c"}},
-        {"a\\\"b", {"a\"b"}},
-        {"\"a\"\"b\"", {"a\"b"}},
-        {"\"unterminated rest", {"unterminated rest"}},
-        {"\"\"", {""}},
+        {"", {}},                                                              {"   ", {}},
+        {"http://x/y?a=1", {"http://x/y?a=1"}},                                {"a b\tc", {"a", "b", "c"}},
+        {"\"\\My Documents\\a b.txt\" -x", {"\\My Documents\\a b.txt", "-x"}}, {"a\"b c\"d", {"ab cd"}},
+        {"\\\\server\\share", {"\\\\server\\share"}},                          {"a\\\\\"b c\"", {"a\\b c"}},
+        {"a\\\"b", {"a\"b"}},                                                  {"\"a\"\"b\"", {"a\"b"}},
+        {"\"unterminated rest", {"unterminated rest"}},                        {"\"\"", {""}},
     };
     for (const SplitCase &c : cases)
         EXPECT_EQ(SplitCommandLine(QString::fromLatin1(c.line)), c.arguments) << c.line;
