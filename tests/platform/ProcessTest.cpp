@@ -45,18 +45,10 @@ protected:
         QFile::setPermissions(device.host(devicePath), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     // Starts image with the command line; the arguments it recorded, or "exit N" when it did not exit with 3.
-    QByteArray run(LPCWSTR image, LPCWSTR commandLine)
+    QByteArray run(LPCWSTR image, const QString &commandLine)
     {
-        PROCESS_INFORMATION info;
-        if (!CreateProcessW(image, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info))
-            return "not started";
-        EXPECT_EQ(WaitForSingleObject(info.hProcess, 20000), WAIT_OBJECT_0);
-        DWORD code = 0;
-        EXPECT_TRUE(GetExitCodeProcess(info.hProcess, &code));
-        EXPECT_TRUE(CloseHandle(info.hProcess));
-        EXPECT_EQ(WaitForSingleObject(info.hProcess, 0), WAIT_FAILED) << "closed handle";
-        QFile file(device.dir() + "/args");
-        return code != 3 ? "exit " + QByteArray::number(code) : file.open(QIODevice::ReadOnly) ? file.readAll() : "";
+        const int code = runDeviceProgram(image, commandLine);
+        return code != 3 ? "exit " + QByteArray::number(code) : device.readFile("\\..\\args");
     }
 
     TempDevice device;
@@ -65,10 +57,10 @@ protected:
 TEST_F(Processes, StartsDevicePrograms)
 {
     makeProgram("\\tool.exe");
-    EXPECT_EQ(run(u"tool.exe", u"root"), "root|");
+    EXPECT_EQ(run(u"tool.exe", "root"), "root|");
     // \\Windows comes before the root; ".exe" may be left out.
     makeProgram("\\Windows\\tool.exe");
-    EXPECT_EQ(run(u"tool", u"one \"two three\""), "one|two three|");
+    EXPECT_EQ(run(u"tool", "one \"two three\""), "one|two three|");
 
     EXPECT_FALSE(CreateProcessW(u"nothing.exe", u"", nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, nullptr));
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
@@ -166,7 +158,8 @@ TEST(ShellExecute, StandInsAndDefaultTypesOpenThroughTheHostOpener)
         info.lpFile = file;
         ASSERT_TRUE(ShellExecuteExW(&info));
         EXPECT_EQ(WaitForSingleObject(info.hProcess, 20000), WAIT_OBJECT_0);
-        CloseHandle(info.hProcess);
+        EXPECT_TRUE(CloseHandle(info.hProcess));
+        EXPECT_EQ(WaitForSingleObject(info.hProcess, 0), WAIT_FAILED) << "closed handle";
     }
     EXPECT_EQ(QString::fromUtf8(opener.waitForArgument()),
               QFileInfo(device.host("\\My Documents\\two  spaces.jpg")).canonicalFilePath());
