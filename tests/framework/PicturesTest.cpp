@@ -50,7 +50,7 @@ TEST_F(PicturesTest, TreeStripHasNineDistinctDrawnImages)
     }
 }
 
-TEST_F(PicturesTest, BitmapsHaveTheirSizesAndInk)
+TEST_F(PicturesTest, BitmapsAndIconsHaveTheirSizesAndInk)
 {
     const std::pair<UINT, QSize> bitmaps[] = {{IDB_FILEIMAGE, {16, 15}}, {IDB_ABOUT, bitmapImageSize(IDB_ABOUT)}};
     for (const auto &[id, size] : bitmaps) {
@@ -60,10 +60,7 @@ TEST_F(PicturesTest, BitmapsHaveTheirSizesAndInk)
         EXPECT_GT(inkIn(pixmap.toImage(), pixmap.rect(), true), 40) << id;
     }
     EXPECT_TRUE(LoadBitmap(999).isNull());
-}
-
-TEST_F(PicturesTest, IconsAreDrawnAtEverySize)
-{
+    // Icons at every size, on a transparent ground.
     for (UINT id : {IDR_MAINFRAME, IDI_FOLDER}) {
         const QIcon icon = LoadIcon(id);
         ASSERT_FALSE(icon.isNull()) << id;
