@@ -35,39 +35,25 @@ TEST(SplitCommandLine, FollowsTheRuntimeRules)
         EXPECT_EQ(SplitCommandLine(QString::fromLatin1(c.line)), c.arguments) << c.line;
 }
 
-class Processes : public ::testing::Test
+TEST(Processes, StartsDevicePrograms)
 {
-protected:
-    // A device program that records its arguments and device, and exits with 3.
-    void makeProgram(const QString &devicePath)
-    {
-        device.writeFile(devicePath, "#!/bin/sh\nprintf '%s|' \"$@\" > \"$QUILLMOSS_DEVICE/args\"\nexit 3\n");
-        QFile::setPermissions(device.host(devicePath), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-    // Starts image with the command line; the arguments it recorded, or "exit N" when it did not exit with 3.
-    QByteArray run(LPCWSTR image, const QString &commandLine)
-    {
+    TempDevice device;
+    // Makes a device program that records its arguments and exits with 3, and
+    // starts image: the arguments recorded, or "exit N" when it did not exit with 3.
+    const auto run = [&](const QString &program, LPCWSTR image, const QString &commandLine) {
+        device.writeFile(program, "#!/bin/sh\nprintf '%s|' \"$@\" > \"$QUILLMOSS_DEVICE/args\"\nexit 3\n");
+        QFile::setPermissions(device.host(program), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         const int code = runDeviceProgram(image, commandLine);
         return code != 3 ? "exit " + QByteArray::number(code) : device.readFile("\\..\\args");
-    }
-
-    TempDevice device;
-};
-
-TEST_F(Processes, StartsDevicePrograms)
-{
-    makeProgram("\\tool.exe");
-    EXPECT_EQ(run(u"tool.exe", "root"), "root|");
+    };
+    EXPECT_EQ(run("\\tool.exe", u"tool.exe", "root"), "root|");
     // \\Windows comes before the root; ".exe" may be left out.
-    makeProgram("\\Windows\\tool.exe");
-    EXPECT_EQ(run(u"tool", "one \"two three\""), "one|two three|");
-
-    EXPECT_FALSE(CreateProcessW(u"nothing.exe", u"", nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, nullptr));
-    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(run("\\Windows\\tool.exe", u"tool", "one \"two three\""), "one|two three|");
     device.writeFile("\\My Documents\\data.exe", "MZ not for this host");
-    EXPECT_FALSE(CreateProcessW(u"\\My Documents\\data.exe", u"", nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                nullptr, nullptr));
-    EXPECT_EQ(GetLastError(), ERROR_BAD_EXE_FORMAT);
+    expectRefused({REFUSES(CreateProcessW(u"nothing.exe", u"", nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr,
+                                          nullptr), ERROR_FILE_NOT_FOUND),
+                   REFUSES(CreateProcessW(u"\\My Documents\\data.exe", u"", nullptr, nullptr, FALSE, 0, nullptr,
+                                          nullptr, nullptr, nullptr), ERROR_BAD_EXE_FORMAT)});
 }
 
 QString classesDefault(const QString &path, const QString &value = QString())
