@@ -223,7 +223,21 @@ TEST(ShortcutTarget, FollowsCountQuestionMarkAndQuotes)
 class ShellIcons : public testing::Test
 {
 protected:
-    void SetUp() override { qtApp(); }
+    void SetUp() override
+    {
+        qtApp();
+        const std::pair<const char *, QByteArray> files[] = {
+            {"\\d\\notes", "plain words, no extension"}, {"\\d\\a.txt", "text"},
+            {"\\d\\b.png", "\x89PNG\r\n\x1a\n"}, {"\\d\\c.html", "<html></html>"}, {"\\d\\tool.exe", "MZ"},
+            {"\\d\\blob.qqq", QByteArray("\x00\x01\x02\x03", 4)},
+            // Shortcuts: to another folder, by a bare name, to a missing file, empty, to a shortcut.
+            {"\\Windows\\Start Menu\\a.lnk", "10#\"\\d\\a.txt\""}, {"\\d\\near.lnk", "8#tool.exe"},
+            {"\\d\\gone.lnk", "15#\\Temp\\gone.html"}, {"\\d\\broken.lnk", ""},
+            {"\\d\\chain.lnk", "27#\\Windows\\Start Menu\\a.lnk"},
+        };
+        for (const auto &[path, content] : files)
+            m_device.writeFile(path, content);
+    }
 
     // The small icon's picture, or a null image when the shell gives none.
     QImage icon(const QString &path, UINT extraFlags = 0, DWORD attributes = 0)
@@ -246,12 +260,6 @@ protected:
 // no file is needed.
 TEST_F(ShellIcons, CommonTypesHaveDistinctIcons)
 {
-    m_device.writeFile("\\d\\notes", "plain words, no extension");
-    m_device.writeFile("\\d\\a.txt", "text");
-    m_device.writeFile("\\d\\b.png", "\x89PNG\r\n\x1a\n");
-    m_device.writeFile("\\d\\c.html", "<html></html>");
-    m_device.writeFile("\\d\\tool.exe", "MZ");
-    m_device.writeFile("\\d\\blob.qqq", QByteArray("\x00\x01\x02\x03", 4));
     QList<QImage> images;
     for (const char *name : {"a.txt", "b.png", "c.html", "tool.exe", "blob.qqq", ""}) {
         const QImage image = icon(QString("\\d\\") + name);
@@ -276,24 +284,15 @@ TEST_F(ShellIcons, CommonTypesHaveDistinctIcons)
 
 TEST_F(ShellIcons, ShortcutShowsItsTargetsIcon)
 {
-    m_device.writeFile("\\My Documents\\b.txt", "text");
-    m_device.writeFile("\\My Documents\\tool.exe", "MZ");
-    m_device.writeFile("\\Windows\\Start Menu\\b.lnk", "22#\"\\My Documents\\b.txt\"");
-    m_device.writeFile("\\My Documents\\near.lnk", "8#tool.exe");
-    m_device.writeFile("\\My Documents\\gone.lnk", "15#\\Temp\\gone.html");
-    m_device.writeFile("\\My Documents\\broken.lnk", "");
-    m_device.writeFile("\\My Documents\\chain.lnk", "27#\\Windows\\Start Menu\\b.lnk");
-
-    const QImage text = icon("\\My Documents\\b.txt");
-    const QImage shortcut = icon("\\Windows\\Start Menu\\b.lnk");
-    EXPECT_EQ(shortcut, text);
-    EXPECT_NE(icon("\\My Documents\\broken.lnk"), text);
+    const QImage text = icon("\\d\\a.txt");
+    EXPECT_EQ(icon("\\Windows\\Start Menu\\a.lnk"), text);
+    EXPECT_NE(icon("\\d\\broken.lnk"), text);
     // A bare target name lies in the shortcut's folder.
-    EXPECT_EQ(icon("\\My Documents\\near.lnk"), icon("\\My Documents\\tool.exe"));
+    EXPECT_EQ(icon("\\d\\near.lnk"), icon("\\d\\tool.exe"));
     // A missing target still shows its type.
-    EXPECT_EQ(icon("\\My Documents\\gone.lnk"), icon(".html", SHGFI_USEFILEATTRIBUTES));
+    EXPECT_EQ(icon("\\d\\gone.lnk"), icon(".html", SHGFI_USEFILEATTRIBUTES));
     // Only one level is followed.
-    EXPECT_NE(icon("\\My Documents\\chain.lnk"), text);
+    EXPECT_NE(icon("\\d\\chain.lnk"), text);
 }
 
 } // namespace
