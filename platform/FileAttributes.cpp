@@ -4,6 +4,7 @@
 #include "platform/Files.h"
 #include "platform/ObjectInfo.h"
 #include "platform/PosixError.h"
+#include "platform/SmbProvider.h"
 
 DWORD GetFileAttributesW(LPCWSTR fileName)
 {
@@ -11,6 +12,8 @@ DWORD GetFileAttributesW(LPCWSTR fileName)
         SetLastError(ERROR_INVALID_PARAMETER);
         return INVALID_FILE_ATTRIBUTES;
     }
+    if (const auto smb = SmbPath::parse(fromWide(fileName)))
+        return SmbProvider::getAttributes(*smb);
     const DevicePath path = DevicePath::resolve(fromWide(fileName));
     ObjectInfo info;
     const DWORD error = path.stat(info);
@@ -25,6 +28,8 @@ BOOL SetFileAttributesW(LPCWSTR fileName, DWORD attributes)
 {
     if (!fileName)
         return PosixError::failWith(ERROR_INVALID_PARAMETER);
+    if (const auto smb = SmbPath::parse(fromWide(fileName)))
+        return SmbProvider::setAttributes(*smb, attributes);
     const DevicePath path = DevicePath::resolve(fromWide(fileName));
     UniqueFd object;
     ObjectInfo info;

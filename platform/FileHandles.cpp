@@ -7,6 +7,8 @@
 #include "platform/HandleTable.h"
 #include "platform/ObjectInfo.h"
 #include "platform/PosixError.h"
+#include "platform/SmbFile.h"
+#include "platform/SmbProvider.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -71,6 +73,8 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD shareMode, SECUR
     if (creationDisposition == TRUNCATE_EXISTING && !write)
         return failHandle(ERROR_INVALID_PARAMETER);
 
+    if (const auto smb = SmbPath::parse(fromWide(fileName)))
+        return SmbProvider::createFile(*smb, desiredAccess, creationDisposition, flagsAndAttributes);
     const DevicePath path = DevicePath::resolve(fromWide(fileName));
     if (!path.ok())
         return failHandle(path.error());
@@ -123,6 +127,8 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD shareMode, SECUR
 
 BOOL ReadFile(HANDLE file, void *buffer, DWORD bytesToRead, DWORD *bytesRead, void *overlapped)
 {
+    if (SmbFile *smb = HandleTable::get<SmbFile>(file))
+        return smb->read(buffer, bytesToRead, bytesRead);
     FileHandle *handle = HandleTable::get<FileHandle>(file);
     if (bytesRead)
         *bytesRead = 0;
@@ -150,6 +156,8 @@ BOOL ReadFile(HANDLE file, void *buffer, DWORD bytesToRead, DWORD *bytesRead, vo
 
 BOOL WriteFile(HANDLE file, const void *buffer, DWORD bytesToWrite, DWORD *bytesWritten, void *overlapped)
 {
+    if (SmbFile *smb = HandleTable::get<SmbFile>(file))
+        return smb->write(buffer, bytesToWrite, bytesWritten);
     FileHandle *handle = HandleTable::get<FileHandle>(file);
     if (bytesWritten)
         *bytesWritten = 0;
@@ -176,9 +184,12 @@ BOOL WriteFile(HANDLE file, const void *buffer, DWORD bytesToWrite, DWORD *bytes
 
 DWORD SetFilePointer(HANDLE file, LONG distance, LONG *distanceHigh, DWORD moveMethod)
 {
+    SmbFile *smb = HandleTable::get<SmbFile>(file);
     FileHandle *handle = HandleTable::get<FileHandle>(file);
+    if (smb && moveMethod <= FILE_END)
+        return smb->seek(distance, distanceHigh, moveMethod);
     if (!handle || moveMethod > FILE_END) {
-        SetLastError(handle ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
+        SetLastError(handle || smb ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
         return INVALID_SET_FILE_POINTER;
     }
     const std::int64_t offset = distanceHigh
@@ -198,6 +209,8 @@ DWORD SetFilePointer(HANDLE file, LONG distance, LONG *distanceHigh, DWORD moveM
 
 DWORD GetFileSize(HANDLE file, DWORD *fileSizeHigh)
 {
+    if (SmbFile *smb = HandleTable::get<SmbFile>(file))
+        return smb->size(fileSizeHigh);
     FileHandle *handle = HandleTable::get<FileHandle>(file);
     struct stat st;
     if (!handle || ::fstat(handle->fd(), &st) != 0) {

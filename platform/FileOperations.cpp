@@ -7,6 +7,7 @@
 #include "platform/Files.h"
 #include "platform/ObjectInfo.h"
 #include "platform/PosixError.h"
+#include "platform/SmbProvider.h"
 
 #include <QFile>
 #include <fcntl.h>
@@ -86,6 +87,8 @@ BOOL CopyFileW(LPCWSTR existingFileName, LPCWSTR newFileName, BOOL failIfExists)
 {
     if (!existingFileName || !newFileName)
         return PosixError::failWith(ERROR_INVALID_PARAMETER);
+    if (SmbProvider::involves(fromWide(existingFileName), fromWide(newFileName)))
+        return SmbProvider::copyFile(fromWide(existingFileName), fromWide(newFileName), failIfExists);
     const DevicePath source = DevicePath::resolve(fromWide(existingFileName));
     ObjectInfo info;
     UniqueFd sourceObject;
@@ -127,6 +130,8 @@ BOOL MoveFileW(LPCWSTR existingFileName, LPCWSTR newFileName)
     if (!existingFileName || !newFileName)
         return PosixError::failWith(ERROR_INVALID_PARAMETER);
     const QString sourcePath = fromWide(existingFileName);
+    if (SmbProvider::involves(sourcePath, fromWide(newFileName)))
+        return SmbProvider::moveFile(sourcePath, fromWide(newFileName));
     const DevicePath source = DevicePath::resolve(sourcePath);
     ObjectInfo info;
     DWORD error = existing(source, info);
@@ -171,6 +176,8 @@ BOOL DeleteFileW(LPCWSTR fileName)
 {
     if (!fileName)
         return PosixError::failWith(ERROR_INVALID_PARAMETER);
+    if (const auto smb = SmbPath::parse(fromWide(fileName)))
+        return SmbProvider::deleteFile(*smb);
     const DevicePath path = DevicePath::resolve(fromWide(fileName));
     ObjectInfo info;
     const DWORD error = existing(path, info);
@@ -185,6 +192,8 @@ BOOL CreateDirectoryW(LPCWSTR pathName, SECURITY_ATTRIBUTES *securityAttributes)
 {
     if (!pathName)
         return PosixError::failWith(ERROR_INVALID_PARAMETER);
+    if (const auto smb = SmbPath::parse(fromWide(pathName)))
+        return SmbProvider::createDirectory(*smb);
     const DevicePath path = DevicePath::resolve(fromWide(pathName));
     if (!path.ok())
         return PosixError::failWith(path.error());
@@ -197,6 +206,8 @@ BOOL RemoveDirectoryW(LPCWSTR pathName)
 {
     if (!pathName)
         return PosixError::failWith(ERROR_INVALID_PARAMETER);
+    if (const auto smb = SmbPath::parse(fromWide(pathName)))
+        return SmbProvider::removeDirectory(*smb);
     const DevicePath path = DevicePath::resolve(fromWide(pathName));
     ObjectInfo info;
     const DWORD error = existing(path, info);
@@ -226,6 +237,8 @@ BOOL GetDiskFreeSpaceExW(LPCWSTR directoryName, ULARGE_INTEGER *freeBytesAvailab
                          ULARGE_INTEGER *totalNumberOfBytes, ULARGE_INTEGER *totalNumberOfFreeBytes)
 {
     const QString name = directoryName && *directoryName ? fromWide(directoryName) : QStringLiteral("\\");
+    if (const auto smb = SmbPath::parse(name))
+        return SmbProvider::diskFreeSpace(*smb, freeBytesAvailable, totalNumberOfBytes, totalNumberOfFreeBytes);
     const DevicePath path = DevicePath::resolve(name);
     ObjectInfo info;
     UniqueFd object;

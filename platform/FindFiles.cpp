@@ -7,6 +7,8 @@
 #include "platform/Files.h"
 #include "platform/HandleTable.h"
 #include "platform/PosixError.h"
+#include "platform/SmbFile.h"
+#include "platform/SmbProvider.h"
 #include "platform/WildcardPattern.h"
 
 namespace {
@@ -50,6 +52,8 @@ HANDLE FindFirstFileExW(LPCWSTR fileName, FINDEX_INFO_LEVELS infoLevel, void *fi
         SetLastError(ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
     }
+    if (const auto smb = SmbPath::parse(fromWide(fileName), SmbPath::Wildcards::AllowInLast))
+        return SmbProvider::findFirst(*smb, *findData);
     DevicePath path = DevicePath::resolve(fromWide(fileName), DevicePath::Wildcards::AllowInLast);
     if (!path.ok()) {
         SetLastError(path.error());
@@ -86,6 +90,9 @@ HANDLE FindFirstFileExW(LPCWSTR fileName, FINDEX_INFO_LEVELS infoLevel, void *fi
 
 BOOL FindNextFileW(HANDLE findFile, WIN32_FIND_DATAW *findData)
 {
+    if (SmbFind *smb = HandleTable::get<SmbFind>(findFile))
+        return !findData ? PosixError::failWith(ERROR_INVALID_PARAMETER)
+                         : smb->next(*findData) ? TRUE : PosixError::failWith(ERROR_NO_MORE_FILES);
     FindHandle *search = HandleTable::get<FindHandle>(findFile);
     if (!search || !findData)
         return PosixError::failWith(search ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
@@ -96,7 +103,7 @@ BOOL FindNextFileW(HANDLE findFile, WIN32_FIND_DATAW *findData)
 
 BOOL FindClose(HANDLE findFile)
 {
-    if (!HandleTable::get<FindHandle>(findFile))
+    if (!HandleTable::get<FindHandle>(findFile) && !HandleTable::get<SmbFind>(findFile))
         return PosixError::failWith(ERROR_INVALID_HANDLE);
     HandleTable::close(findFile);
     return TRUE;

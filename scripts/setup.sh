@@ -14,6 +14,7 @@ packages=(
   cabextract gcab icoutils libarchive-tools
   xdg-utils tzdata fonts-liberation2
   obexftp python3 time
+  samba smbclient libsmbclient-dev
 )
 
 missing=()
