@@ -3,6 +3,8 @@
 #include "platform/DosAttributes.h"
 #include "platform/FileCopy.h"
 #include "platform/PosixError.h"
+#include "platform/SmbFolder.h"
+#include "platform/SmbPath.h"
 #include "platform/WildcardPattern.h"
 
 #include <QFile>
@@ -37,7 +39,17 @@ DeviceFolder DeviceFolder::open(const QString &path)
     QString pattern = path;
     if (!pattern.endsWith(QLatin1Char('\\')))
         pattern += QLatin1Char('\\');
-    return DeviceFolder(DevicePath::resolve(pattern + QLatin1Char('*'), DevicePath::Wildcards::AllowInLast));
+    const bool smb = SmbPath::parse(pattern + QLatin1Char('*'), SmbPath::Wildcards::AllowInLast).has_value();
+    DeviceFolder folder(smb ? DevicePath() : DevicePath::resolve(pattern + QLatin1Char('*'), DevicePath::Wildcards::AllowInLast));
+    folder.m_pathText = pattern.chopped(1);
+    if (smb)
+        folder.m_smb = std::make_shared<SmbFolder>(folder.m_pathText);
+    return folder;
+}
+
+DWORD DeviceFolder::error() const
+{
+    return m_smb ? m_smb->error() : m_path.error();
 }
 
 DeviceFolder::DeviceFolder(DevicePath path)
@@ -47,6 +59,8 @@ DeviceFolder::DeviceFolder(DevicePath path)
 
 bool DeviceFolder::list(const WildcardPattern *pattern)
 {
+    if (m_smb)
+        return m_smb->list(pattern);
     m_names.clear();
     m_types.clear();
     m_next = 0;
@@ -67,6 +81,8 @@ void DeviceFolder::listOnly(const QByteArray &hostName)
 
 bool DeviceFolder::next(Entry &entry, bool basic)
 {
+    if (m_smb)
+        return m_smb->next(entry);
     while (m_next < m_names.size()) {
         const std::size_t at = m_next++;
         const unsigned char type = m_types[at];
@@ -115,6 +131,8 @@ bool DeviceFolder::describe(const QByteArray &hostName, Entry &entry) const
 
 DWORD DeviceFolder::removeFile(const Entry &entry) const
 {
+    if (m_smb)
+        return m_smb->removeFile(entry);
     const int dir = m_path.dirFd();
     if (entry.link && !entry.info.card)
         return ::unlinkat(dir, entry.hostName.constData(), 0) == 0 ? ERROR_SUCCESS : PosixError::toPlatform(errno);
@@ -139,6 +157,8 @@ DWORD DeviceFolder::copyFile(const Entry &entry, DeviceFolder &target) const
         return target.error();
     if (entry.info.isDirectory())
         return ERROR_ACCESS_DENIED;
+    if (m_smb || target.m_smb)
+        return SmbFolder::copyFile(m_pathText + QLatin1Char('\\') + entry.name, target.m_pathText + QLatin1Char('\\') + entry.name);
     if (target.containsFolded(entry.name))
         return ERROR_FILE_EXISTS;
     UniqueFd in(m_path.openRegularFile(m_path.dirFd(), entry.hostName, entry.info));
@@ -154,6 +174,8 @@ DWORD DeviceFolder::copyFile(const Entry &entry, DeviceFolder &target) const
 
 DWORD DeviceFolder::createFolder(const QString &name)
 {
+    if (m_smb)
+        return m_smb->createFolder(name);
     if (!ok())
         return error();
     if (containsFolded(name))
@@ -166,7 +188,7 @@ DWORD DeviceFolder::createFolder(const QString &name)
 
 bool DeviceFolder::flushFileSystem() const
 {
-    return ok() && ::syncfs(m_path.dirFd()) == 0;
+    return m_smb ? ok() : ok() && ::syncfs(m_path.dirFd()) == 0;
 }
 
 bool DeviceFolder::containsFolded(const QString &name)

@@ -12,9 +12,11 @@
 #include <QByteArray>
 #include <QSet>
 #include <QString>
+#include <memory>
 #include <optional>
 #include <vector>
 
+class SmbFolder;
 class WildcardPattern;
 
 class DeviceFolder
@@ -29,13 +31,14 @@ public:
     };
 
     // The folder at a device path ("\" is the root; a trailing backslash is
-    // optional). error() tells why it could not be opened.
+    // optional). error() tells why it could not be opened. A folder on an SMB
+    // share works through the platform's file calls.
     static DeviceFolder open(const QString &path);
     // The folder holding path's last component.
     explicit DeviceFolder(DevicePath path);
 
-    DWORD error() const { return m_path.error(); }
-    bool ok() const { return m_path.ok(); }
+    DWORD error() const;
+    bool ok() const { return error() == ERROR_SUCCESS; }
 
     // Reads the folder's names (all, or those pattern matches) for next().
     // False when the folder cannot be read.
@@ -71,6 +74,8 @@ private:
     bool containsFolded(const QString &name);
 
     DevicePath m_path;
+    QString m_pathText; // the device path open() was given, without a trailing backslash
+    std::shared_ptr<SmbFolder> m_smb;
     std::vector<QByteArray> m_names;
     std::vector<unsigned char> m_types; // the folder's d_type of each name
     std::size_t m_next = 0;
