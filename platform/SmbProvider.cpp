@@ -367,9 +367,10 @@ HANDLE SmbProvider::createFile(const SmbPath &path, DWORD desiredAccess, DWORD c
     std::shared_ptr<SmbSession> session;
     const std::optional<Opened> opened = onServer<Opened>(path.server(), [=](SMBCCTX *context) {
         Opened result;
-        const Lookup found = lookUp(context, path);
         const QByteArray url = path.url();
         const int access = write ? O_RDWR : O_RDONLY;
+        // A new file needs no look first: the server refuses an existing name.
+        const Lookup found = creationDisposition == CREATE_NEW ? Lookup{ENOENT, false, {}} : lookUp(context, path);
         result.existed = found.err == 0;
         if (result.existed) {
             if (creationDisposition == CREATE_NEW)
@@ -390,7 +391,9 @@ HANDLE SmbProvider::createFile(const SmbPath &path, DWORD desiredAccess, DWORD c
         }
         result.file = smbc_getFunctionOpen(context)(context, url.constData(), access | O_CREAT | O_EXCL, 0666);
         if (!result.file) {
-            result.error = errno == EEXIST ? ERROR_FILE_EXISTS : SmbProvider::toPlatform(errno);
+            result.error = errno == EEXIST ? ERROR_FILE_EXISTS
+                : errno == ENOENT          ? ERROR_PATH_NOT_FOUND
+                                           : SmbProvider::toPlatform(errno);
             return result;
         }
         // The server marks a new file archived itself; other bits are set here.

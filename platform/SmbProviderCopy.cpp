@@ -8,6 +8,7 @@
 #include "platform/SmbFile.h"
 #include "platform/SmbProvider.h"
 #include "platform/SmbSession.h"
+#include "platform/SmbUpload.h"
 
 #include <QRandomGenerator>
 #include <fcntl.h>
@@ -67,17 +68,8 @@ DWORD copyContent(const QString &source, const QString &target, DWORD attributes
 
 DWORD setWriteTime(const QString &path, const FILETIME &time)
 {
-    const timespec when = FileTime::toTimespec(time);
-    if (const std::optional<SmbPath> smb = SmbPath::parse(path)) {
-        const QByteArray url = smb->url();
-        const int err = onServer(*smb, [url, when](SMBCCTX *context) {
-            const timeval times[2] = {{when.tv_sec, when.tv_nsec / 1000}, {when.tv_sec, when.tv_nsec / 1000}};
-            return smbc_getFunctionUtimes(context)(context, url.constData(), const_cast<timeval *>(times)) == 0 ? 0 : errno;
-        });
-        return SmbProvider::toPlatform(err);
-    }
     const DevicePath device = DevicePath::resolve(path);
-    const timespec times[2] = {when, when};
+    const timespec times[2] = {FileTime::toTimespec(time), FileTime::toTimespec(time)};
     return ::utimensat(device.dirFd(), device.name().constData(), times, AT_SYMLINK_NOFOLLOW) == 0
         ? ERROR_SUCCESS
         : PosixError::toPlatform(errno);
@@ -86,19 +78,6 @@ DWORD setWriteTime(const QString &path, const FILETIME &time)
 // Renames the finished temporary file (in the target's folder) to the target.
 DWORD place(const QString &temporary, const QString &target, bool replace)
 {
-    const std::optional<SmbPath> to = SmbPath::parse(target);
-    if (to) {
-        const QByteArray from = SmbPath::parse(temporary)->url();
-        const QByteArray url = to->url();
-        const int err = onServer(*to, [from, url, replace](SMBCCTX *context) {
-            struct stat st;
-            // libsmbclient's rename replaces an existing target.
-            if (!replace && smbc_getFunctionStat(context)(context, url.constData(), &st) == 0)
-                return EEXIST;
-            return smbc_getFunctionRename(context)(context, from.constData(), context, url.constData()) == 0 ? 0 : errno;
-        });
-        return err == EEXIST ? ERROR_FILE_EXISTS : SmbProvider::toPlatform(err);
-    }
     const DevicePath from = DevicePath::resolve(temporary);
     const DevicePath into = DevicePath::resolve(target);
     if (!into.ok())
@@ -131,13 +110,17 @@ BOOL SmbProvider::copyFile(const QString &source, const QString &target, bool fa
     FindClose(find);
     if (record.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         return PosixError::failWith(ERROR_ACCESS_DENIED);
+    if (source.compare(target, Qt::CaseInsensitive) == 0)
+        return PosixError::failWith(failIfExists ? ERROR_FILE_EXISTS : ERROR_SHARING_VIOLATION);
+    if (const std::optional<SmbPath> to = SmbPath::parse(target)) {
+        const DWORD error = SmbUpload::copy(source, record, *to, !failIfExists);
+        return error == ERROR_SUCCESS ? TRUE : PosixError::failWith(error);
+    }
 
     const DWORD existing = GetFileAttributesW(wide(target));
     if (existing != INVALID_FILE_ATTRIBUTES) {
         if (failIfExists)
             return PosixError::failWith(ERROR_FILE_EXISTS);
-        if (source.compare(target, Qt::CaseInsensitive) == 0)
-            return PosixError::failWith(ERROR_SHARING_VIOLATION);
         if (existing & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_INROM))
             return PosixError::failWith(ERROR_ACCESS_DENIED);
     } else if (GetLastError() != ERROR_FILE_NOT_FOUND) {
