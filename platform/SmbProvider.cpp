@@ -275,6 +275,7 @@ DWORD SmbProvider::toPlatform(int err)
     case ECONNABORTED:
     case ENOTCONN:
     case EPIPE:
+    case EINVAL: // libsmbclient's word for a server name it cannot resolve
         return ERROR_BAD_NETPATH;
     default:
         return PosixError::toPlatform(err);

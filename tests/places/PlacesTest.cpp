@@ -1,5 +1,6 @@
 // Bookmarks and network drives through the main frame's commands and dialogs,
 // checked against the registry layout they leave.
+#include "SambaServer.h"
 #include "ScriptedSink.h"
 #include "tests/app/ShownFrame.h"
 
@@ -251,6 +252,34 @@ TEST_F(Places, DisconnectForgetsThePathAndClosesTheGap)
     ASSERT_TRUE(frame->router().execute(ID_TOOLS_DISCONNECTDRIVE));
     EXPECT_EQ(stored(NetPathsKey, netPath, 3), QStringList({"2", paths[0], paths[2], "-"}));
     EXPECT_EQ(places->childCount(), 2);
+}
+
+TEST_F(Places, MapsBrowsesAndDisconnectsARealShare)
+{
+    SambaServer server;
+    REQUIRE_SAMBA(server);
+    QDir().mkpath(server.shareFolder() + "/inside");
+    QFile(server.shareFolder() + "/file.txt").open(QIODevice::WriteOnly);
+    runDialog(ID_TOOLS_CONNECTDRIVE, [&](CDialog &dialog) {
+        type(dialog, CMapNetworkDriveDlg::IDC_COMPUTER_NAME, server.computer());
+        click(dialog, CMapNetworkDriveDlg::IDC_SEARCH);
+        ASSERT_EQ(rows(dialog, CMapNetworkDriveDlg::IDC_SHARE_LIST), QStringList({"public"}));
+        dialog.GetDlgItem<QListWidget>(CMapNetworkDriveDlg::IDC_SHARE_LIST)->item(0)->setSelected(true);
+        click(dialog, CMapNetworkDriveDlg::IDC_CONNECT);
+        EXPECT_TRUE(accepted(dialog));
+    });
+    QTreeWidgetItem *places = frame->treeView()->NetworkRoot();
+    places->setExpanded(true);
+    ASSERT_EQ(places->childCount(), 1);
+    QTreeWidgetItem *mapped = places->child(0);
+    EXPECT_EQ(mapped->text(0), server.computer() + "\\public");
+    frame->treeView()->setCurrentItem(mapped);
+    mapped->setExpanded(true);
+    EXPECT_EQ(texts(mapped), QStringList({"inside"}));
+    EXPECT_TRUE(::rows(list()).contains("file.txt")) << "the list shows the share";
+    ASSERT_TRUE(run(ID_TOOLS_DISCONNECTDRIVE));
+    EXPECT_EQ(places->childCount(), 0);
+    EXPECT_EQ(stored(NetPathsKey, netPath, 0), QStringList({"0"}));
 }
 
 } // namespace
