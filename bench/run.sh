@@ -106,6 +106,10 @@ for _ in 1 2 3; do
 done
 echo "delete 100,000 small files: CFileOperations ${ours}s, rm -rf ${theirs}s, ratio $(ratio "$ours" "$theirs")"
 
+# --- Copying a folder into an SMB share on a loopback Samba server -----------
+# 2,000 small files and two of 100 MB; the program starts its own smbd.
+"$build/bench/bench_smbcopy" "$work/smb-device"
+
 # --- Beaming a 200 MB file between two devices on loopback --------------------
 "$(dirname "$0")/beam.sh" "$build" "$work"
 

@@ -3,6 +3,7 @@
 #include "platform/DevicePath.h"
 #include "platform/FileTime.h"
 #include "platform/HandleTable.h"
+#include "platform/ObjectInfo.h"
 #include "platform/PosixError.h"
 #include "platform/SmbFile.h"
 #include "platform/SmbSession.h"
@@ -24,23 +25,7 @@ constexpr int MaxShares = 4096;
 struct Entry
 {
     QString name;
-    DWORD attributes = 0;
-    std::uint64_t size = 0;
-    FILETIME creation, access, write;
-    DWORD oid = 0;
-
-    void fill(WIN32_FIND_DATAW &record) const
-    {
-        record = WIN32_FIND_DATAW();
-        record.dwFileAttributes = attributes;
-        record.ftCreationTime = creation;
-        record.ftLastAccessTime = access;
-        record.ftLastWriteTime = write;
-        record.nFileSizeHigh = DWORD(size >> 32);
-        record.nFileSizeLow = DWORD(size & 0xFFFFFFFFu);
-        record.dwOID = oid;
-        copyToWide(name, record.cFileName, MAX_PATH);
-    }
+    ObjectInfo info;
 };
 
 struct Listing
@@ -54,7 +39,7 @@ struct Lookup
     int err = 0;
     bool parentMissing = false;
     Entry entry;
-    bool isDirectory() const { return entry.attributes & FILE_ATTRIBUTE_DIRECTORY; }
+    bool isDirectory() const { return entry.info.attributes & FILE_ATTRIBUTE_DIRECTORY; }
 };
 
 FILETIME fileTime(const struct timespec &time)
@@ -83,12 +68,12 @@ Entry entryOf(const QString &name, const struct stat &st)
 {
     Entry entry;
     entry.name = name;
-    entry.attributes = attributesOf(st.st_mode);
-    entry.size = S_ISDIR(st.st_mode) ? 0 : std::uint64_t(st.st_size);
-    entry.write = fileTime(st.st_mtim);
-    entry.access = fileTime(st.st_atim);
-    entry.creation = entry.write;
-    entry.oid = DWORD(st.st_ino & 0xFFFFFFFFu);
+    entry.info.attributes = attributesOf(st.st_mode);
+    entry.info.size = S_ISDIR(st.st_mode) ? 0 : std::uint64_t(st.st_size);
+    entry.info.lastWriteTime = fileTime(st.st_mtim);
+    entry.info.lastAccessTime = fileTime(st.st_atim);
+    entry.info.creationTime = entry.info.lastWriteTime;
+    entry.info.oid = DWORD(st.st_ino & 0xFFFFFFFFu);
     return entry;
 }
 
@@ -105,31 +90,34 @@ std::optional<QString> showable(const char *raw)
 
 // Jobs: they run on the session's worker and own their arguments.
 
-Listing listShares(SMBCCTX *context, const QByteArray &url)
+// The next entry of an open listing the device shows, if any is left.
+// Shares: disk shares only (no IPC$, printers or administrative shares).
+std::optional<Entry> nextEntry(SMBCCTX *context, SMBCFILE *dir, bool shares, bool &end)
 {
-    Listing listing;
-    SMBCFILE *dir = smbc_getFunctionOpendir(context)(context, url.constData());
-    if (!dir) {
-        listing.err = errno ? errno : EIO;
-        return listing;
+    struct stat st;
+    const smbc_dirent *share = shares ? smbc_getFunctionReaddir(context)(context, dir) : nullptr;
+    const libsmb_file_info *info = shares ? nullptr : smbc_getFunctionReaddirPlus2(context)(context, dir, &st);
+    end = !share && !info;
+    const std::optional<QString> name = end ? std::nullopt : showable(shares ? share->name : info->name);
+    if (!name || (shares && (share->smbc_type != SMBC_FILE_SHARE || name->endsWith(QLatin1Char('$')))))
+        return std::nullopt;
+    Entry entry;
+    entry.name = *name;
+    if (shares) {
+        entry.info.attributes = FILE_ATTRIBUTE_DIRECTORY;
+        return entry;
     }
-    while (const smbc_dirent *entry = smbc_getFunctionReaddir(context)(context, dir)) {
-        const std::optional<QString> name = showable(entry->name);
-        // Disk shares only: no IPC$, printers or administrative shares.
-        if (entry->smbc_type != SMBC_FILE_SHARE || !name || name->endsWith(QLatin1Char('$')))
-            continue;
-        Entry share;
-        share.name = *name;
-        share.attributes = FILE_ATTRIBUTE_DIRECTORY;
-        listing.entries.push_back(share);
-        if (listing.entries.size() >= MaxShares)
-            break;
-    }
-    smbc_getFunctionClosedir(context)(context, dir);
-    return listing;
+    entry = entryOf(*name, st);
+    entry.info.attributes = info->attrs & ServerBits;
+    entry.info.size = (info->attrs & FILE_ATTRIBUTE_DIRECTORY) ? 0 : info->size;
+    entry.info.creationTime = fileTime(info->btime_ts);
+    entry.info.lastWriteTime = fileTime(info->mtime_ts);
+    entry.info.lastAccessTime = fileTime(info->atime_ts);
+    return entry;
 }
 
-Listing listFolder(SMBCCTX *context, const QByteArray &url)
+// A folder's entries, or a computer's shares.
+Listing list(SMBCCTX *context, const QByteArray &url, bool shares)
 {
     Listing listing;
     SMBCFILE *dir = smbc_getFunctionOpendir(context)(context, url.constData());
@@ -137,20 +125,10 @@ Listing listFolder(SMBCCTX *context, const QByteArray &url)
         listing.err = errno ? errno : EIO;
         return listing;
     }
-    struct stat st;
-    while (const libsmb_file_info *info = smbc_getFunctionReaddirPlus2(context)(context, dir, &st)) {
-        const std::optional<QString> name = showable(info->name);
-        if (!name)
-            continue;
-        Entry entry = entryOf(*name, st);
-        entry.attributes = info->attrs & ServerBits;
-        entry.size = (info->attrs & FILE_ATTRIBUTE_DIRECTORY) ? 0 : info->size;
-        entry.creation = fileTime(info->btime_ts);
-        entry.write = fileTime(info->mtime_ts);
-        entry.access = fileTime(info->atime_ts);
-        listing.entries.push_back(entry);
-        if (listing.entries.size() >= std::size_t(SmbProvider::MaxEntries))
-            break;
+    const std::size_t limit = shares ? MaxShares : SmbProvider::MaxEntries;
+    for (bool end = false; !end && listing.entries.size() < limit;) {
+        if (std::optional<Entry> entry = nextEntry(context, dir, shares, end))
+            listing.entries.push_back(std::move(*entry));
     }
     smbc_getFunctionClosedir(context)(context, dir);
     return listing;
@@ -166,7 +144,7 @@ Lookup lookUp(SMBCCTX *context, const SmbPath &path)
             result.err = errno ? errno : EIO;
         else
             smbc_getFunctionClosedir(context)(context, dir);
-        result.entry.attributes = FILE_ATTRIBUTE_DIRECTORY;
+        result.entry.info.attributes = FILE_ATTRIBUTE_DIRECTORY;
         return result;
     }
     struct stat st;
@@ -181,11 +159,11 @@ Lookup lookUp(SMBCCTX *context, const SmbPath &path)
     }
     result.entry = entryOf(path.name(), st);
     if (path.isShare()) {
-        result.entry.attributes = FILE_ATTRIBUTE_DIRECTORY;
+        result.entry.info.attributes = FILE_ATTRIBUTE_DIRECTORY;
     } else if (S_ISDIR(st.st_mode)) {
         // A folder's own mode does not tell hidden, system or archive: its
         // parent's listing does.
-        const Listing parent = listFolder(context, path.parentUrl());
+        const Listing parent = list(context, path.parentUrl(), false);
         for (const Entry &entry : parent.entries) {
             if (entry.name.compare(path.name(), Qt::CaseInsensitive) == 0) {
                 result.entry = entry;
@@ -293,7 +271,7 @@ HANDLE SmbProvider::findFirst(const SmbPath &path, WIN32_FIND_DATAW &record)
         const bool shares = path.isShare();
         const QByteArray url = path.parentUrl();
         const std::optional<Listing> listing = onServer<Listing>(path.server(), [shares, url](SMBCCTX *context) {
-            return shares ? listShares(context, url) : listFolder(context, url);
+            return list(context, url, shares);
         });
         if (!listing || (shares && listing->err != 0))
             return failHandle(ERROR_BAD_NETPATH);
@@ -304,7 +282,7 @@ HANDLE SmbProvider::findFirst(const SmbPath &path, WIN32_FIND_DATAW &record)
         for (const Entry &entry : listing->entries) {
             if (pattern.matches(entry.name)) {
                 records.emplace_back();
-                entry.fill(records.back());
+                entry.info.fill(entry.name, records.back());
             }
         }
         if (records.empty())
@@ -315,7 +293,7 @@ HANDLE SmbProvider::findFirst(const SmbPath &path, WIN32_FIND_DATAW &record)
         if (error != ERROR_SUCCESS)
             return failHandle(error == ERROR_PATH_NOT_FOUND || error == ERROR_BAD_NETPATH ? error : ERROR_FILE_NOT_FOUND);
         records.emplace_back();
-        entry.fill(records.back());
+        entry.info.fill(entry.name, records.back());
     }
     auto search = std::make_unique<SmbFind>(std::move(records));
     search->next(record);
@@ -331,7 +309,7 @@ DWORD SmbProvider::getAttributes(const SmbPath &path)
         SetLastError(error);
         return INVALID_FILE_ATTRIBUTES;
     }
-    return entry.attributes;
+    return entry.info.attributes;
 }
 
 BOOL SmbProvider::setAttributes(const SmbPath &path, DWORD attributes)
@@ -342,7 +320,7 @@ BOOL SmbProvider::setAttributes(const SmbPath &path, DWORD attributes)
         return PosixError::failWith(error);
     if (path.isComputer() || path.isShare())
         return PosixError::failWith(ERROR_ACCESS_DENIED);
-    const DWORD bits = (entry.attributes & ~SettableBits) | (attributes & SettableBits);
+    const DWORD bits = (entry.info.attributes & ~SettableBits) | (attributes & SettableBits);
     const QByteArray url = path.url();
     return runOn(path, [url, bits](SMBCCTX *context) { return setMode(context, url, bits); });
 }
@@ -376,7 +354,7 @@ HANDLE SmbProvider::createFile(const SmbPath &path, DWORD desiredAccess, DWORD c
         if (result.existed) {
             if (creationDisposition == CREATE_NEW)
                 result.error = ERROR_FILE_EXISTS;
-            else if (found.isDirectory() || ((write || truncate) && (found.entry.attributes & FILE_ATTRIBUTE_READONLY)))
+            else if (found.isDirectory() || ((write || truncate) && (found.entry.info.attributes & FILE_ATTRIBUTE_READONLY)))
                 result.error = ERROR_ACCESS_DENIED;
             else if (!(result.file = smbc_getFunctionOpen(context)(context, url.constData(), access | (truncate ? O_TRUNC : 0), 0)))
                 result.error = SmbProvider::toPlatform(errno);
@@ -424,7 +402,7 @@ BOOL SmbProvider::deleteFile(const SmbPath &path)
     if (error != ERROR_SUCCESS)
         return PosixError::failWith(error);
     // The server would delete an empty folder too.
-    if (path.isComputer() || path.isShare() || (entry.attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
+    if (path.isComputer() || path.isShare() || (entry.info.attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
         return PosixError::failWith(ERROR_ACCESS_DENIED);
     const QByteArray url = path.url();
     return runOn(path, [url](SMBCCTX *context) {
@@ -452,9 +430,9 @@ BOOL SmbProvider::removeDirectory(const SmbPath &path)
     const DWORD error = existing(path, entry);
     if (error != ERROR_SUCCESS)
         return PosixError::failWith(error);
-    if (!(entry.attributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (!(entry.info.attributes & FILE_ATTRIBUTE_DIRECTORY))
         return PosixError::failWith(ERROR_DIRECTORY);
-    if (path.isComputer() || path.isShare() || (entry.attributes & FILE_ATTRIBUTE_READONLY))
+    if (path.isComputer() || path.isShare() || (entry.info.attributes & FILE_ATTRIBUTE_READONLY))
         return PosixError::failWith(ERROR_ACCESS_DENIED);
     const QByteArray url = path.url();
     const std::optional<int> err = onServer<int>(path.server(), [url](SMBCCTX *context) {
@@ -474,7 +452,7 @@ BOOL SmbProvider::diskFreeSpace(const SmbPath &path, ULARGE_INTEGER *freeBytesAv
     const DWORD error = existing(path, entry);
     if (error != ERROR_SUCCESS)
         return PosixError::failWith(error == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : error);
-    if (!(entry.attributes & FILE_ATTRIBUTE_DIRECTORY) || path.isComputer())
+    if (!(entry.info.attributes & FILE_ATTRIBUTE_DIRECTORY) || path.isComputer())
         return PosixError::failWith(ERROR_DIRECTORY);
     struct Space
     {
