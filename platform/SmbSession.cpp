@@ -22,12 +22,29 @@ constexpr auto QuietPeriod = std::chrono::seconds(5);
 // Workers left behind in a call that overran; beyond this many, new sessions wait.
 constexpr int MaxAbandoned = 8;
 
-// libsmbclient's configuration is global to the process: set up once, under
-// a lock (declared first, so it outlives the sessions at exit).
-std::mutex s_libraryMutex;
-std::mutex s_sessionsMutex;
-std::map<QString, std::shared_ptr<SmbSession>> s_sessions;
-std::map<QString, Clock::time_point> s_quietUntil;
+// The live sessions and the servers left alone, by lower-case server name.
+// Never destroyed: at exit libsmbclient's own state may be gone before ours,
+// so idle workers are left to the end of the process, not joined.
+struct Registry
+{
+    std::mutex mutex;
+    std::map<QString, std::shared_ptr<SmbSession>> sessions;
+    std::map<QString, Clock::time_point> quietUntil;
+};
+Registry &registry()
+{
+    static Registry *const instance = new Registry;
+    return *instance;
+}
+
+// libsmbclient's configuration is global to the process: contexts are made
+// and freed under one lock.
+std::mutex &libraryMutex()
+{
+    static std::mutex *const mutex = new std::mutex;
+    return *mutex;
+}
+
 std::atomic<int> s_abandoned{0};
 
 // The client's own smb.conf and state folders, so the library neither reads
@@ -71,7 +88,7 @@ void guest(SMBCCTX *, const char *, const char *, char *, int, char *user, int, 
 
 SMBCCTX *newContext()
 {
-    std::lock_guard lock(s_libraryMutex);
+    std::lock_guard lock(libraryMutex());
     SMBCCTX *context = smbc_new_context();
     if (!context)
         return nullptr;
@@ -91,7 +108,7 @@ SMBCCTX *newContext()
 
 void freeContext(SMBCCTX *context)
 {
-    std::lock_guard lock(s_libraryMutex);
+    std::lock_guard lock(libraryMutex());
     smbc_free_context(context, 1);
 }
 
@@ -103,6 +120,7 @@ struct SmbSession::Worker
     {
         std::function<void(SMBCCTX *)> job;
         bool done = false;
+        bool ran = false; // false when the worker has no context
     };
 
     std::mutex mutex;
@@ -124,13 +142,10 @@ struct SmbSession::Worker
             const std::shared_ptr<Task> task = queue.front();
             queue.pop_front();
             lock.unlock();
-            if (context) {
+            if (context)
                 task->job(context);
-            } else {
-                errno = EHOSTUNREACH;
-                task->job(nullptr);
-            }
             lock.lock();
+            task->ran = context != nullptr;
             task->done = true;
             finished.notify_all();
         }
@@ -165,14 +180,15 @@ SmbSession::~SmbSession()
 std::shared_ptr<SmbSession> SmbSession::forServer(const QString &server)
 {
     const QString key = server.toLower();
-    std::lock_guard lock(s_sessionsMutex);
-    const auto quiet = s_quietUntil.find(key);
-    if (quiet != s_quietUntil.end()) {
+    Registry &known = registry();
+    std::lock_guard lock(known.mutex);
+    const auto quiet = known.quietUntil.find(key);
+    if (quiet != known.quietUntil.end()) {
         if (Clock::now() < quiet->second)
             return nullptr;
-        s_quietUntil.erase(quiet);
+        known.quietUntil.erase(quiet);
     }
-    std::shared_ptr<SmbSession> &session = s_sessions[key];
+    std::shared_ptr<SmbSession> &session = known.sessions[key];
     if (!session) {
         if (s_abandoned >= MaxAbandoned)
             return nullptr;
@@ -198,7 +214,7 @@ bool SmbSession::run(std::function<void(SMBCCTX *)> job)
     m_worker->wake.notify_all();
     const auto deadline = Clock::now() + std::chrono::milliseconds(DeadlineMs);
     if (m_worker->finished.wait_until(lock, deadline, [&] { return task->done; }))
-        return true;
+        return task->ran;
     lock.unlock();
     abandon();
     return false;
@@ -218,16 +234,18 @@ void SmbSession::abandon()
     m_worker->wake.notify_all();
     keepQuiet();
     std::shared_ptr<SmbSession> keep;
-    std::lock_guard lock(s_sessionsMutex);
-    const auto it = s_sessions.find(m_server.toLower());
-    if (it != s_sessions.end() && it->second.get() == this) {
+    Registry &known = registry();
+    std::lock_guard lock(known.mutex);
+    const auto it = known.sessions.find(m_server.toLower());
+    if (it != known.sessions.end() && it->second.get() == this) {
         keep = std::move(it->second); // destroyed after the lock is released
-        s_sessions.erase(it);
+        known.sessions.erase(it);
     }
 }
 
 void SmbSession::keepQuiet()
 {
-    std::lock_guard lock(s_sessionsMutex);
-    s_quietUntil[m_server.toLower()] = Clock::now() + QuietPeriod;
+    Registry &known = registry();
+    std::lock_guard lock(known.mutex);
+    known.quietUntil[m_server.toLower()] = Clock::now() + QuietPeriod;
 }
