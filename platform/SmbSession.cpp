@@ -53,15 +53,17 @@ std::atomic<int> s_abandoned{0};
 QByteArray clientConfiguration()
 {
     static const QByteArray path = [] {
-        QString base = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-        if (base.isEmpty())
-            base = QDir::tempPath() + QStringLiteral("/quillmoss-%1").arg(::getuid());
-        const QString dir = base + QStringLiteral("/quillmoss/smbclient");
-        QDir().mkpath(dir);
-        QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        const QByteArray folder = QFile::encodeName(dir);
-        QSaveFile file(dir + QStringLiteral("/smb.conf"));
-        if (file.open(QIODevice::WriteOnly)) {
+        const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+        const QString temporary = QDir::tempPath() + QStringLiteral("/quillmoss-%1").arg(::getuid());
+        for (const QString &base : {cache, temporary}) {
+            const QString dir = base + QStringLiteral("/quillmoss/smbclient");
+            if (base.isEmpty() || !QDir().mkpath(dir))
+                continue;
+            QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            const QByteArray folder = QFile::encodeName(dir);
+            QSaveFile file(dir + QStringLiteral("/smb.conf"));
+            if (!file.open(QIODevice::WriteOnly))
+                continue;
             file.write("[global]\n"
                        "  name resolve order = host\n"
                        "  disable netbios = yes\n"
@@ -72,9 +74,10 @@ QByteArray clientConfiguration()
                        "  state directory = " + folder + "\n"
                        "  cache directory = " + folder + "\n"
                        "  private dir = " + folder + "\n");
-            file.commit();
+            if (file.commit())
+                return QFile::encodeName(file.fileName());
         }
-        return QFile::encodeName(file.fileName());
+        return QByteArray();
     }();
     return path;
 }
@@ -99,7 +102,10 @@ SMBCCTX *newContext()
     // Below the caller's deadline, so a server that stops answering mid-call
     // usually ends the call in the library first.
     smbc_setTimeout(context, SmbSession::DeadlineMs - 1000);
-    if (smbc_setConfiguration(context, clientConfiguration().constData()) != 0 || !smbc_init_context(context)) {
+    // Without its own configuration the library would use the host's.
+    const QByteArray configuration = clientConfiguration();
+    if (configuration.isEmpty() || smbc_setConfiguration(context, configuration.constData()) != 0
+        || !smbc_init_context(context)) {
         smbc_free_context(context, 0);
         return nullptr;
     }
