@@ -1,6 +1,8 @@
 #include "platform/DeviceFileReader.h"
 
+#include "platform/Files.h"
 #include "platform/PosixError.h"
+#include "platform/SmbPath.h"
 
 #include <QFile>
 #include <fcntl.h>
@@ -8,7 +10,14 @@
 
 DWORD DeviceFileReader::open(const QString &folder, const QString &name)
 {
-    m_file.reset();
+    close();
+    QString path = folder;
+    if (!path.endsWith(QLatin1Char('\\')))
+        path += QLatin1Char('\\');
+    if (SmbPath::parse(path + name)) {
+        m_shared = CreateFileW(wide(path + name), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        return m_shared == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
+    }
     if (folder != m_folderPath || !m_folder.ok() || m_folder.dirFd() < 0) {
         QString pattern = folder;
         if (!pattern.endsWith(QLatin1Char('\\')))
@@ -31,8 +40,20 @@ DWORD DeviceFileReader::open(const QString &folder, const QString &name)
     return ERROR_SUCCESS;
 }
 
+void DeviceFileReader::close()
+{
+    m_file.reset();
+    if (m_shared != INVALID_HANDLE_VALUE)
+        CloseHandle(std::exchange(m_shared, INVALID_HANDLE_VALUE));
+}
+
 std::ptrdiff_t DeviceFileReader::read(char *buffer, std::size_t size)
 {
+    if (m_shared != INVALID_HANDLE_VALUE) {
+        DWORD got = 0;
+        const DWORD wanted = DWORD(std::min<std::size_t>(size, 1u << 30));
+        return ReadFile(m_shared, buffer, wanted, &got, nullptr) ? std::ptrdiff_t(got) : -1;
+    }
     if (!m_file.valid())
         return -1;
     for (;;) {

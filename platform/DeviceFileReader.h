@@ -17,6 +17,11 @@
 class DeviceFileReader
 {
 public:
+    DeviceFileReader() = default;
+    ~DeviceFileReader() { close(); }
+    DeviceFileReader(const DeviceFileReader &) = delete;
+    DeviceFileReader &operator=(const DeviceFileReader &) = delete;
+
     // Opens the entry name of folder (a device path, trailing backslash
     // optional) for reading, closing any file open before. name is spelled
     // as the folder's enumeration gave it. ERROR_SUCCESS or a platform error.
@@ -24,10 +29,12 @@ public:
     // Reads up to size bytes at the current position: the count read, 0 at
     // the end of the file, -1 when the read failed.
     std::ptrdiff_t read(char *buffer, std::size_t size);
-    void close() { m_file.reset(); }
+    void close();
 
 private:
     QString m_folderPath; // the device path m_folder was resolved from
     DevicePath m_folder;
     UniqueFd m_file;
+    // A file on an SMB share is read through the platform's file calls.
+    HANDLE m_shared = INVALID_HANDLE_VALUE;
 };

@@ -2,6 +2,7 @@
 #include "SambaServer.h"
 #include "TempDevice.h"
 
+#include "platform/DeviceFileReader.h"
 #include "platform/FileTime.h"
 #include "platform/TcpSocket.h"
 
@@ -82,6 +83,12 @@ TEST_F(SmbShareTest, ListsDiskSharesAndCopiesAFolderInAndOut)
     EXPECT_EQ(back.nFileSizeLow, DWORD(small.size()));
     EXPECT_EQ(FileTime::ticks(back.ftLastWriteTime) / FileTime::TicksPerSecond,
               FileTime::ticks(there.ftLastWriteTime) / FileTime::TicksPerSecond) << "copies keep the write time";
+
+    DeviceFileReader reader; // what a content search reads with
+    ASSERT_EQ(reader.open(share() + "\\src", "a.txt"), ERROR_SUCCESS);
+    QByteArray read(small.size() + 1, 0);
+    EXPECT_EQ(reader.read(read.data(), std::size_t(read.size())), small.size());
+    EXPECT_TRUE(read.left(small.size()) == small);
 
     QDirIterator leftovers(server.shareFolder(), {".~qm*"}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     EXPECT_FALSE(leftovers.hasNext()) << "no temporary file is left";
