@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QThread>
 #include <csignal>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -83,6 +84,8 @@ SambaServer::SambaServer(const QString &sharedFolder)
                    .toUtf8());
     conf.close();
 
+    // Should the test program die, the server goes with it.
+    m_smbd.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     m_smbd.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_smbd.setStandardOutputFile(dir + QStringLiteral("/log/stdout"));
     m_smbd.start(smbd, {"--foreground", "-l", dir + "/log", "-s", conf.fileName()});
