@@ -1,7 +1,7 @@
-// CopyFileW and MoveFileW where a share is involved. The content passes
-// through the platform's own file calls (either side may be the device or a
-// share); only putting the finished temporary file in place and giving it
-// the source's write time differ between the two.
+// CopyFileW and MoveFileW where a share is involved. A copy onto a share is
+// SmbUpload's; a copy from a share onto the device reads through the
+// platform's own file calls into a temporary file beside the target, which
+// gets the source's write time and attributes and is then renamed into place.
 #include "platform/DevicePath.h"
 #include "platform/FileTime.h"
 #include "platform/PosixError.h"
