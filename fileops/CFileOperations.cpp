@@ -27,7 +27,11 @@ QString topLevelFolder(const QString &path)
 {
     if (path.size() < 2)
         return path;
-    const qsizetype slash = path.indexOf(QLatin1Char('\\'), 1);
+    // A network path's top is its share (\\computer\share): two shares
+    // may lie on different servers.
+    const bool network = path.startsWith(QLatin1String("\\\\"));
+    const qsizetype computerEnd = network ? path.indexOf(QLatin1Char('\\'), 2) : 0;
+    const qsizetype slash = computerEnd < 0 ? -1 : path.indexOf(QLatin1Char('\\'), computerEnd + 1);
     return slash < 0 ? path : path.left(slash);
 }
 

@@ -277,12 +277,18 @@ TEST_F(Places, MapsBrowsesAndDisconnectsARealShare)
     mapped->setExpanded(true);
     EXPECT_EQ(texts(mapped), QStringList({"inside"}));
     EXPECT_TRUE(::rows(list()).contains("file.txt")) << "the list shows the share";
-    // The engine's tree copy and delete reach the share too.
+    // The engine's tree copy, move and delete reach shares too.
     device.make({"\\Docs\\sub\\a.txt"});
     EXPECT_TRUE(ops().CopyFolderTree("\\Docs", mapped->text(0)));
     EXPECT_TRUE(QFile::exists(server.shareFolder() + "/Docs/sub/a.txt"));
-    EXPECT_TRUE(ops().DeleteTree(mapped->text(0) + "\\Docs\\"));
+    SambaServer other;
+    ASSERT_TRUE(other.problem().isEmpty());
+    const QString otherShare = other.computer() + "\\public";
+    EXPECT_TRUE(ops().MoveFolderTree(mapped->text(0) + "\\Docs", otherShare)) << "from one server to another";
+    EXPECT_TRUE(QFile::exists(other.shareFolder() + "/Docs/sub/a.txt"));
     EXPECT_FALSE(QDir(server.shareFolder() + "/Docs").exists());
+    EXPECT_TRUE(ops().DeleteTree(otherShare + "\\Docs\\"));
+    EXPECT_FALSE(QDir(other.shareFolder() + "/Docs").exists());
     ASSERT_TRUE(run(ID_TOOLS_DISCONNECTDRIVE));
     EXPECT_EQ(places->childCount(), 0);
     EXPECT_EQ(stored(NetPathsKey, netPath, 0), QStringList({"0"}));
