@@ -106,6 +106,15 @@ TEST_F(SmbShareTest, ListsDiskSharesAndCopiesAFolderInAndOut)
     EXPECT_TRUE(CloseHandle(file));
     EXPECT_FALSE(ReadFile(file, tail, sizeof tail, &got, nullptr));
     EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_HANDLE));
+
+    const HANDLE written = CreateFileW(wide(share() + "\\src\\a.txt"), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(written, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_ALREADY_EXISTS));
+    EXPECT_TRUE(WriteFile(written, "new", 3, &got, nullptr) && got == 3);
+    EXPECT_TRUE(CloseHandle(written));
+    QFile rewritten(server.shareFolder() + "/src/a.txt");
+    ASSERT_TRUE(rewritten.open(QIODevice::ReadOnly));
+    EXPECT_EQ(rewritten.readAll(), "new") << "CREATE_ALWAYS truncates";
 }
 
 TEST_F(SmbShareTest, RenamesDeletesAndReportsTheDevicesErrors)
