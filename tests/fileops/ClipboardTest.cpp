@@ -31,8 +31,15 @@ TEST_F(Clipboard, Transitions)
         {"start", [](Clipboard &) {}, 0, "", {}, false},
         {"cut with nothing selected", [](Clipboard &t) { t.select("\\S\\", {}); t.ops().CutFiles(); }, 0, "", {}, false},
         {"copy files", [&](Clipboard &t) { t.select("\\S\\", ab); t.ops().CopyFiles(); }, 5, "\\S\\", ab, true},
-        {"paste copied files", [](Clipboard &t) { t.ops().Paste("\\D1\\"); }, 5, "\\S\\", ab, true},
-        {"paste them again", [](Clipboard &t) { t.ops().Paste("\\D2\\"); }, 5, "\\S\\", ab, true},
+        {"paste copied files into the list's folder", [](Clipboard &t) {
+             t.open("\\D1\\");
+             t.ops().Paste("\\D1\\");
+             EXPECT_EQ(t.list().GetItemCount(), 2) << "the list was refreshed";
+         }, 5, "\\S\\", ab, true},
+        {"paste them again", [](Clipboard &t) {
+             t.ops().Paste("\\D2\\");
+             EXPECT_EQ(t.ops().destinationFolder(), "\\D2\\");
+         }, 5, "\\S\\", ab, true},
         {"copy, nothing selected", [](Clipboard &t) { t.select("\\S\\", {}); t.ops().CopyFiles(); }, 5, "\\S\\", ab, true},
         {"cut folder keeps names", [](Clipboard &t) { t.ops().CutFolder("\\F\\G\\"); }, 10, "\\F\\G\\", ab, true},
         {"copy folder", [](Clipboard &t) { t.ops().CopyFolder("\\F\\G\\"); }, 6, "\\F\\G\\", ab, true},
@@ -64,7 +71,8 @@ TEST_F(Clipboard, Transitions)
     EXPECT_FALSE(exists("\\F\\G"));
 }
 
-TEST_F(Clipboard, CutFolderPastedTwiceFindsItGone)
+// A cut folder pasted twice finds itself gone; a copied folder is not pasted into itself.
+TEST_F(Clipboard, FolderPastesThatCannotWork)
 {
     ops().CutFolder("\\F\\G\\");
     ops().Paste("\\D1\\");
@@ -74,10 +82,7 @@ TEST_F(Clipboard, CutFolderPastedTwiceFindsItGone)
     sink.expect("Error moving directory G", App, MB_OK, IDOK);
     ops().Paste("\\F\\");
     EXPECT_TRUE(exists("\\D1\\G\\g.txt"));
-}
 
-TEST_F(Clipboard, PastingACopiedFolderIntoItself)
-{
     ops().CopyFolder("\\F\\");
     open("\\F\\");
     sink.expect("Cannot copy into source.", App, Exclamation, IDOK);

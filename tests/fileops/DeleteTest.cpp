@@ -30,36 +30,19 @@ TEST_P(DeleteFolder, AsksThenDeletesTheWholeTree)
 
 INSTANTIATE_TEST_SUITE_P(Answers, DeleteFolder, ::testing::Values(IDYES, IDNO));
 
-TEST_F(Panes, DeleteFolderOfTheRootAsksNothing)
-{
-    start();
-    ops().DeleteFolder();
-    EXPECT_TRUE(exists("\\Windows"));
-}
-
-TEST_F(Panes, DeleteFolderStopsAtAFileThatCannotGo)
+// The root is never deleted, nor asked about; a file that cannot go stops the delete.
+TEST_F(Panes, DeleteFolderStopsAtTheRootAndAtAFileThatCannotGo)
 {
     device.make({"\\A\\rom.txt"});
     device.putInRom("\\A\\rom.txt");
     start();
+    ops().DeleteFolder();
+    EXPECT_TRUE(exists("\\Windows"));
     open("\\A\\");
     sink.expect("Delete '\\A' and everything in it?", App, Question, IDYES);
     sink.expect("Failed to delete:\r\n\\A\\rom.txt", App, Exclamation, IDOK);
     ops().DeleteFolder();
     EXPECT_TRUE(exists("\\A\\rom.txt"));
-}
-
-TEST_F(Panes, DeleteFilesWithNothingSelectedAsksNothingAndForgetsTheClipboard)
-{
-    device.make({"\\A\\a.txt"});
-    start();
-    select("\\A\\", {"a.txt"});
-    ops().CopyFiles();
-    selectRows(list(), {});
-    EXPECT_TRUE(ops().DeleteSelectedFiles());
-    EXPECT_TRUE(ops().names().isEmpty());
-    EXPECT_FALSE(ops().CanPaste());
-    EXPECT_TRUE(exists("\\A\\a.txt"));
 }
 
 class DeleteFiles : public Panes, public ::testing::WithParamInterface<int>
@@ -99,12 +82,22 @@ TEST_P(DeleteFiles, FailureInTheMiddleAsksToContinue)
 
 INSTANTIATE_TEST_SUITE_P(Answers, DeleteFiles, ::testing::Values(IDYES, IDNO));
 
-TEST_F(Panes, DeleteFilesReportsTheLastFileFailingWithoutAQuestion)
+// With nothing selected nothing is asked and the clipboard is forgotten; one
+// file that fails is reported without asking to go on.
+TEST_F(Panes, DeleteFilesOfNothingOrOfOneFileThatCannotGo)
 {
-    device.make({"\\A\\rom.txt", "\\A\\Sub\\"});
+    device.make({"\\A\\a.txt", "\\A\\rom.txt", "\\A\\Sub\\"});
     device.putInRom("\\A\\rom.txt");
     start();
-    select("\\A\\", {"rom.txt"});
+    select("\\A\\", {"a.txt"});
+    ops().CopyFiles();
+    selectRows(list(), {});
+    EXPECT_TRUE(ops().DeleteSelectedFiles());
+    EXPECT_TRUE(ops().names().isEmpty());
+    EXPECT_FALSE(ops().CanPaste());
+    EXPECT_TRUE(exists("\\A\\a.txt"));
+
+    selectRows(list(), {"rom.txt"});
     sink.expect("Delete all selected files?", "Delete files", QuestionNoDefault, IDYES);
     sink.expect("Failed to delete rom.txt", "Delete", Exclamation, IDOK);
     EXPECT_FALSE(ops().DeleteSelectedFiles()) << "one entry, stopped";

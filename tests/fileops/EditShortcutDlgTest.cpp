@@ -146,38 +146,36 @@ TEST_F(EditShortcutDlgTest, OnlyTheOkButtonWrites)
     }
 }
 
-TEST_F(EditShortcutDlgTest, CreateShortcutWritesIntoTheTreeFolderAndRefreshesTheList)
+// Create Shortcut writes into the tree's folder and refreshes the list; Edit
+// Shortcut opens the first selected entry, and nothing without a selection.
+TEST_F(EditShortcutDlgTest, TheCommandsOpenTheDialogOnTheirPanes)
 {
+    device.writeFile("\\My Documents\\a.lnk", "3#\"x\"");
+    device.writeFile("\\My Documents\\b.lnk", "3#\"y\"");
     start();
     open("\\Windows\\Start Menu");
     ASSERT_EQ(list().GetItemCount(), 0);
+    Act act = save("\\Windows\\calc.exe", "Calc");
     ScopedModalHook hook([&](CDialog &open) {
         ++m_opened;
-        save("\\Windows\\calc.exe", "Calc")(open);
+        act(open);
     });
     CEditShortcutDlg::CreateShortcut(tree(), list());
     EXPECT_EQ(m_opened, 1);
     EXPECT_EQ(device.readFile("\\Windows\\Start Menu\\Calc.lnk"), "17#\\Windows\\calc.exe");
     EXPECT_EQ(rows(list()), QStringList{"Calc.lnk"});
-}
 
-TEST_F(EditShortcutDlgTest, EditShortcutOpensTheFirstSelectedEntry)
-{
-    device.writeFile("\\My Documents\\a.lnk", "3#\"x\"");
-    device.writeFile("\\My Documents\\b.lnk", "3#\"y\"");
-    start();
     open("\\My Documents\\");
-    ScopedModalHook hook([&](CDialog &open) {
-        ++m_opened;
+    act = [](CDialog &open) {
         EXPECT_EQ(nameEdit(open)->text(), "b.lnk");
         EXPECT_EQ(textEdit(open)->text(), "\"y\"");
         save("\\z.exe")(open);
-    });
+    };
     CEditShortcutDlg::EditShortcut(list());
-    EXPECT_EQ(m_opened, 0) << "nothing selected";
+    EXPECT_EQ(m_opened, 1) << "nothing selected";
     ASSERT_TRUE(list().SelectByName("b.lnk"));
     CEditShortcutDlg::EditShortcut(list());
-    EXPECT_EQ(m_opened, 1);
+    EXPECT_EQ(m_opened, 2);
     EXPECT_EQ(device.readFile("\\My Documents\\b.lnk"), "6#\\z.exe");
     EXPECT_EQ(device.readFile("\\My Documents\\a.lnk"), "3#\"x\"");
 }

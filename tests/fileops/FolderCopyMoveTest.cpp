@@ -141,9 +141,11 @@ TEST_F(FolderCopy, NestedFolderOfAnotherSpellingIsReportedNotMerged)
     EXPECT_EQ(walk("\\T\\F"), QStringList({"\\T" + files[0]}));
 }
 
-TEST_F(FolderCopy, MoveWithinATopLevelFolderIsOneRename)
+// Within a top-level folder a move is one rename; across them, a copy and a delete.
+TEST_F(FolderCopy, MoveRenamesWithinATopLevelFolderElseCopiesThenDeletes)
 {
-    device.make({"\\My Documents\\X\\f.txt", "\\My Documents\\Y\\", "\\A\\X\\", "\\A\\Y\\X\\"});
+    device.make({"\\My Documents\\X\\f.txt", "\\My Documents\\Y\\", "\\A\\X\\", "\\A\\Y\\X\\",
+                 "\\Windows\\X\\f.txt", "\\Windows\\X\\Sub\\g.txt"});
     start();
     open("\\My Documents\\X\\");
     struct stat before {}, after {};
@@ -158,12 +160,7 @@ TEST_F(FolderCopy, MoveWithinATopLevelFolderIsOneRename)
     EXPECT_FALSE(ops().MoveFolderTree("\\A\\X", "\\A\\Y"));
     EXPECT_EQ(sink.lastOwner(), frame.get());
     EXPECT_TRUE(exists("\\A\\X"));
-}
 
-TEST_F(FolderCopy, MoveAcrossTopLevelFoldersCopiesThenDeletes)
-{
-    device.make({"\\Windows\\X\\f.txt", "\\Windows\\X\\Sub\\g.txt"});
-    start();
     EXPECT_TRUE(ops().MoveFolderTree("\\Windows\\X\\", "\\My Documents\\"));
     EXPECT_FALSE(exists("\\Windows\\X"));
     EXPECT_EQ(device.readFile("\\My Documents\\X\\f.txt"), "x");

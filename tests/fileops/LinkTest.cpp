@@ -45,32 +45,24 @@ TEST_F(Links, PlatformTellsLinksFromFoldersAndCards)
 
 // A tree holding a link to its own ancestor, a link to a folder elsewhere on
 // the device and a link to a file elsewhere: the delete ends, removes the
-// links themselves and nothing they lead to.
+// links themselves and nothing they lead to. A linked folder selected in the
+// tree goes alone.
 TEST_F(Links, DeleteRemovesLinksNotTheirTargets)
 {
-    device.make({"\\L\\A\\f.txt", "\\Other\\o.txt"});
+    device.make({"\\L\\A\\f.txt", "\\Other\\o.txt", "\\B\\"});
     link("../..", "\\L\\A\\up");
     link("../Other", "\\L\\other");
     link("../../Other/o.txt", "\\L\\A\\o.lnk");
+    link("../Other", "\\B\\Shortcut");
     start();
-    open("\\L\\");
-    sink.expect("Delete '\\L' and everything in it?", App, Question, IDYES);
-    ops().DeleteFolder();
-    EXPECT_FALSE(QFileInfo::exists(device.host("\\L")));
-    EXPECT_EQ(device.readFile("\\Other\\o.txt"), "x");
-}
-
-TEST_F(Links, DeletingALinkedFolderSelectedInTheTreeRemovesOnlyTheLink)
-{
-    device.make({"\\Other\\o.txt", "\\A\\"});
-    link("../Other", "\\A\\Shortcut");
-    start();
-    open("\\A\\Shortcut\\");
-    sink.expect("Delete '\\A\\Shortcut' and everything in it?", App, Question, IDYES);
-    ops().DeleteFolder();
-    EXPECT_FALSE(QFileInfo(device.host("\\A\\Shortcut")).isSymLink());
-    EXPECT_FALSE(QFileInfo::exists(device.host("\\A\\Shortcut")));
-    EXPECT_EQ(device.readFile("\\Other\\o.txt"), "x");
+    for (const QString folder : {"\\L", "\\B\\Shortcut"}) {
+        open(folder + "\\");
+        sink.expect("Delete '" + folder + "' and everything in it?", App, Question, IDYES);
+        ops().DeleteFolder();
+        EXPECT_FALSE(QFileInfo::exists(device.host(folder)));
+        EXPECT_FALSE(isHostLink(folder));
+        EXPECT_EQ(device.readFile("\\Other\\o.txt"), "x");
+    }
 }
 
 // The platform hides a link that leaves the device, so the folder holding it
@@ -89,12 +81,14 @@ TEST_F(Links, DeleteNeverReachesOutOfTheDevice)
 }
 
 // Copying a tree that links to its own ancestor ends: the link is reported as
-// not copied; a linked file inside the device is copied as a file.
-TEST_F(Links, CopyDoesNotDescendIntoLinkedFolders)
+// not copied; a linked file inside the device is copied as a file. Across
+// top-level folders a move of a tree whose link cannot be copied keeps it.
+TEST_F(Links, CopyDoesNotDescendIntoLinkedFoldersAndMoveKeepsTheSource)
 {
-    device.make({"\\L\\A\\f.txt", "\\Other\\o.txt", "\\T\\"});
+    device.make({"\\L\\A\\f.txt", "\\Other\\o.txt", "\\T\\", "\\Windows\\L\\f.txt"});
     link("../..", "\\L\\A\\up");
     link("../../Other/o.txt", "\\L\\A\\o.lnk");
+    link("../../Other", "\\Windows\\L\\other");
     start();
     sink.expect("Failed to copy \\L\\A\\up\nContinue Copy?", "Error", MB_YESNO, IDYES);
     ops().CopyFolderTree("\\L\\", "\\T\\");
@@ -104,14 +98,7 @@ TEST_F(Links, CopyDoesNotDescendIntoLinkedFolders)
     EXPECT_FALSE(isHostLink("\\T\\L\\A\\o.lnk"));
     EXPECT_FALSE(QFileInfo::exists(device.host("\\T\\L\\A\\up")));
     EXPECT_EQ(CFileOperations::copyDepth(), 0);
-}
 
-// Across top-level folders the link cannot be copied, so the source stays.
-TEST_F(Links, MoveOfATreeWithALinkedFolderKeepsTheSource)
-{
-    device.make({"\\Windows\\L\\f.txt", "\\Other\\o.txt"});
-    link("../../Other", "\\Windows\\L\\other");
-    start();
     sink.expect("Failed to copy \\Windows\\L\\other\nContinue Copy?", "Error", MB_YESNO, IDYES);
     sink.expect("Error moving directory L", App, MB_OK, IDOK);
     EXPECT_FALSE(ops().MoveFolderTree("\\Windows\\L\\", "\\My Documents\\"));

@@ -24,21 +24,6 @@ protected:
     }
 };
 
-TEST_F(PasteFiles, CopyPastesIntoTwoFoldersAndRefreshesTheList)
-{
-    device.make({"\\S\\a.txt", "\\S\\b.txt", "\\D1\\", "\\D2\\"});
-    start();
-    take({"a.txt", "b.txt"}, false);
-    open("\\D1\\");
-    ops().Paste("\\D1\\");
-    EXPECT_EQ(list().GetItemCount(), 2);
-    ops().Paste("\\D2\\");
-    for (const char *path : {"\\D1\\a.txt", "\\D1\\b.txt", "\\D2\\a.txt", "\\D2\\b.txt", "\\S\\a.txt"})
-        EXPECT_TRUE(exists(path)) << path;
-    EXPECT_TRUE(ops().CanPaste());
-    EXPECT_EQ(ops().destinationFolder(), "\\D2\\");
-}
-
 class PasteCutOrCopy : public PasteFiles, public ::testing::WithParamInterface<bool>
 {
 };

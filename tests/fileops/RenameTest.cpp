@@ -37,42 +37,36 @@ protected:
     int m_opened = 0;
 };
 
-TEST_F(RenameCommandTest, RenamesInTheListFolderOrTheRootAndRefreshes)
+// Renames in the list's folder or the root and refreshes; an unchanged name or
+// Cancel attempts nothing (a file in ROM refuses every rename: an attempt
+// would show a message); a failed rename is reported and keeps both files.
+TEST_F(RenameCommandTest, RenamesInTheListFolderReportsFailuresAndAttemptsNothingUnchanged)
 {
-    device.make({"\\Docs\\a.txt", "\\Docs\\b.txt", "\\top.txt"});
+    device.make({"\\Docs\\a.txt", "\\top.txt", "\\Windows\\rom.dll"});
+    device.writeFile("\\Docs\\b.txt", "second");
+    device.putInRom("\\Windows\\rom.dll");
     rename("\\Docs\\", "a.txt", "c.txt");
     EXPECT_EQ(m_opened, 1);
     EXPECT_TRUE(exists("\\Docs\\c.txt"));
     EXPECT_FALSE(exists("\\Docs\\a.txt"));
     EXPECT_EQ(sorted(rows(list())), (QStringList{"b.txt", "c.txt"}));
 
+    sink.expect("Failed to rename", App, Exclamation, IDOK);
+    rename("\\Docs\\", "c.txt", "b.txt");
+    EXPECT_EQ(sink.lastOwner(), frame.get());
+    EXPECT_EQ(device.readFile("\\Docs\\c.txt"), "x");
+    EXPECT_EQ(device.readFile("\\Docs\\b.txt"), "second");
+    EXPECT_EQ(sorted(rows(list())), (QStringList{"b.txt", "c.txt"}));
+
     rename("\\", "top.txt", "Top.TXT");
     EXPECT_EQ(list().GetCurrentFolder(), "");
     EXPECT_EQ(QDir(device.host("\\")).entryList({"top*"}, QDir::Files), QStringList{"Top.TXT"});
-}
 
-TEST_F(RenameCommandTest, UnchangedNameOrCancelAttemptsNothing)
-{
-    // A file in ROM refuses every rename: an attempt would show a message.
-    device.make({"\\Windows\\rom.dll"});
-    device.putInRom("\\Windows\\rom.dll");
     rename("\\Windows\\", "rom.dll", "rom.dll");
     rename("\\Windows\\", "rom.dll", "other.dll", IDCANCEL);
-    EXPECT_EQ(m_opened, 2);
+    EXPECT_EQ(m_opened, 5);
     EXPECT_TRUE(exists("\\Windows\\rom.dll"));
     EXPECT_FALSE(exists("\\Windows\\other.dll"));
-}
-
-TEST_F(RenameCommandTest, FailedRenameReportsAndKeepsBothFiles)
-{
-    device.writeFile("\\Docs\\a.txt", "first");
-    device.writeFile("\\Docs\\b.txt", "second");
-    sink.expect("Failed to rename", App, Exclamation, IDOK);
-    rename("\\Docs\\", "a.txt", "b.txt");
-    EXPECT_EQ(sink.lastOwner(), frame.get());
-    EXPECT_EQ(device.readFile("\\Docs\\a.txt"), "first");
-    EXPECT_EQ(device.readFile("\\Docs\\b.txt"), "second");
-    EXPECT_EQ(sorted(rows(list())), (QStringList{"a.txt", "b.txt"}));
 }
 
 TEST_F(RenameCommandTest, NoSelectionOpensNoDialogAndEnterIsOk)

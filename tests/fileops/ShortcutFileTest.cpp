@@ -18,6 +18,10 @@ TEST(ShortcutFile, PastedFormQuotesTheTargetEndsWithAZeroByteAndReplacesALongerF
     device.writeFile("\\Caf.lnk", QByteArray(100, 'z'));
     EXPECT_TRUE(ShortcutFile::WriteShortcutFile(QString::fromUtf8("\\Caf\u00e9"), "\\Caf.lnk"));
     EXPECT_EQ(device.readFile("\\Caf.lnk"), QByteArray("7#\"\\Caf\xe9\"\0", 10));
+
+    // The conversion ends at a zero character: its bytes are written, no more.
+    EXPECT_TRUE(ShortcutFile::WriteShortcutFile(QString("\\a") + QChar(0) + "b", "\\z.lnk"));
+    EXPECT_EQ(device.readFile("\\z.lnk"), QByteArray("6#\"\\a\0", 6));
 }
 
 TEST(ShortcutFile, PastedFormFailsQuietlyWhereNoFileCanBeCreated)
@@ -46,13 +50,21 @@ TEST(ShortcutFile, DialogFormCountsTheTextAsTyped)
         EXPECT_EQ(ShortcutFile::DialogForm(c.typed), c.stored) << c.typed;
 }
 
-TEST(ShortcutFile, ReadingSkipsZeroBytesAndAppends)
+// Zero bytes are skipped; a file over the size limit is never read.
+TEST(ShortcutFile, ReadingSkipsZeroBytesAppendsAndStopsAtTheLimit)
 {
     TempDevice device;
     device.writeFile("\\Notes.lnk", QByteArray("25#\"\\My\0 Docs\xe9\"\0", 16));
     QString text = "kept:";
     EXPECT_TRUE(ShortcutFile::AppendText("\\Notes.lnk", text));
     EXPECT_EQ(text, QString::fromUtf8("kept:25#\"\\My Docs\u00e9\""));
+
+    text = "kept";
+    device.writeFile("\\z.lnk", QByteArray(ShortcutFile::MaxFileSize + 1, 'y'));
+    EXPECT_FALSE(ShortcutFile::AppendText("\\z.lnk", text));
+    device.writeFile("\\z.lnk", QByteArray(ShortcutFile::MaxFileSize, 'y'));
+    EXPECT_TRUE(ShortcutFile::AppendText("\\z.lnk", text));
+    EXPECT_EQ(text, "kept" + QString(ShortcutFile::MaxFileSize, 'y'));
 }
 
 } // namespace
