@@ -43,10 +43,19 @@ TEST_F(TreeNetworkPlacesTest, MappedPathsLoadWhenExpandedAndStay)
     EXPECT_EQ(texts(share), QStringList{CDirTreeView::DummyItemText});
 }
 
-TEST_F(TreeNetworkPlacesTest, PathMappedWhileLoadedIsAddedAndSelected)
+// Selecting the branch empties the list; a path mapped while it is loaded is
+// added in order and selected.
+TEST_F(TreeNetworkPlacesTest, SelectingTheBranchEmptiesTheListAndANewPathIsAddedAndSelected)
 {
+    device.make({"\\My Documents\\a.txt", "\\My Documents\\b.txt", "\\\\pc\\music\\"});
+    open("\\My Documents");
+    ASSERT_EQ(list().GetItemCount(), 2);
+    EXPECT_FALSE(tree().IsNetworkPathSelected());
+    tree().setCurrentItem(places());
+    EXPECT_EQ(list().GetItemCount(), 0);
+    EXPECT_FALSE(tree().IsNetworkPathSelected());
+
     places()->setExpanded(true);
-    device.make({"\\\\pc\\music\\"});
     mapNetPaths({Share, Gone, "\\\\srv\\empty", "\\\\pc\\music"});
     tree().RefreshNetworkPlaces(nullptr, QString());
     QTreeWidgetItem *music = child(places(), "\\\\pc\\music");
@@ -55,17 +64,6 @@ TEST_F(TreeNetworkPlacesTest, PathMappedWhileLoadedIsAddedAndSelected)
     EXPECT_EQ(tree().currentItem(), music);
     EXPECT_TRUE(tree().IsNetworkPathSelected());
     EXPECT_EQ(list().GetCurrentFolder(), "\\\\pc\\music");
-}
-
-TEST_F(TreeNetworkPlacesTest, SelectingTheBranchEmptiesTheList)
-{
-    device.make({"\\My Documents\\a.txt", "\\My Documents\\b.txt"});
-    open("\\My Documents");
-    ASSERT_EQ(list().GetItemCount(), 2);
-    EXPECT_FALSE(tree().IsNetworkPathSelected());
-    tree().setCurrentItem(places());
-    EXPECT_EQ(list().GetItemCount(), 0);
-    EXPECT_FALSE(tree().IsNetworkPathSelected());
 }
 
 } // namespace

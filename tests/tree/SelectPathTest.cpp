@@ -6,9 +6,11 @@ namespace {
 
 using TreeSelectPathTest = Panes;
 
+// FindItemByPath looks only at loaded items.
 TEST_F(TreeSelectPathTest, ExpandsEachLevelSelectsTheFolderAndKeepsWhatIsLoaded)
 {
     start();
+    EXPECT_EQ(tree().FindItemByPath("\\Windows"), nullptr) << "not loaded yet";
     tree().DeviceRoot()->setExpanded(true);
     QTreeWidgetItem *temp = child(tree().DeviceRoot(), "Temp");
     QTreeWidgetItem *windows = child(tree().DeviceRoot(), "Windows");
@@ -27,6 +29,12 @@ TEST_F(TreeSelectPathTest, ExpandsEachLevelSelectsTheFolderAndKeepsWhatIsLoaded)
     // The tree's own expansions load only the levels walked; an expansion by
     // the user would also have re-checked Temp and given it a button.
     EXPECT_EQ(temp->childCount(), 0);
+    EXPECT_EQ(tree().FindItemByPath(""), tree().DeviceRoot());
+    EXPECT_EQ(tree().FindItemByPath("\\"), tree().DeviceRoot());
+    EXPECT_EQ(tree().FindItemByPath("\\Windows\\Start Menu"), startMenu);
+    EXPECT_EQ(tree().FindItemByPath("\\Windows\\Start Menu\\"), nullptr) << "empty last component";
+    EXPECT_EQ(tree().FindItemByPath("\\Windows\\Start Menu\\Programs"), nullptr);
+    EXPECT_EQ(tree().FindItemByPath("\\WINDOWS"), nullptr);
 
     QTreeWidgetItem *programs = tree().SelectPath("\\Windows\\Start Menu\\Programs");
     EXPECT_NE(programs, nullptr);
@@ -42,20 +50,6 @@ TEST_F(TreeSelectPathTest, NamesAreCaseSensitiveAndNetworkPathsUnhandled)
         EXPECT_EQ(tree().SelectPath(path), nullptr);
         EXPECT_EQ(tree().currentItem(), tree().DeviceRoot());
     }
-}
-
-TEST_F(TreeSelectPathTest, FindItemByPathLooksOnlyAtLoadedItems)
-{
-    start();
-    EXPECT_EQ(tree().FindItemByPath("\\Windows"), nullptr) << "not loaded yet";
-    QTreeWidgetItem *startMenu = tree().SelectPath("\\Windows\\Start Menu");
-    ASSERT_NE(startMenu, nullptr);
-    EXPECT_EQ(tree().FindItemByPath(""), tree().DeviceRoot());
-    EXPECT_EQ(tree().FindItemByPath("\\"), tree().DeviceRoot());
-    EXPECT_EQ(tree().FindItemByPath("\\Windows\\Start Menu"), startMenu);
-    EXPECT_EQ(tree().FindItemByPath("\\Windows\\Start Menu\\"), nullptr) << "empty last component";
-    EXPECT_EQ(tree().FindItemByPath("\\Windows\\Start Menu\\Programs"), nullptr);
-    EXPECT_EQ(tree().FindItemByPath("\\WINDOWS"), nullptr);
 }
 
 TEST_F(TreeSelectPathTest, ItemPaths)
