@@ -1,10 +1,8 @@
 // Walking keys by textual path with CRegistryKey.
+#include "Settings.h"
 #include "TempDevice.h"
 
-#include "settings/CRegistryAccess.h"
 #include "settings/CRegistryKey.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -25,17 +23,25 @@ protected:
     CRegistryKey m_key;
 };
 
-TEST_F(CRegistryKeyTest, ANewObjectIsClosed)
+// A new object and a closed one hold no key.
+TEST_F(CRegistryKeyTest, ANewOrClosedObjectHoldsNoKey)
 {
-    QString path = "junk";
-    EXPECT_EQ(m_key.GetPath(&path), S_OK);
-    EXPECT_TRUE(path.isEmpty());
-    QString name = "junk";
-    RegEntryKind kind = RegKindSubKey;
-    EXPECT_EQ(m_key.EnumFirst(&name, &kind), E_FAIL);
-    EXPECT_TRUE(name.isEmpty());
-    EXPECT_EQ(kind, RegKindOther);
-    EXPECT_EQ(m_key.GetValueKind("x", &kind), E_FAIL);
+    for (const bool opened : {false, true}) {
+        if (opened) {
+            ASSERT_EQ(m_key.Open("HKEY_LOCAL_MACHINE\\Software\\Walk", false), S_OK);
+            m_key.Close();
+        }
+        QString path = "junk", name = "junk";
+        EXPECT_EQ(m_key.GetPath(&path), S_OK);
+        EXPECT_TRUE(path.isEmpty());
+        RegEntryKind kind = RegKindSubKey;
+        EXPECT_EQ(m_key.EnumFirst(&name, &kind), E_FAIL);
+        EXPECT_TRUE(name.isEmpty());
+        EXPECT_EQ(kind, RegKindOther);
+        EXPECT_EQ(m_key.GetValueKind("x", &kind), E_FAIL);
+        DWORD value = 0;
+        EXPECT_EQ(m_key.ReadDword("y", &value), E_FAIL);
+    }
 }
 
 TEST_F(CRegistryKeyTest, OpenResolvesRootNamesAfterUpperCasing)
@@ -130,18 +136,15 @@ TEST_F(CRegistryKeyTest, ValueKindsFollowThePlatformType)
         {REG_RESOURCE_LIST, RegKindResourceList}, {9, RegKindOther},
         {11, RegKindOther},
     };
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"Software\\Kinds", 0, KEY_ALL_ACCESS, &key), 0);
     for (const auto &[type, kind] : table) {
         const QString name = QString::number(type);
-        ASSERT_EQ(RegSetValueExW(key, wide(name), 0, type, nullptr, 0), 0);
+        setRaw(HKEY_LOCAL_MACHINE, "Software\\Kinds", name, type, {});
         RegEntryKind got = RegKindSubKey;
         DWORD gotType = 99;
         EXPECT_EQ(m_key.GetValueKind(name, &got, &gotType), S_OK);
         EXPECT_EQ(got, kind) << type;
         EXPECT_EQ(gotType, type);
     }
-    RegCloseKey(key);
     RegEntryKind got = RegKindOther;
     EXPECT_EQ(m_key.GetValueKind("missing", &got), E_FAIL);
 }
@@ -160,17 +163,6 @@ TEST_F(CRegistryKeyTest, ReadsOnlyTheMatchingKind)
     EXPECT_EQ(m_key.ReadString("y", &text), E_FAIL);
     EXPECT_EQ(m_key.ReadDword(QString(), &value), E_INVALIDARG);
     EXPECT_EQ(m_key.ReadDword("missing", &value), E_FAIL);
-}
-
-TEST_F(CRegistryKeyTest, CloseForgetsTheKey)
-{
-    ASSERT_EQ(m_key.Open("HKEY_LOCAL_MACHINE\\Software\\Walk", false), S_OK);
-    m_key.Close();
-    QString path;
-    m_key.GetPath(&path);
-    EXPECT_TRUE(path.isEmpty());
-    DWORD value = 0;
-    EXPECT_EQ(m_key.ReadDword("y", &value), E_FAIL);
 }
 
 } // namespace

@@ -142,7 +142,9 @@ protected:
     QTreeWidgetItem *root = nullptr;
 };
 
-TEST_F(DragScroll, NearTheBottomTheNextFolderBecomesTheScrolledInTarget)
+// Near the bottom the next folder becomes the target, scrolled in; near the
+// top the previous folder or the parent; elsewhere the target stays.
+TEST_F(DragScroll, NearAnEdgeTheNextFolderInThatDirectionBecomesTheTarget)
 {
     ASSERT_EQ(firstVisible(), root);
     tick(tree().viewport()->height() - 3);
@@ -156,10 +158,7 @@ TEST_F(DragScroll, NearTheBottomTheNextFolderBecomesTheScrolledInTarget)
     EXPECT_EQ(target->background(0), tree().palette().brush(QPalette::Highlight));
     tick(tree().viewport()->height() - 3);
     EXPECT_EQ(tree().DropTarget(), root->child(rows));
-}
 
-TEST_F(DragScroll, NearTheTopThePreviousFolderOrTheParentBecomesTheTarget)
-{
     tree().scrollToItem(root->child(30), QAbstractItemView::PositionAtTop);
     ASSERT_EQ(firstVisible(), root->child(30));
     tick(3);
@@ -172,7 +171,6 @@ TEST_F(DragScroll, NearTheTopThePreviousFolderOrTheParentBecomesTheTarget)
     // At the very top nothing is before the root: no target.
     tick(3);
     EXPECT_EQ(tree().DropTarget(), nullptr);
-    // Away from the edges the target is left as it is.
     tree().DragOver(tree().viewport()->mapToGlobal(itemPoint(root->child(0))));
     tick(tree().viewport()->height() / 2);
     EXPECT_EQ(tree().DropTarget(), root->child(0));

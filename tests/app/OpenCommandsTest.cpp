@@ -1,8 +1,7 @@
 // Open, Execute, Extensions and Register Ext. get the selection and the
 // folder; the Execute dialog joins path and name for the shell.
+#include "Panes.h"
 #include "RecordingLauncher.h"
-#include "ScriptedSink.h"
-#include "ShownFrame.h"
 
 #include "filetypes/CExtensionsDlg.h"
 #include "filetypes/CRegisterExtDlg.h"
@@ -11,21 +10,19 @@
 #include "settings/CRegistryAccess.h"
 
 #include <QFile>
-#include <QLineEdit>
 #include <utility>
 
 namespace {
 
-using OpenCommandsTest = ShownFrame;
+using OpenCommandsTest = Panes;
 
 TEST_F(OpenCommandsTest, CommandsReachTheirDialogsWithTheSelection)
 {
-    ScriptedSink sink;
     device.make({"\\My Documents\\b.txt"});
     device.writeFile("\\Windows\\tool.exe", "#!/bin/sh\n");
     QFile::setPermissions(device.host("\\Windows\\tool.exe"), QFile::ReadOwner | QFile::ExeOwner);
     CRegistryAccess().WriteString(HKEY_CLASSES_ROOT, ".txt\\Shell\\Open\\Command", QString(), "tool.exe \"%1\"");
-    showFrame();
+    start(true);
     focusList("\\My Documents", {"b.txt"});
 
     QStringList seen;
@@ -38,7 +35,7 @@ TEST_F(OpenCommandsTest, CommandsReachTheirDialogsWithTheSelection)
                 execute->GetDlgItem<QLineEdit>(CExecuteDlg::IDC_FILENAME)->setText(name);
                 execute->GetDlgItem<QLineEdit>(CExecuteDlg::IDC_PARAMETERS)->setText("-p \"q r\"");
                 if (QString(name) == "\\")
-                    sink.expect("No file selected", "Quillmoss", MB_OK, IDOK);
+                    sink.expect("No file selected", App, MB_OK, IDOK);
                 execute->accept();
                 EXPECT_TRUE(execute->isVisible()) << "stays open after Run";
                 seen << execute->fullPath();
@@ -52,7 +49,7 @@ TEST_F(OpenCommandsTest, CommandsReachTheirDialogsWithTheSelection)
     });
     RecordingLauncher launcher;
     for (UINT id : {ID_FILE_OPEN, ID_TOOLS_EXECUTE, ID_REGISTER_EXT, ID_TOOLS_EXTENSIONS})
-        EXPECT_TRUE(frame->router().execute(id)) << id;
+        EXPECT_TRUE(run(id)) << id;
     EXPECT_EQ(seen, (QStringList{"b.txt in \\My Documents\\", "\\My Documents\\b.txt", "\\My Documents\\b.txt",
                                  "\\Windows\\tool.exe", "\\My Documents\\b.txt", "165"}));
     ASSERT_EQ(launcher.starts().size(), 3);
@@ -62,8 +59,8 @@ TEST_F(OpenCommandsTest, CommandsReachTheirDialogsWithTheSelection)
 
     QApplication::setActiveWindow(frame.get());
     focusList("\\My Documents", {});
-    EXPECT_FALSE(frame->router().execute(ID_FILE_OPEN));
-    EXPECT_TRUE(frame->router().execute(ID_REGISTER_EXT)); // nothing selected: no dialog
+    EXPECT_FALSE(run(ID_FILE_OPEN));
+    EXPECT_TRUE(run(ID_REGISTER_EXT)); // nothing selected: no dialog
     EXPECT_EQ(seen.size(), 6);
 }
 

@@ -1,18 +1,17 @@
 // The Properties command: the system information sheet for the tree's root,
 // the properties dialog for a folder or the list's focused file, and the
 // list reloaded only when the attributes were changed.
-#include "ShownFrame.h"
+#include "Panes.h"
 
 #include "filetypes/CFilePropertiesDlg.h"
 #include "framework/CPropertySheet.h"
-#include "platform/Files.h"
 #include "res/ResourceIds.h"
 
 #include <QAbstractButton>
 
 namespace {
 
-class PropertiesCommandTest : public ShownFrame
+class PropertiesCommandTest : public Panes
 {
 protected:
     // Runs Properties; act sees the dialog it opened.
@@ -24,7 +23,7 @@ protected:
             EXPECT_EQ(frame->openPropertiesDialog(), &open);
             act(open);
         });
-        EXPECT_TRUE(frame->router().execute(ID_FILE_PROPERTIES));
+        EXPECT_TRUE(run(ID_FILE_PROPERTIES));
         EXPECT_EQ(opened, 1);
         EXPECT_EQ(frame->openPropertiesDialog(), nullptr);
         // The offscreen platform does not give the frame back its activation.
@@ -33,12 +32,10 @@ protected:
     }
 };
 
-} // namespace
-
-TEST_F(PropertiesCommandTest, TreeRootOpensTheSheetAndAFolderItsProperties)
+TEST_F(PropertiesCommandTest, SheetForTheRootDialogForAFolderOrFileListReloadedAfterAChange)
 {
-    device.make({"\\Docs\\"});
-    showFrame();
+    device.make({"\\Docs\\a.txt", "\\Docs\\b.txt", "\\Docs\\c.txt"});
+    start(true);
     focusTree("\\");
     properties([](CDialog &open) {
         EXPECT_NE(qobject_cast<CPropertySheet *>(&open), nullptr);
@@ -50,30 +47,21 @@ TEST_F(PropertiesCommandTest, TreeRootOpensTheSheetAndAFolderItsProperties)
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->path, "\\Docs");
     });
-}
 
-TEST_F(PropertiesCommandTest, ListReloadsOnlyAfterAnAttributeChange)
-{
-    device.make({"\\Docs\\a.txt", "\\Docs\\b.txt", "\\Docs\\c.txt"});
-    showFrame();
     focusList("\\Docs\\", {"b.txt"});
-    CFileListViewEx *list = frame->listView();
-    int row = 0;
-    while (list->GetItemText(row, 0) != "b.txt")
-        ++row;
-    list->selectionModel()->setCurrentIndex(list->model()->index(row, 0), QItemSelectionModel::NoUpdate);
-    const auto toggleHidden = [](bool change) {
-        return [change](CDialog &open) {
+    const int row = int(rows(list()).indexOf("b.txt"));
+    list().selectionModel()->setCurrentIndex(list().model()->index(row, 0), QItemSelectionModel::NoUpdate);
+    for (const bool change : {false, true}) {
+        properties([change](CDialog &open) {
             EXPECT_EQ(qobject_cast<CFilePropertiesDlg *>(&open)->path, "\\Docs\\b.txt");
             if (change)
                 open.GetDlgItem<QAbstractButton>(1005)->click();
             open.accept();
-        };
-    };
-    properties(toggleHidden(false));
-    EXPECT_EQ(list->GetItemText(row, CFileListCore::AttrsColumn), "");
-    properties(toggleHidden(true));
-    EXPECT_EQ(list->GetItemText(row, CFileListCore::AttrsColumn), "H");
-    EXPECT_EQ(list->GetFocusedItem(), row);
-    EXPECT_EQ(list->GetSelectedCount(), 1);
+        });
+        EXPECT_EQ(list().GetItemText(row, CFileListCore::AttrsColumn), change ? "H" : "");
+    }
+    EXPECT_EQ(list().GetFocusedItem(), row);
+    EXPECT_EQ(list().GetSelectedCount(), 1);
 }
+
+} // namespace

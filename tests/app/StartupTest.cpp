@@ -16,8 +16,6 @@
 #include "res/StringTable.h"
 
 #include <QAbstractButton>
-#include <QDir>
-#include <QFile>
 #include <QHeaderView>
 #include <QMenuBar>
 #include <QTest>
@@ -76,29 +74,6 @@ TEST_F(Startup, DisclaimerOnFirstRunOnlyThenNeverAgain)
     EXPECT_TRUE(start(again).isEmpty());
 }
 
-TEST_F(Startup, DisclaimerCommandShowsTheTextAndLeavesTheRegistryAlone)
-{
-    writeSetting(AppKey, Disclaimer, 1);
-    CQuillmossApp app;
-    start(app);
-    CRegistryAccess().DeleteValue(HKEY_LOCAL_MACHINE, AppKey, Disclaimer);
-    QString shownText;
-    {
-        ScopedModalHook hook([&](CDialog &dialog) {
-            auto *disclaimer = qobject_cast<CDisclaimerDlg *>(&dialog);
-            ASSERT_NE(disclaimer, nullptr);
-            shownText = disclaimer->text();
-            EXPECT_EQ(dialog.GetDlgItem(1074)->property("text").toString(), "DISCLAIMER");
-            dialog.EndDialog(IDOK);
-        });
-        EXPECT_TRUE(app.mainFrame()->router().execute(ID_APP_DISCLAIMER));
-    }
-    EXPECT_EQ(shownText, LoadString(IDS_DISCLAIMER));
-    EXPECT_FALSE(shownText.isEmpty());
-    DWORD value = 7;
-    EXPECT_EQ(readSetting(AppKey, Disclaimer, value), RegReadFailed);
-}
-
 // Read at creation, written when the window goes; minimising ends the program.
 TEST_F(Startup, HeaderSettingIsReadAtCreationAndWrittenOnExit)
 {
@@ -126,7 +101,9 @@ TEST_F(Startup, HeaderSettingIsReadAtCreationAndWrittenOnExit)
     EXPECT_TRUE(app.mainFrame()->listView()->header()->isVisibleTo(app.mainFrame()));
 }
 
-TEST_F(Startup, ToggleSwitchesBetweenMenuBarAndToolBar)
+// The Toggle command switches between menu bar and tool bar; the Disclaimer
+// command shows the text and leaves the registry alone.
+TEST_F(Startup, ToggleAndDisclaimerCommands)
 {
     writeSetting(AppKey, Disclaimer, 1);
     CQuillmossApp app;
@@ -156,20 +133,28 @@ TEST_F(Startup, ToggleSwitchesBetweenMenuBarAndToolBar)
     QTRY_VERIFY(frame->menuBarMenu()->isVisibleTo(frame));
     EXPECT_FALSE(commandsOf().contains(ID_EDIT_CUT));
     EXPECT_EQ(commandsOf().last(), ID_TOGGLE_TOOLBAR);
+
+    CRegistryAccess().DeleteValue(HKEY_LOCAL_MACHINE, AppKey, Disclaimer);
+    QString shownText;
+    {
+        ScopedModalHook hook([&](CDialog &dialog) {
+            auto *disclaimer = qobject_cast<CDisclaimerDlg *>(&dialog);
+            ASSERT_NE(disclaimer, nullptr);
+            shownText = disclaimer->text();
+            EXPECT_EQ(dialog.GetDlgItem(1074)->property("text").toString(), "DISCLAIMER");
+            dialog.EndDialog(IDOK);
+        });
+        EXPECT_TRUE(frame->router().execute(ID_APP_DISCLAIMER));
+    }
+    EXPECT_EQ(shownText, LoadString(IDS_DISCLAIMER));
+    EXPECT_FALSE(shownText.isEmpty());
+    DWORD value = 7;
+    EXPECT_EQ(readSetting(AppKey, Disclaimer, value), RegReadFailed);
 }
 
 TEST_F(Startup, AboutBoxClosesOnATapButNotOnVisitWebsite)
 {
-    // A launcher for the browser stand-in, as a new device gets it.
-    const QString binDir = device.dir() + "/bin";
-    QDir().mkpath(binDir);
-    QFile browser(binDir + "/iexplore");
-    ASSERT_TRUE(browser.open(QIODevice::WriteOnly));
-    browser.write("#!/bin/sh\n");
-    browser.close();
-    browser.setPermissions(browser.permissions() | QFile::ExeOwner);
-    ASSERT_TRUE(StandIns::install(device.device(), binDir));
-
+    ASSERT_TRUE(StandIns::install(device.device(), qEnvironmentVariable("QUILLMOSS_BIN_DIR")));
     writeSetting(AppKey, Disclaimer, 1);
     CQuillmossApp app;
     start(app);

@@ -1,6 +1,5 @@
+#include "Panes.h"
 #include "RecordingLauncher.h"
-#include "ScriptedSink.h"
-#include "ShownFrame.h"
 
 #include "platform/StandIns.h"
 #include "res/ResourceIds.h"
@@ -8,18 +7,16 @@
 namespace {
 
 // The beam and mail commands start their programs with the selected files.
-TEST_F(ShownFrame, BeamAndMailCommandsStartTheirPrograms)
+TEST_F(Panes, BeamAndMailCommandsStartTheirPrograms)
 {
     device.make({"\\r.txt", "\\My Documents\\a.txt", "\\My Documents\\b.txt", "\\My Documents\\c.txt"});
-    ScriptedSink sink;
-    showFrame();
+    start(true);
     focusList("\\My Documents\\", {"a.txt", "b.txt", "c.txt"});
-    const auto run = [this](UINT id) { return frame->router().execute(id); };
 
     // No beam program yet: the list send stops at its first file.
-    sink.expect("Failed to start sending", "Quillmoss", MB_OK | MB_ICONEXCLAMATION, IDOK);
+    sink.expect("Failed to start sending", App, Exclamation, IDOK);
     EXPECT_TRUE(run(ID_TOOLS_IRSEND));
-    sink.expect("Failed to start receiving", "Quillmoss", MB_OK | MB_ICONEXCLAMATION, IDOK);
+    sink.expect("Failed to start receiving", App, Exclamation, IDOK);
     EXPECT_TRUE(run(ID_TOOLS_IRRECEIVE));
     EXPECT_EQ(sink.pending(), 0);
 
@@ -35,8 +32,8 @@ TEST_F(ShownFrame, BeamAndMailCommandsStartTheirPrograms)
     focusList("\\My Documents\\", {"a.txt", "b.txt", "c.txt"}); // the receive reloaded the list
     EXPECT_TRUE(run(ID_TOOLS_IRSEND));
     QStringList inListOrder;
-    for (int row = 0; row < 3; ++row)
-        inListOrder += "irsquirt.exe|\\My Documents\\" + frame->listView()->GetItemText(row, 0);
+    for (const QString &name : rows(list()))
+        inListOrder += "irsquirt.exe|\\My Documents\\" + name;
     EXPECT_EQ(commandLines(), inListOrder);
 
     focusList("\\My Documents\\", {"b.txt"});
@@ -45,8 +42,8 @@ TEST_F(ShownFrame, BeamAndMailCommandsStartTheirPrograms)
               "tmail.exe|-to \"\"-cc \"\"-bcc \"\"-subject \"\"-body \"\"-attach \"\\My Documents\\b.txt\"");
 
     focusList("\\", {"r.txt"}); // enables the command, which the tree focus leaves as it is
-    frame->treeView()->setFocus();
-    QTRY_VERIFY(frame->treeView()->hasFocus());
+    tree().setFocus();
+    QTRY_VERIFY(tree().hasFocus());
     EXPECT_TRUE(run(ID_TOOLS_IRSEND));
     EXPECT_EQ(launcher.starts().size(), 4) << "nothing is sent from the root";
 }

@@ -23,11 +23,11 @@ protected:
     void setUpSync(const QString &binDir, bool withAppManager = true)
     {
         Desktop desktop;
-        desktop.writeString(Desktop::ServicesKey, QStringLiteral("InstalledDir"), path(QStringLiteral("Sync")));
-        desktop.writeString(Desktop::SyncManagerKey, QString(), binDir + QStringLiteral("/syncmgr"));
+        desktop.writeString(Desktop::ServicesKey, "InstalledDir", path("Sync"));
+        desktop.writeString(Desktop::SyncManagerKey, QString(), binDir + "/syncmgr");
         RegistryHive::KeyId key = 0;
         if (withAppManager)
-            desktop.writeString(Desktop::AppManagerKey, QString(), binDir + QStringLiteral("/ceappmgr"));
+            desktop.writeString(Desktop::AppManagerKey, QString(), binDir + "/ceappmgr");
         else if (desktop.hive().openKey(RegistryHive::LocalMachine, Desktop::AppManagerKey, &key) == ERROR_SUCCESS)
             desktop.hive().deleteKey(key);
     }
@@ -43,7 +43,7 @@ protected:
     static void installInto(CInstallDlg &wizard, const QString &folder)
     {
         click(wizard, 1008);
-        wizard.findChild<QWidget *>(QStringLiteral("1001"))->setProperty("text", folder);
+        wizard.findChild<QWidget *>("1001")->setProperty("text", folder);
         click(wizard, 1008);
         click(wizard, 1007);
     }

@@ -1,3 +1,4 @@
+#include "HostFile.h"
 #include "InstallerFixture.h"
 #include "RecordingLauncher.h"
 #include "installer/InstallFiles.h"
@@ -11,24 +12,19 @@
 
 namespace {
 
-const QString Caption103 = QStringLiteral("Harrowdeck Installation");
-const QString Text104 = QStringLiteral("Can not find ActiveSync. Please reinstall ActiveSync and than run this installation again.\nInstall will now exit.");
-const QString Text112 = QStringLiteral("A fatal error occurred while installing.");
+const QString Caption103 = "Harrowdeck Installation";
+const QString Text104 = "Can not find ActiveSync. Please reinstall ActiveSync and than run this installation "
+                        "again.\nInstall will now exit.";
+const QString Text112 = "A fatal error occurred while installing.";
 
 // "page back next install cancel": each button + enabled, - disabled, h hidden.
 QString state(CInstallDlg &w)
 {
-    QString s = QString::number(w.currentPage) + QLatin1Char(' ');
+    QString s = QString::number(w.currentPage) + ' ';
     for (int id : {1009, 1008, 1007})
         s += w.GetDlgItem(id)->isHidden() ? 'h' : w.GetDlgItem(id)->isEnabled() ? '+' : '-';
     QPushButton *cancel = w.GetDlgItem<QPushButton>(IDCANCEL);
-    return s + QLatin1Char(' ') + cancel->text() + (cancel->isEnabled() ? '+' : '-');
-}
-
-QByteArray readHost(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+    return s + ' ' + cancel->text() + (cancel->isEnabled() ? '+' : '-');
 }
 
 class Wizard : public InstallerFixture
@@ -46,7 +42,7 @@ TEST_F(Wizard, FollowsItsStateTable)
     launcher.onStart = [&](const RecordingLauncher::Start &) { seen << state(*shown); };
     const int result = runWizard([&](CInstallDlg &w) {
         shown = &w;
-        EXPECT_EQ(w.windowTitle(), QStringLiteral("Quillmoss version 3.1 Install FULL for Windows Mobile with ARM or XScale processor"));
+        EXPECT_EQ(w.windowTitle(), "Quillmoss version 3.1 Install FULL for Windows Mobile with ARM or XScale processor");
         for (int id : {0, 1008, 1008, 1009, 1008, 1007}) {
             if (id)
                 click(w, id);
@@ -60,9 +56,9 @@ TEST_F(Wizard, FollowsItsStateTable)
 
     InstallStrings::replace(3004, QString());
     runWizard([](CInstallDlg &w) {
-        EXPECT_EQ(w.windowTitle(), QStringLiteral("Quillmoss version 3.1 Install for Windows Mobile with ARM or XScale processor"));
+        EXPECT_EQ(w.windowTitle(), "Quillmoss version 3.1 Install for Windows Mobile with ARM or XScale processor");
     });
-    InstallStrings::replace(3004, QStringLiteral("FULL"));
+    InstallStrings::replace(3004, "FULL");
 }
 
 TEST_F(Wizard, WithoutTheSynchronisationSoftwareItEnds)
@@ -71,33 +67,32 @@ TEST_F(Wizard, WithoutTheSynchronisationSoftwareItEnds)
     bool shown = false;
     EXPECT_EQ(runWizard([&](CInstallDlg &) { shown = true; }), IDCANCEL);
     EXPECT_FALSE(shown);
-    EXPECT_FALSE(QFile::exists(path(QStringLiteral("registry.db")))) << "reading writes nothing";
+    EXPECT_FALSE(QFile::exists(path("registry.db"))) << "reading writes nothing";
 }
 
 // A missing folder chain is made; a second run over it rewrites the files.
 TEST_F(Wizard, ExtractsIntoTheTypedFolderAndRunsTheManagers)
 {
     setUpSync(bin);
-    const QString folder = path(QStringLiteral("a/b/c"));
+    const QString folder = path("a/b/c");
     for (int run = 0; run < 2; ++run) {
-        QFile longer(folder + QStringLiteral("/Quillmoss.ini"));
+        QFile longer(folder + "/Quillmoss.ini");
         if (run == 1) {
             ASSERT_TRUE(longer.open(QIODevice::WriteOnly) && longer.write(QByteArray(100000, 'g')) == 100000);
         }
         longer.close();
         runWizard([&](CInstallDlg &w) {
-            EXPECT_EQ(w.findChild<QWidget *>(QStringLiteral("1001"))->property("text").toString(),
-                      path(QStringLiteral("Sync/Brindlecove/Quillmoss")));
+            EXPECT_EQ(w.findChild<QWidget *>("1001")->property("text").toString(), path("Sync/Brindlecove/Quillmoss"));
             installInto(w, folder);
             for (const char *marker : {"1014", "1015", "1016"})
-                EXPECT_EQ(w.findChild<QLabel *>(QLatin1String(marker))->text(), QStringLiteral("100%"));
-            EXPECT_EQ(w.findChild<QLabel *>(QStringLiteral("1006"))->text(), QStringLiteral("Install finished"));
+                EXPECT_EQ(w.findChild<QLabel *>(QLatin1String(marker))->text(), "100%");
+            EXPECT_EQ(w.findChild<QLabel *>("1006")->text(), "Install finished");
         });
-        const QStringList names = {QStringLiteral("Quillmoss.CAB"), QStringLiteral("Quillmoss.ini"), QStringLiteral("Quillmoss.ico")};
+        const QStringList names = {"Quillmoss.CAB", "Quillmoss.ini", "Quillmoss.ico"};
         for (int i = 0; i < 3; ++i) {
-            const QByteArray written = readHost(folder + QLatin1Char('/') + names[i]);
+            const QByteArray written = readHost(folder + '/' + names[i]);
             EXPECT_TRUE(written == FindInstallFile(5001 + i)) << names[i].toStdString();
-            EXPECT_TRUE(written == readHost(qEnvironmentVariable("QUILLMOSS_BIN_DIR") + QStringLiteral("/package/") + names[i]));
+            EXPECT_TRUE(written == readHost(bin + "/package/" + names[i]));
         }
     }
     ASSERT_EQ(launcher.starts().size(), 6);
@@ -113,49 +108,50 @@ TEST_F(Wizard, ExtractsIntoTheTypedFolderAndRunsTheManagers)
 
 TEST_F(Wizard, ReportsAFailedStepAndCloses)
 {
-    QFile(path(QStringLiteral("file"))).open(QIODevice::WriteOnly);
-    QDir().mkpath(path(QStringLiteral("taken/Quillmoss.ini")));
+    QFile(path("file")).open(QIODevice::WriteOnly);
+    QDir().mkpath(path("taken/Quillmoss.ini"));
     const struct {
         const char *folder;
         bool appManager;
         QString text, caption;
         UINT type;
     } cases[] = {
-        {"file/sub/folder", true, QStringLiteral("Unable to create the extract folder. Please specify another folder."), Caption103, MB_OK},
-        {"taken", true, QStringLiteral("Error installing Quillmoss.ini.\nPlease re-run the installation program."),
-         QStringLiteral("Quillmoss_Install"), MB_OK | MB_ICONEXCLAMATION},
+        {"file/sub/folder", true, "Unable to create the extract folder. Please specify another folder.", Caption103,
+         MB_OK},
+        {"taken", true, "Error installing Quillmoss.ini.\nPlease re-run the installation program.", "Quillmoss_Install",
+         MB_OK | MB_ICONEXCLAMATION},
         {"fine", false, Text104, Caption103, MB_OK | MB_ICONERROR},
     };
     for (const auto &c : cases) {
         setUpSync(bin, c.appManager);
         sink.expect(c.text, c.caption, c.type, IDOK);
-        sink.expect(Text112, QStringLiteral("Quillmoss_Install"), MB_OK | MB_ICONEXCLAMATION, IDOK);
+        sink.expect(Text112, "Quillmoss_Install", MB_OK | MB_ICONEXCLAMATION, IDOK);
         const qsizetype before = launcher.starts().size();
-        EXPECT_EQ(runWizard([&](CInstallDlg &w) { installInto(w, path(QLatin1String(c.folder))); }), IDCANCEL);
+        EXPECT_EQ(runWizard([&](CInstallDlg &w) { installInto(w, path(c.folder)); }), IDCANCEL);
         ASSERT_EQ(launcher.starts().size(), before + 1) << c.folder << ": only the quit of the synchronisation manager";
         EXPECT_EQ(launcher.starts().last().arguments, QStringList{"/quit"});
     }
     // A file that failed does not stop the others.
-    EXPECT_TRUE(readHost(path(QStringLiteral("taken/Quillmoss.ico"))) == FindInstallFile(5003));
+    EXPECT_TRUE(readHost(path("taken/Quillmoss.ico")) == FindInstallFile(5003));
 }
 
 TEST_F(Wizard, BrowsePutsTheChosenFilesFolderIntoTheField)
 {
     setUpSync(bin);
-    QDir().mkpath(path(QStringLiteral("Data")));
+    QDir().mkpath(path("Data"));
     runWizard([&](CInstallDlg &w) {
         click(w, 1008);
         QTimer::singleShot(0, [&] {
             auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
             ASSERT_TRUE(dialog);
-            EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Extraction folder"));
-            dialog->selectFile(path(QStringLiteral("Data/x.txt")));
+            EXPECT_EQ(dialog->windowTitle(), "Extraction folder");
+            dialog->selectFile(path("Data/x.txt"));
             QMetaObject::invokeMethod(dialog, "accept");
         });
-        w.findChild<QPushButton *>(QStringLiteral("1002"))->click();
-        EXPECT_EQ(w.findChild<QWidget *>(QStringLiteral("1001"))->property("text").toString(), path(QStringLiteral("Data")));
+        w.findChild<QPushButton *>("1002")->click();
+        EXPECT_EQ(w.findChild<QWidget *>("1001")->property("text").toString(), path("Data"));
     });
-    EXPECT_EQ(CExtractFolderPage::FolderOf(QStringLiteral("/x.txt")), QStringLiteral("/"));
+    EXPECT_EQ(CExtractFolderPage::FolderOf("/x.txt"), "/");
 }
 
 } // namespace

@@ -1,3 +1,5 @@
+#include "HostFile.h"
+
 #include "cabinstall/CabinetReader.h"
 #include "cabinstall/SetupFileReader.h"
 #include "package/LittleEndian.h"
@@ -11,15 +13,9 @@
 
 namespace {
 
-QByteArray readHost(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-}
-
 QString built(const QString &name)
 {
-    return qEnvironmentVariable("QUILLMOSS_BIN_DIR") + QLatin1Char('/') + name;
+    return qEnvironmentVariable("QUILLMOSS_BIN_DIR") + '/' + name;
 }
 
 struct ToolRun {
@@ -47,20 +43,20 @@ QList<CabMember> edgeMembers()
 TEST(Cabinet, OutsideToolsAcceptItAndExtractTheSameBytes)
 {
     QTemporaryDir dir;
-    const QString edge = dir.filePath(QStringLiteral("edge.cab"));
+    const QString edge = dir.filePath("edge.cab");
     QFile file(edge);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(Cabinet::write(edgeMembers())) > 0);
     file.close();
     const QList<CabMember> package = {{"Quillmos.000", QuillmossPackage::setupFile().write(), {}},
-                                      {"quillmos.001", readHost(built(QStringLiteral("quillmoss"))), {}}};
+                                      {"quillmos.001", readHost(built("quillmoss")), {}}};
     const struct {
         QString cab;
         QList<CabMember> members;
-    } cabinets[] = {{built(QStringLiteral("package/Quillmoss.CAB")), package}, {edge, edgeMembers()}};
+    } cabinets[] = {{built("package/Quillmoss.CAB"), package}, {edge, edgeMembers()}};
     for (const auto &cab : cabinets) {
-        EXPECT_EQ(run(QStringLiteral("cabextract"), {QStringLiteral("-t"), cab.cab}).exit, 0);
-        for (const QString &lister : {QStringLiteral("gcab -l"), QStringLiteral("bsdtar -tf")}) {
-            const ToolRun listed = run(lister.section(QLatin1Char(' '), 0, 0), {lister.section(QLatin1Char(' '), 1), cab.cab});
+        EXPECT_EQ(run("cabextract", {"-t", cab.cab}).exit, 0);
+        for (const QString lister : {"gcab -l", "bsdtar -tf"}) {
+            const ToolRun listed = run(lister.section(' ', 0, 0), {lister.section(' ', 1), cab.cab});
             EXPECT_EQ(listed.exit, 0) << lister.toStdString() << listed.err.toStdString();
             for (const CabMember &member : cab.members)
                 EXPECT_TRUE(listed.out.contains(member.name)) << lister.toStdString();
@@ -72,10 +68,10 @@ TEST(Cabinet, OutsideToolsAcceptItAndExtractTheSameBytes)
             const QString out = dir.filePath(QString::number(n++));
             QDir().mkpath(out);
             QStringList args = extract.mid(1);
-            args.replaceInStrings(QStringLiteral("%d"), out);
+            args.replaceInStrings("%d", out);
             EXPECT_EQ(run(extract[0], args).exit, 0) << extract.join(' ').toStdString();
             for (const CabMember &member : cab.members)
-                EXPECT_TRUE(readHost(out + QLatin1Char('/') + member.name) == member.data)
+                EXPECT_TRUE(readHost(out + '/' + member.name) == member.data)
                     << extract[0].toStdString() << " " << member.name.toStdString();
         }
         QList<CabMember> read;
@@ -85,24 +81,24 @@ TEST(Cabinet, OutsideToolsAcceptItAndExtractTheSameBytes)
         for (qsizetype i = 0; i < read.size(); ++i)
             EXPECT_TRUE(read[i].name == cab.members[i].name && read[i].data == cab.members[i].data);
     }
-    EXPECT_EQ(run(QStringLiteral("file"), {QStringLiteral("-b"), dir.filePath(QStringLiteral("0/Quillmos.000"))}).out,
+    EXPECT_EQ(run("file", {"-b", dir.filePath("0/Quillmos.000")}).out,
               "Microsoft WinCE install header, StrongARM, 1 file, 6 registry entries\n");
 }
 
 TEST(Package, IconAndIniAreExact)
 {
-    const ToolRun icon = run(QStringLiteral("icotool"), {QStringLiteral("-l"), built(QStringLiteral("package/Quillmoss.ico"))});
+    const ToolRun icon = run("icotool", {"-l", built("package/Quillmoss.ico")});
     EXPECT_EQ(icon.out, "--icon --index=1 --width=16 --height=16 --bit-depth=8 --palette-size=256\n"
                         "--icon --index=2 --width=32 --height=32 --bit-depth=8 --palette-size=256\n");
     EXPECT_EQ(icon.err, "");
-    EXPECT_EQ(readHost(built(QStringLiteral("package/Quillmoss.ini"))),
+    EXPECT_EQ(readHost(built("package/Quillmoss.ini")),
               "; Brindlecove Quillmoss for Pocket PC: application manager description\r\n\r\n"
               "[CEAppManager]\r\nVersion = 1.0\r\nComponent = Quillmoss\r\n\r\n"
               "[Quillmoss]\r\nDescription = Quillmoss\r\nIconFile = Quillmoss.ico\r\nIconIndex = 0\r\n"
               "DeviceFile = quillmoss.exe\r\nCabFiles = \"Quillmoss.CAB\"\r\nUninstall = Quillmoss ");
 }
 
-// A hostile cabinet: its header made to agree with its length, so only the fault shows.
+// A hostile cabinet or setup file: its header made to agree with its length, so only the fault shows.
 QByteArray sized(QByteArray cab)
 {
     QByteArray le;
@@ -139,7 +135,7 @@ TEST(CabinetReader, RefusesDamagedAndHostileCabinets)
         QList<CabMember> members;
         QString error;
         EXPECT_FALSE(CabinetReader::read(named(name), members, error)) << name.toStdString();
-        EXPECT_TRUE(error.startsWith(QStringLiteral("The cabinet holds a member whose name")) || error.contains(QStringLiteral("too long")))
+        EXPECT_TRUE(error.startsWith("The cabinet holds a member whose name") || error.contains("too long"))
             << name.toStdString() << error.toStdString();
     }
 }
@@ -153,14 +149,8 @@ TEST(SetupFile, ReadsBackWhatIsWrittenAndRefusesItCut)
     ASSERT_TRUE(SetupFileReader::read(bytes, read, error)) << error.toStdString();
     EXPECT_TRUE(read == setup);
     for (qsizetype size : {qsizetype(99), bytes.size() - 1, qsizetype(200)}) {
-        QByteArray cut = bytes.left(size);
-        if (cut.size() >= 12) {
-            QByteArray le;
-            appendU32(le, quint32(cut.size()));
-            cut.replace(8, 4, le);
-        }
-        EXPECT_FALSE(SetupFileReader::read(cut, read, error)) << size;
-        EXPECT_EQ(error, QStringLiteral("The setup file is damaged."));
+        EXPECT_FALSE(SetupFileReader::read(sized(bytes.left(size)), read, error)) << size;
+        EXPECT_EQ(error, "The setup file is damaged.");
     }
 }
 

@@ -1,17 +1,16 @@
 // The Find Files dialog with its worker, run from the main frame's Find command.
-#include "../app/ShownFrame.h"
+#include "Panes.h"
 
 #include "list/CFileListCtrl.h"
 #include "res/ResourceIds.h"
 #include "tools/CFindFilesDlg.h"
 
 #include <QFile>
-#include <QLineEdit>
 #include <QPushButton>
 
 namespace {
 
-class FindFilesDlgTest : public ShownFrame
+class FindFilesDlgTest : public Panes
 {
 protected:
     // \s\hit.txt holds the text; \s\big\huge.bin is a scan far too long to finish.
@@ -21,14 +20,14 @@ protected:
         QFile huge(device.host("\\s\\big\\huge.bin"));
         device.make({"\\s\\big\\"});
         ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(64) << 30));
-        showFrame();
+        start(true);
     }
 
     // Runs the Find command; act sees the dialog open.
     void runFind(const std::function<void(CFindFilesDlg &)> &act)
     {
         ScopedModalHook hook([&](CDialog &dialog) { act(static_cast<CFindFilesDlg &>(dialog)); });
-        frame->router().execute(ID_TOOLS_FIND);
+        run(ID_TOOLS_FIND);
         EXPECT_EQ(frame->findDialog(), nullptr);
     }
     static QPushButton *button(CFindFilesDlg &d, int id) { return d.GetDlgItem<QPushButton>(id); }
@@ -101,9 +100,9 @@ TEST_F(FindFilesDlgTest, GoToDirSelectsTheFolderAndTheFile)
             button(d, CFindFilesDlg::IDC_GOTO)->click();
             EXPECT_EQ(d.resultFolder(), QString(c.folder).chopped(1));
         });
-        EXPECT_EQ(frame->treeView()->GetSelectedPath(), c.folder);
-        EXPECT_EQ(frame->listView()->GetFirstSelectedName(), c.name);
-        EXPECT_EQ(frame->listView()->GetSelectedCount(), 1);
+        EXPECT_EQ(tree().GetSelectedPath(), c.folder);
+        EXPECT_EQ(list().GetFirstSelectedName(), c.name);
+        EXPECT_EQ(list().GetSelectedCount(), 1);
     }
 }
 
