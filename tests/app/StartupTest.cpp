@@ -1,17 +1,15 @@
 #include "QtApp.h"
 #include "RecordingLauncher.h"
-#include "ScriptedSink.h"
 #include "Settings.h"
 #include "TempDevice.h"
 
-#include "app/CAboutDlg.h"
 #include "app/CDisclaimerDlg.h"
 #include "app/CMainFrame.h"
 #include "app/CQuillmossApp.h"
 #include "framework/CommandRouter.h"
-#include "framework/MenuBuilder.h"
 #include "list/CFileListViewEx.h"
 #include "platform/StandIns.h"
+#include "platform/UiSink.h"
 #include "res/ResourceIds.h"
 #include "res/StringTable.h"
 

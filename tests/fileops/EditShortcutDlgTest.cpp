@@ -14,18 +14,9 @@ namespace {
 
 using Act = std::function<void(CDialog &)>;
 
-QLineEdit *nameEdit(CDialog &dialog)
-{
-    return dialog.GetDlgItem<QLineEdit>(CEditShortcutDlg::IDC_SHORTCUT_NAME);
-}
-QLineEdit *textEdit(CDialog &dialog)
-{
-    return dialog.GetDlgItem<QLineEdit>(CEditShortcutDlg::IDC_SHORTCUT_TEXT);
-}
-void click(CDialog &dialog, int id)
-{
-    QTest::mouseClick(dialog.GetDlgItem<QPushButton>(id), Qt::LeftButton);
-}
+QLineEdit *nameEdit(CDialog &d) { return d.GetDlgItem<QLineEdit>(CEditShortcutDlg::IDC_SHORTCUT_NAME); }
+QLineEdit *textEdit(CDialog &d) { return d.GetDlgItem<QLineEdit>(CEditShortcutDlg::IDC_SHORTCUT_TEXT); }
+void click(CDialog &d, int id) { QTest::mouseClick(d.GetDlgItem<QPushButton>(id), Qt::LeftButton); }
 // Types the name (create mode) and the text, then presses Ok.
 Act save(const QString &text, const QString &name = QString())
 {

@@ -9,13 +9,13 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QSemaphore>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTest>
 #include <arpa/inet.h>
-#include <condition_variable>
+#include <atomic>
 #include <gtest/gtest.h>
-#include <mutex>
 #include <thread>
 
 namespace {
@@ -28,11 +28,8 @@ struct FakeSource : SystemSource {
     STORE_INFORMATION store;
     SYSTEM_POWER_STATUS_EX power;
     QHash<QByteArray, HostEntry> names;
-    // The resolver blocks while blocking is set.
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool blocking = false;
-    int lookups = 0, resolving = 0, resolved = 0;
+    QSemaphore gate{1}; // the resolver waits while the test holds the token
+    std::atomic<int> lookups = 0, resolving = 0, resolved = 0;
 
     bool version(OSVERSIONINFOW &info) override { info = os; return osOk; }
     void systemInfo(SYSTEM_INFO &info) override { info = system; }
@@ -41,29 +38,21 @@ struct FakeSource : SystemSource {
     bool powerStatus(SYSTEM_POWER_STATUS_EX &status) override { status = power; return true; }
     std::optional<QByteArray> hostName() override
     {
-        const std::lock_guard lock(mutex);
         ++lookups;
         return QByteArray("quill");
     }
     std::optional<HostEntry> resolve(const QByteArray &name) override
     {
-        std::unique_lock lock(mutex);
         ++resolving;
-        changed.notify_all();
-        changed.wait(lock, [this] { return !blocking; });
+        gate.acquire();
+        gate.release();
         ++resolved;
         return names.contains(name) ? std::optional(names.value(name)) : std::nullopt;
     }
-    void waitResolving()
+    void waitResolving() const
     {
-        std::unique_lock lock(mutex);
-        changed.wait(lock, [this] { return resolving > 0; });
-    }
-    void release()
-    {
-        const std::lock_guard lock(mutex);
-        blocking = false;
-        changed.notify_all();
+        while (resolving == 0)
+            std::this_thread::yield();
     }
 };
 
@@ -209,7 +198,7 @@ TEST_F(SystemInfoPagesTest, ABlockingResolverHoldsOneLookUpAndItsTextsArrive)
 {
     fake.names.insert("quill", entry("quill.lan", "10.0.0.7"));
     fake.names.insert("ppp_peer", entry("desktop.lan", "192.168.55.100"));
-    fake.blocking = true;
+    fake.gate.acquire();
     {
         CGeneralInfo page;
         page.OnTimer(1);
@@ -217,7 +206,7 @@ TEST_F(SystemInfoPagesTest, ABlockingResolverHoldsOneLookUpAndItsTextsArrive)
         page.OnTimer(1);
         page.OnTimer(1);
         EXPECT_TRUE(page.isLookingUp());
-        fake.release();
+        fake.gate.release();
         EXPECT_TRUE(showsSoon(page, CGeneralInfo::IDC_PEER, "desktop.lan (192.168.55.100)"));
         EXPECT_EQ(shown(page, CGeneralInfo::IDC_HOST), "quill (10.0.0.7)");
         EXPECT_TRUE(QTest::qWaitFor([&] { return !page.isLookingUp(); }));
@@ -236,13 +225,13 @@ TEST_F(SystemInfoPagesTest, ABlockingResolverHoldsOneLookUpAndItsTextsArrive)
         QCoreApplication::processEvents();
         EXPECT_EQ(shown(page, CGeneralInfo::IDC_PEER), "");
     }
-    EXPECT_EQ(fake.lookups, 2);
+    EXPECT_EQ(fake.lookups.load(), 2);
 }
 
 TEST_F(SystemInfoPagesTest, APageClosedWhileALookUpRunsOutlivesIt)
 {
     fake.names.insert("quill", entry("quill", "10.0.0.7"));
-    fake.blocking = true;
+    fake.gate.acquire();
     auto page = std::make_unique<CGeneralInfo>();
     page->OnTimer(1);
     fake.waitResolving();
@@ -250,13 +239,10 @@ TEST_F(SystemInfoPagesTest, APageClosedWhileALookUpRunsOutlivesIt)
     // either way it must not be gone before its look-up has ended.
     std::thread releaser([this] {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        fake.release();
+        fake.gate.release();
     });
     page.reset();
-    {
-        const std::lock_guard lock(fake.mutex);
-        EXPECT_EQ(fake.resolved, 2);
-    }
+    EXPECT_EQ(fake.resolved.load(), 2);
     releaser.join();
     QCoreApplication::processEvents(); // a text queued for the page is dropped
 }
