@@ -44,7 +44,7 @@ TEST_F(CRegistryKeyTest, ANewOrClosedObjectHoldsNoKey)
     }
 }
 
-TEST_F(CRegistryKeyTest, OpenResolvesRootNamesAfterUpperCasing)
+TEST_F(CRegistryKeyTest, OpenResolvesRootNamesAfterUpperCasingAndCreatesThePath)
 {
     const struct {
         const char *path;
@@ -66,10 +66,7 @@ TEST_F(CRegistryKeyTest, OpenResolvesRootNamesAfterUpperCasing)
         m_key.GetPath(&path);
         EXPECT_EQ(path, c.result == S_OK ? QString::fromUtf8(c.path) : QString()) << c.path;
     }
-}
-
-TEST_F(CRegistryKeyTest, OpenWithCreateMakesTheWholePath)
-{
+    // With create the whole path is made.
     EXPECT_EQ(m_key.Open("HKEY_CLASSES_ROOT\\qmfile\\\\Shell\\Open\\Command\\", true), S_OK);
     CRegistryKey check;
     EXPECT_EQ(check.Open("HKEY_CLASSES_ROOT\\qmfile\\Shell\\Open\\Command", false), S_OK);

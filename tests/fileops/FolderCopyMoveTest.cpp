@@ -66,17 +66,6 @@ TEST_F(FolderCopy, RefusesItselfAndItsSubfolders)
     EXPECT_TRUE(exists("\\AB\\A\\B"));
 }
 
-TEST_F(FolderCopy, EmptyFolderIsCreatedButNotIntoItsOwnParent)
-{
-    device.make({"\\E\\", "\\D\\", "\\P\\A\\f.txt"});
-    start();
-    EXPECT_TRUE(ops().CopyFolderTree("\\E\\", "\\D\\"));
-    EXPECT_TRUE(QFileInfo(device.host("\\D\\E")).isDir());
-    sink.expect("Failed to create folder:\r\n\\P\\A", App, Exclamation, IDOK);
-    EXPECT_FALSE(ops().CopyFolderTree("\\P\\A\\", "\\P\\"));
-    EXPECT_EQ(device.readFile("\\P\\A\\f.txt"), "x");
-}
-
 // Every file of a three-level tree fails to copy; the answer to the first
 // question decides whether the copy goes on at every level.
 TEST_F(FolderCopy, NoDeepInsideEndsEveryLevelYesGoesOn)
@@ -129,10 +118,18 @@ TEST_F(FolderCopy, KeepsAttributesAndTimesAndOneSpellingOfEachName)
     EXPECT_EQ(QDir(device.host("\\T\\S")).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase), expected);
 }
 
-TEST_F(FolderCopy, NestedFolderOfAnotherSpellingIsReportedNotMerged)
+// An empty folder is created, but not into its own parent; a nested folder of
+// another spelling is reported, not merged.
+TEST_F(FolderCopy, FoldersThatCannotBeCreatedAreReported)
 {
-    device.make({"\\F\\Dir\\a.txt", "\\F\\dir\\b.txt", "\\T\\"});
+    device.make({"\\E\\", "\\D\\", "\\P\\A\\f.txt", "\\F\\Dir\\a.txt", "\\F\\dir\\b.txt", "\\T\\"});
     start();
+    EXPECT_TRUE(ops().CopyFolderTree("\\E\\", "\\D\\"));
+    EXPECT_TRUE(QFileInfo(device.host("\\D\\E")).isDir());
+    sink.expect("Failed to create folder:\r\n\\P\\A", App, Exclamation, IDOK);
+    EXPECT_FALSE(ops().CopyFolderTree("\\P\\A\\", "\\P\\"));
+    EXPECT_EQ(device.readFile("\\P\\A\\f.txt"), "x");
+
     const QStringList files = walk("\\F");
     ASSERT_EQ(files.size(), 2);
     sink.expect("Failed to create folder:\r\n\\T\\F\\" + files[1].section('\\', 2, 2), App, Exclamation, IDOK);
