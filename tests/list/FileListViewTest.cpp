@@ -14,7 +14,6 @@ using ShowFolderTest = FileListViewFixture;
 TEST_F(ShowFolderTest, OnlyANewPathOrForceReloadsUnderTheWaitCursor)
 {
     QAbstractItemModelTester tester(&m_list.listModel(), QAbstractItemModelTester::FailureReportingMode::Fatal);
-    EXPECT_EQ(m_list.listModel().columnCount(), 5);
     m_device.make({"\\root1.txt", "\\Windows\\first.txt"});
     // A new list's folder is a lone backslash; the root is kept as an empty
     // string, so a lone backslash reloads it.
