@@ -73,13 +73,13 @@ TEST(DisplayFormats, FileSizeBoundariesAndAttributeLetters)
         {0, 1126, "1.1Kb"}, // 1.0996 rounds up
         {0, 1048575, "1024.0Kb"}, {0, 1048576, "1.0Mb"},
         {0, 1625292, "1.5Mb"}, // 1.54999 rounds down
-        {1, 0x80000000, "6144.0Mb"},
+        {1, 0, "4096.0Mb"},     {1, 0x80000000, "6144.0Mb"},
     };
     for (const auto &c : sizes)
         EXPECT_EQ(FormatFileSize(c.high, c.low), c.text) << c.high << "-" << c.low;
     // In fixed order, whatever else is set.
     const std::pair<DWORD, const char *> attributes[] = {
-        {0, ""}, {0x39F7, "RHSDAINTCFM"}, {0xFFFFFFFF, "RHSDAINTCFM"}, {0x8, ""}, {0x2100, "TM"},
+        {0, ""}, {0x39F7, "RHSDAINTCFM"}, {0xFFFFFFFF, "RHSDAINTCFM"}, {0x8, ""}, {0x600, ""}, {0x2100, "TM"},
     };
     for (const auto &[bits, text] : attributes)
         EXPECT_EQ(FormatAttributes(bits), text) << std::hex << bits;

@@ -91,8 +91,9 @@ TEST_F(FilterTest, ShowsAndHidesBySettings)
         {{2, 2, 0}, "photo.jpg a.2bp b.bmp c.gif d.pcx e.tif", "photo.jpeg jpg a.tiff"},
         {{2, 3, 0}, "a.html b.htm c.url d.xml e.xsl", "a.xhtml a.txt"},
         // Unknown groups and filters show everything.
-        {{2, 7, 0}, "a.dll readme photo.jpeg", ""},
+        {{2, 0xFFFFFFFF, 0}, "a.dll readme photo.jpeg", ""},
         {{3, 0, 0}, "a.dll readme", ""},
+        {{0xFFFFFFFF, 0, 0}, "a.dll readme", ""},
         // Files in ROM: HideROM 1 hides them even when the filter would show them.
         {{0, 0, 1}, "", "a.txt b.dll readme", Rom},
         {{0, 0, 2}, "a.txt b.dll", "", Rom},

@@ -50,7 +50,8 @@ TEST_F(FindFilesTest, ErrorsTellEmptyFolderFromNoMatchFromMissingFolderOrCompute
         QString pattern;
         DWORD error;
     } cases[] = {
-        {"\\empty\\*", ERROR_NO_MORE_FILES},                    {"\\empty\\*.txt", ERROR_FILE_NOT_FOUND},
+        {"\\empty\\*", ERROR_NO_MORE_FILES},                    {"\\empty\\*.*", ERROR_NO_MORE_FILES},
+        {"\\empty\\*.txt", ERROR_FILE_NOT_FOUND},
         {"\\d\\nothing", ERROR_FILE_NOT_FOUND},                 {"\\d\\", ERROR_FILE_NOT_FOUND},
         {"\\missing\\*", ERROR_PATH_NOT_FOUND},                 {"\\d\\abc\\*", ERROR_PATH_NOT_FOUND},
         {"\\d\\..\\*", ERROR_INVALID_NAME},                     {"\\" + QString(300, 'x'), ERROR_FILENAME_EXCED_RANGE},
