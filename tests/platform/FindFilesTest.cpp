@@ -30,12 +30,9 @@ TEST_F(FindFilesTest, WildcardsMatchWithoutRegardToCase)
         QString pattern;
         QStringList names;
     } cases[] = {
-        {"\\d\\*", all},
-        {"\\d\\*.*", all},
-        {"\\d\\*.TXT", {"aXc.txt", "readme.TXT", "Ünïcødé.txt"}},
-        {"\\d\\A?C.*", {"aXc.txt", "abc"}},
-        {"\\d\\ü*", {"Ünïcødé.txt"}},
-        {"\\D\\README.txt", {"readme.TXT"}},
+        {"\\d\\*", all},                                          {"\\d\\*.*", all},
+        {"\\d\\*.TXT", {"aXc.txt", "readme.TXT", "Ünïcødé.txt"}}, {"\\d\\A?C.*", {"aXc.txt", "abc"}},
+        {"\\d\\ü*", {"Ünïcødé.txt"}},                             {"\\D\\README.txt", {"readme.TXT"}},
     };
     for (const auto &c : cases) {
         QStringList expected = c.names;
@@ -51,11 +48,11 @@ TEST_F(FindFilesTest, ErrorsTellEmptyFolderFromNoMatchFromMissingFolderOrCompute
         DWORD error;
     } cases[] = {
         {"\\empty\\*", ERROR_NO_MORE_FILES},                    {"\\empty\\*.*", ERROR_NO_MORE_FILES},
-        {"\\empty\\*.txt", ERROR_FILE_NOT_FOUND},
-        {"\\d\\nothing", ERROR_FILE_NOT_FOUND},                 {"\\d\\", ERROR_FILE_NOT_FOUND},
-        {"\\missing\\*", ERROR_PATH_NOT_FOUND},                 {"\\d\\abc\\*", ERROR_PATH_NOT_FOUND},
-        {"\\d\\..\\*", ERROR_INVALID_NAME},                     {"\\" + QString(300, 'x'), ERROR_FILENAME_EXCED_RANGE},
-        {"\\\\emptysrv\\share\\*", ERROR_NO_MORE_FILES},       {"\\\\nosuch\\*", ERROR_BAD_NETPATH},
+        {"\\empty\\*.txt", ERROR_FILE_NOT_FOUND},               {"\\d\\nothing", ERROR_FILE_NOT_FOUND},
+        {"\\d\\", ERROR_FILE_NOT_FOUND},                        {"\\missing\\*", ERROR_PATH_NOT_FOUND},
+        {"\\d\\abc\\*", ERROR_PATH_NOT_FOUND},                  {"\\d\\..\\*", ERROR_INVALID_NAME},
+        {"\\" + QString(300, 'x'), ERROR_FILENAME_EXCED_RANGE}, {"\\\\emptysrv\\share\\*", ERROR_NO_MORE_FILES},
+        {"\\\\nosuch\\*", ERROR_BAD_NETPATH},
     };
     for (const auto &c : cases) {
         DWORD error = 0;
