@@ -137,9 +137,22 @@ TEST_F(CommandRouterTest, AcceleratorKeysExecuteTheirCommandOnlyWhenEnabled)
 TEST_F(CommandRouterTest, CommandPromptsAndProgramStringsAreExact)
 {
     const std::pair<UINT, const char *> prompts[] = {
+        {32772, "Delete a file or folder\nDelete"},
+        {32773, "Create a new folder\nNew Folder"},
+        {32774, "Show the properties\nProperties"},
+        {32775, "Refresh the views\nRefresh"},
         {32776, "Send file(s) using the HPC compatible infra red\nSend IR"},
+        {32777, "Receive file(s) using the HPC compatible infra red\nReceive IR"},
+        {32778, "Paste a shortcut\nPaste shortcut"},
+        {32779, "Paste a shortcut in the start menu\nPaste in Menu"},
+        {32780, "Connect over the network\nConnect"},
+        {32781, "Disconnect from the network\nDisconnect"},
+        {32783, "Find Files\nFind"},
         {32784, "Toggle between toolbar and menubar\nToggle toolbar"},
+        {32856, "Rename the file or folder\nRename"},
+        {57634, "Copy the selection and put it on the Clipboard\nCopy"},
         {57635, "Cut the selection and put it on the Clipboard\nCut"},
+        {57637, "Insert Clipboard contents\nPaste"},
     };
     QMenu menu;
     for (const auto &[id, text] : prompts) {
