@@ -2,6 +2,7 @@
 
 #include "platform/DosAttributes.h"
 #include "platform/FileCopy.h"
+#include "platform/FolderNames.h"
 #include "platform/PosixError.h"
 #include "platform/SmbFolder.h"
 #include "platform/SmbPath.h"
@@ -12,27 +13,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-namespace {
-
-// Calls each(entry) for every entry in the open folder dir but "." and "..";
-// false when the folder cannot be read.
-template <typename Each>
-bool forEachName(int dir, Each each)
-{
-    DIR *stream = ::fdopendir(::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!stream)
-        return false;
-    while (const dirent *entry = ::readdir(stream)) {
-        const char *name = entry->d_name;
-        if (!(name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))))
-            each(*entry);
-    }
-    ::closedir(stream);
-    return true;
-}
-
-} // namespace
 
 DeviceFolder DeviceFolder::open(const QString &path)
 {
@@ -69,6 +49,7 @@ bool DeviceFolder::list(const WildcardPattern *pattern)
             m_names.emplace_back(entry.d_name);
             m_types.push_back(entry.d_type);
         }
+        return true;
     });
 }
 
@@ -196,7 +177,10 @@ bool DeviceFolder::containsFolded(const QString &name)
     if (!m_folded) {
         m_folded.emplace();
         forEachName(m_path.dirFd(),
-                    [&](const dirent &entry) { m_folded->insert(QFile::decodeName(entry.d_name).toCaseFolded()); });
+                    [&](const dirent &entry) {
+            m_folded->insert(QFile::decodeName(entry.d_name).toCaseFolded());
+            return true;
+        });
     }
     return m_folded->contains(name.toCaseFolded());
 }

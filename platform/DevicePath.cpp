@@ -2,14 +2,13 @@
 
 #include "platform/Device.h"
 #include "platform/DosAttributes.h"
+#include "platform/FoldedNameIndex.h"
 #include "platform/ObjectInfo.h"
 
 #include <QFile>
 #include <QStringList>
-#include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
-#include <strings.h>
 #include <sys/sysmacros.h>
 
 namespace {
@@ -30,15 +29,6 @@ DWORD checkComponent(const QString &component, bool wildcardsAllowed)
     if (QFile::encodeName(component).size() > NAME_MAX)
         return ERROR_FILENAME_EXCED_RANGE;
     return ERROR_SUCCESS;
-}
-
-bool isAscii(const char *name)
-{
-    for (; *name; ++name) {
-        if (static_cast<unsigned char>(*name) >= 0x80)
-            return false;
-    }
-    return true;
 }
 
 // The absolute host path of an open object, as the kernel knows it: links
@@ -169,27 +159,7 @@ DWORD DevicePath::lookup(int dir, const QString &component, QByteArray &found, b
     if (errno != ENOENT)
         return errno == EACCES ? ERROR_ACCESS_DENIED : ERROR_PATH_NOT_FOUND;
 
-    DIR *stream = ::fdopendir(::openat(dir, ".", DirFlags));
-    if (!stream)
-        return ERROR_SUCCESS;
-    // Plain ASCII names, the common case, compare without decoding.
-    const QByteArray wanted = found;
-    const bool asciiWanted = isAscii(wanted.constData());
-    while (const dirent *entry = ::readdir(stream)) {
-        bool match;
-        if (asciiWanted && isAscii(entry->d_name)) {
-            match = ::strcasecmp(entry->d_name, wanted.constData()) == 0;
-        } else {
-            const QString name = QFile::decodeName(entry->d_name);
-            match = isDeviceName(name) && QString::compare(name, component, Qt::CaseInsensitive) == 0;
-        }
-        if (match) {
-            found = entry->d_name;
-            exists = true;
-            break;
-        }
-    }
-    ::closedir(stream);
+    exists = FoldedNameIndex::find(dir, component, found);
     return ERROR_SUCCESS;
 }
 

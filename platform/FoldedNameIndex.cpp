@@ -1,0 +1,283 @@
+#include "platform/FoldedNameIndex.h"
+
+#include "platform/DevicePath.h"
+#include "platform/FolderNames.h"
+#include "platform/UniqueFd.h"
+
+#include <QFile>
+#include <QHash>
+#include <algorithm>
+#include <linux/magic.h>
+#include <memory>
+#include <mutex>
+#include <strings.h>
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <sys/vfs.h>
+#include <unistd.h>
+#include <unordered_set>
+#include <vector>
+
+namespace {
+
+bool isAscii(const char *name)
+{
+    for (; *name; ++name) {
+        if (static_cast<unsigned char>(*name) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+// The device's rule for two host names, the second one known to be a
+// device name: plain ASCII compares without decoding.
+bool sameFolded(const char *a, const char *b)
+{
+    if (isAscii(a) && isAscii(b))
+        return ::strcasecmp(a, b) == 0;
+    return QString::compare(QFile::decodeName(a), QFile::decodeName(b), Qt::CaseInsensitive) == 0;
+}
+
+struct FoldedHash
+{
+    std::size_t operator()(const QByteArray &host) const { return qHash(QFile::decodeName(host).toCaseFolded()); }
+};
+
+struct FoldedEqual
+{
+    bool operator()(const QByteArray &a, const QByteArray &b) const { return sameFolded(a.constData(), b.constData()); }
+};
+
+using Names = std::unordered_multiset<QByteArray, FoldedHash, FoldedEqual>;
+
+bool isDeviceHostName(const char *host)
+{
+    return DevicePath::isDeviceName(QFile::decodeName(host));
+}
+
+// File systems whose every change, from any process, reaches inotify.
+bool isLocalFileSystem(int dir)
+{
+    struct statfs fs;
+    if (::fstatfs(dir, &fs) != 0)
+        return false;
+    switch (static_cast<unsigned long>(fs.f_type)) {
+    case EXT4_SUPER_MAGIC:
+    case XFS_SUPER_MAGIC:
+    case BTRFS_SUPER_MAGIC:
+    case TMPFS_MAGIC:
+    case F2FS_SUPER_MAGIC:
+    case OVERLAYFS_SUPER_MAGIC:
+        return true;
+    default:
+        return false;
+    }
+}
+
+struct Folder
+{
+    dev_t device = 0;
+    ino_t inode = 0;
+    int watch = -1;
+    std::uint64_t lastUse = 0;
+    Names names;
+};
+
+class Indexes
+{
+public:
+    static Indexes &instance()
+    {
+        static Indexes indexes;
+        return indexes;
+    }
+
+    std::mutex mutex;
+
+    // The index of the folder st describes, brought up to date; null if none.
+    Folder *current(const struct stat &st)
+    {
+        drain();
+        const auto it = std::find_if(m_folders.begin(), m_folders.end(), [&](const auto &folder) {
+            return folder->device == st.st_dev && folder->inode == st.st_ino;
+        });
+        if (it == m_folders.end())
+            return nullptr;
+        (*it)->lastUse = ++m_clock;
+        return it->get();
+    }
+
+    // Indexes the folder dir of about count entries, if it may.
+    void build(int dir, const struct stat &st, std::size_t count)
+    {
+        if (current(st) || count > FoldedNameIndex::MaxNames || !isLocalFileSystem(dir) || !watching())
+            return;
+        makeRoom(count);
+        auto folder = std::make_unique<Folder>();
+        folder->device = st.st_dev;
+        folder->inode = st.st_ino;
+        folder->lastUse = ++m_clock;
+        // Watched before the names are read: a change meanwhile is applied
+        // on top, and applying a change again does no harm.
+        folder->watch = ::inotify_add_watch(m_inotify.get(), DevicePath::fdPath(dir).constData(),
+                                            IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF
+                                                | IN_ONLYDIR);
+        if (folder->watch < 0)
+            return;
+        folder->names.reserve(count + count / 8);
+        const bool read = forEachName(dir, [&](const dirent &entry) {
+            add(folder->names, entry.d_name);
+            return folder->names.size() <= FoldedNameIndex::MaxNames;
+        });
+        if (read)
+            m_folders.push_back(std::move(folder));
+        else
+            ::inotify_rm_watch(m_inotify.get(), folder->watch);
+    }
+
+private:
+    static void add(Names &names, const char *host)
+    {
+        if (!isDeviceHostName(host))
+            return;
+        const QByteArray name(host);
+        const auto [first, last] = names.equal_range(name);
+        if (std::find(first, last, name) == last)
+            names.insert(name);
+    }
+
+    static void remove(Names &names, const char *host)
+    {
+        const QByteArray name(host);
+        const auto [first, last] = names.equal_range(name);
+        const auto it = std::find(first, last, name);
+        if (it != last)
+            names.erase(it);
+    }
+
+    bool watching()
+    {
+        if (!m_inotifyTried) {
+            m_inotifyTried = true;
+            m_inotify.reset(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC));
+        }
+        return m_inotify.valid();
+    }
+
+    void drop(std::size_t at, bool unwatch)
+    {
+        if (unwatch)
+            ::inotify_rm_watch(m_inotify.get(), m_folders[at]->watch);
+        m_folders.erase(m_folders.begin() + std::ptrdiff_t(at));
+    }
+
+    void makeRoom(std::size_t count)
+    {
+        auto total = [&] {
+            std::size_t names = 0;
+            for (const auto &folder : m_folders)
+                names += folder->names.size();
+            return names;
+        };
+        while (!m_folders.empty()
+               && (m_folders.size() >= FoldedNameIndex::MaxFolders || total() + count > FoldedNameIndex::MaxNames)) {
+            const auto oldest = std::min_element(m_folders.begin(), m_folders.end(), [](const auto &a, const auto &b) {
+                return a->lastUse < b->lastUse;
+            });
+            drop(std::size_t(oldest - m_folders.begin()), true);
+        }
+    }
+
+    // Applies every queued change to the indexes.
+    void drain()
+    {
+        if (!m_inotify.valid() || m_folders.empty())
+            return;
+        alignas(inotify_event) char buffer[64 * 1024];
+        for (;;) {
+            const ssize_t size = ::read(m_inotify.get(), buffer, sizeof buffer);
+            if (size <= 0)
+                return;
+            for (ssize_t at = 0; at < size;) {
+                const auto *event = reinterpret_cast<const inotify_event *>(buffer + at);
+                at += ssize_t(sizeof(inotify_event) + event->len);
+                apply(*event);
+            }
+        }
+    }
+
+    void apply(const inotify_event &event)
+    {
+        if (event.mask & IN_Q_OVERFLOW) {
+            // Changes were lost: no index can be trusted.
+            while (!m_folders.empty())
+                drop(m_folders.size() - 1, true);
+            return;
+        }
+        const auto it = std::find_if(m_folders.begin(), m_folders.end(),
+                                     [&](const auto &folder) { return folder->watch == event.wd; });
+        if (it == m_folders.end())
+            return;
+        if (event.mask & (IN_IGNORED | IN_DELETE_SELF | IN_UNMOUNT)) {
+            drop(std::size_t(it - m_folders.begin()), !(event.mask & IN_IGNORED));
+        } else if (event.len > 0 && (event.mask & (IN_CREATE | IN_MOVED_TO))) {
+            add((*it)->names, event.name);
+        } else if (event.len > 0 && (event.mask & (IN_DELETE | IN_MOVED_FROM))) {
+            remove((*it)->names, event.name);
+        }
+    }
+
+    UniqueFd m_inotify;
+    bool m_inotifyTried = false;
+    std::vector<std::unique_ptr<Folder>> m_folders;
+    std::uint64_t m_clock = 0;
+};
+
+} // namespace
+
+bool FoldedNameIndex::find(int dir, const QString &name, QByteArray &found)
+{
+    const QByteArray wanted = QFile::encodeName(name);
+    struct stat st;
+    const bool known = ::fstat(dir, &st) == 0;
+    if (known) {
+        Indexes &indexes = Indexes::instance();
+        const std::lock_guard lock(indexes.mutex);
+        if (const Folder *folder = indexes.current(st)) {
+            const auto it = folder->names.find(wanted);
+            if (it == folder->names.end())
+                return false;
+            found = *it;
+            return true;
+        }
+    }
+
+    std::size_t count = 0;
+    bool exists = false;
+    forEachName(dir, [&](const dirent &entry) {
+        const char *host = entry.d_name;
+        ++count;
+        if (sameFolded(wanted.constData(), host) && isDeviceHostName(host)) {
+            found = host;
+            exists = true;
+        }
+        return !exists;
+    });
+    // A lookup that read this far builds the index, found or not.
+    if (known && count >= MinEntries) {
+        Indexes &indexes = Indexes::instance();
+        const std::lock_guard lock(indexes.mutex);
+        indexes.build(dir, st, count);
+    }
+    return exists;
+}
+
+bool FoldedNameIndex::indexed(int dir)
+{
+    struct stat st;
+    if (::fstat(dir, &st) != 0)
+        return false;
+    Indexes &indexes = Indexes::instance();
+    const std::lock_guard lock(indexes.mutex);
+    return indexes.current(st) != nullptr;
+}

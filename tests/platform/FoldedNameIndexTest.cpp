@@ -1,0 +1,72 @@
+#include "PlatformTestUtil.h"
+#include "TempDevice.h"
+#include "platform/FoldedNameIndex.h"
+#include "platform/UniqueFd.h"
+
+#include <QProcess>
+#include <fcntl.h>
+
+namespace {
+
+// The spelling FindFirstFileW reports for path; "" when the name is free,
+// as a new folder that can be made and removed again shows.
+QString spelling(const QString &path)
+{
+    WIN32_FIND_DATAW data;
+    if (findOne(path, data))
+        return fromWide(data.cFileName);
+    return CreateDirectoryW(wide(path), nullptr) && RemoveDirectoryW(wide(path)) ? QString() : "(not free)";
+}
+
+bool shell(const QString &folder, const QString &command)
+{
+    QProcess sh;
+    sh.setWorkingDirectory(folder);
+    sh.start("sh", {"-c", command});
+    return sh.waitForFinished() && sh.exitCode() == 0;
+}
+
+} // namespace
+
+// Changes by the program and by another process, each followed by lookups
+// of names in other spellings: wanted spelling, or "" for missing.
+TEST(FoldedNameIndex, BigFolderKeepsCaseRulesThroughChanges)
+{
+    TempDevice t;
+    const QString host = t.host("\\big");
+    ASSERT_TRUE(QDir().mkpath(host));
+    ASSERT_TRUE(shell(host, QString("seq -f 'f%g.txt' 1 %1 | xargs touch").arg(FoldedNameIndex::MinEntries)));
+    const UniqueFd dir(::open(QFile::encodeName(host).constData(), O_RDONLY | O_DIRECTORY));
+    EXPECT_EQ(GetFileAttributesW(u"\\big\\missing"), INVALID_FILE_ATTRIBUTES);
+    ASSERT_TRUE(FoldedNameIndex::indexed(dir.get()));
+
+    const struct {
+        std::function<bool()> change;
+        QList<std::pair<QString, QString>> lookups;
+    } steps[] = {
+        {[] { return CreateDirectoryW(u"\\big\\NewOne", nullptr); }, {{"\\BIG\\newone", "NewOne"}}},
+        {[] { return MoveFileW(u"\\big\\newONE", u"\\big\\Renamed"); },
+         {{"\\big\\NEWONE", ""}, {"\\big\\renamed", "Renamed"}}},
+        {[] { return RemoveDirectoryW(u"\\big\\RENAMED"); }, {{"\\big\\renamed", ""}}},
+        {[] { return CopyFileW(u"\\big\\F7.TXT", u"\\big\\Copied.txt", TRUE); }, {{"\\big\\COPIED.TXT", "Copied.txt"}}},
+        {[] { return DeleteFileW(u"\\big\\copied.TXT"); }, {{"\\big\\Copied.txt", ""}}},
+        {[&] { return shell(host, "touch Outside.txt Dup DUP"); },
+         {{"\\big\\OUTSIDE.txt", "Outside.txt"}, {"\\big\\dup", "*"}}},
+        {[&] { return shell(host, "mv Outside.txt Moved.txt && rm Dup"); },
+         {{"\\big\\outside.txt", ""}, {"\\big\\moved.TXT", "Moved.txt"}, {"\\big\\dup", "DUP"}}},
+        {[&] { return shell(host, "rm Moved.txt f9.txt && mkdir Later"); },
+         {{"\\big\\MOVED.txt", ""}, {"\\big\\F9.TXT", ""}, {"\\big\\later", "Later"}}},
+    };
+    for (const auto &step : steps) {
+        ASSERT_TRUE(step.change());
+        for (const auto &[path, wanted] : step.lookups) {
+            const QString found = spelling(path);
+            EXPECT_TRUE(wanted == "*" ? found.startsWith("D") : found == wanted) << qPrintable(path + " " + found);
+        }
+        EXPECT_TRUE(FoldedNameIndex::indexed(dir.get()));
+    }
+    // A name existing in another spelling is refused as before.
+    expectRefused({REFUSES(CreateDirectoryW(u"\\big\\LATER", nullptr), ERROR_ALREADY_EXISTS),
+                   REFUSES(CopyFileW(u"\\big\\f1.txt", u"\\big\\F2.TXT", TRUE), ERROR_FILE_EXISTS),
+                   REFUSES(MoveFileW(u"\\big\\f1.txt", u"\\big\\dup"), ERROR_ALREADY_EXISTS)});
+}
