@@ -5,41 +5,16 @@
 //
 // The enumeration reads every record's attributes, times and size and prints
 // a summary, so nothing can be skipped.
+#include "DeviceFiles.h"
 #include "platform/Device.h"
 #include "platform/Files.h"
 
-#include <QByteArray>
 #include <QElapsedTimer>
 #include <QFile>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/xattr.h>
-#include <unistd.h>
 
 namespace {
-
-// Lays the files out with plain host calls (creating them one by one through
-// the platform would time the case-insensitive lookup of each new name), each
-// with the archive bit stored as the platform stores it.
-int create(const QString &storeRoot, int count)
-{
-    const QByteArray folder = QFile::encodeName(storeRoot) + "/bench/";
-    ::mkdir(folder.constData(), 0777);
-    const QByteArray content(64, 'x');
-    for (int i = 0; i < count; ++i) {
-        const QByteArray path = folder + QByteArray("file") + QByteArray::number(i).rightJustified(6, '0') + ".txt";
-        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-        if (fd < 0 || ::write(fd, content.constData(), std::size_t(i % content.size())) < 0
-            || ::fsetxattr(fd, "user.DOSATTRIB", "0x20", 4, 0) != 0) {
-            std::perror(path.constData());
-            return 1;
-        }
-        ::close(fd);
-    }
-    return 0;
-}
 
 int enumerate()
 {
@@ -77,5 +52,5 @@ int main(int argc, char **argv)
     }
     Device device(QString::fromLocal8Bit(argv[creating ? 2 : 1]));
     CurrentDevice current(device);
-    return creating ? create(device.storeRoot(), std::atoi(argv[3])) : enumerate();
+    return creating ? createDeviceFiles(QFile::encodeName(device.storeRoot()) + "/bench", "file", std::atoi(argv[3])) : enumerate();
 }

@@ -4,8 +4,14 @@
 //   bench_paste --create DEVICE_DIR   lays out \src (~1 GiB: 4 large files and
 //                                     20,000 small ones in 100 folders)
 //   bench_paste --create-many DEVICE_DIR COUNT   lays out \many with COUNT small files
+//   bench_paste --create-files DEVICE_DIR   lays out \full with 100,000 files
+//                                     and \new with 10,000 (64 bytes at most)
 //   bench_paste copy DEVICE_DIR       copies \src into \dst (removed first by host calls)
+//   bench_paste files DEVICE_DIR      copies every file of \new in the list and
+//                                     pastes them into \full, shown in the list
+//                                     (pasted ones removed first by host calls)
 //   bench_paste delete DEVICE_DIR     deletes \many
+#include "DeviceFiles.h"
 #include "fileops/CFileOperations.h"
 #include "list/CFileListViewEx.h"
 #include "platform/Device.h"
@@ -17,6 +23,7 @@
 #include <QFile>
 #include <cstdio>
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -67,12 +74,20 @@ int createMany(const QString &store, int count)
     return 0;
 }
 
+// Removes the files an earlier paste of \new left in \full.
+void removePasted(const QString &store)
+{
+    const QByteArray full = QFile::encodeName(store) + "/full/";
+    for (const QString &name : QDir(store + QStringLiteral("/new")).entryList(QDir::Files))
+        ::unlink((full + QFile::encodeName(name)).constData());
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: bench_paste --create|--create-many|copy|delete DEVICE_DIR [COUNT]\n");
+        std::fprintf(stderr, "usage: bench_paste --create|--create-many|--create-files|copy|files|delete DEVICE_DIR [COUNT]\n");
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -84,6 +99,9 @@ int main(int argc, char **argv)
         return createSource(device.storeRoot());
     if (std::strcmp(command, "--create-many") == 0)
         return createMany(device.storeRoot(), argc > 3 ? std::atoi(argv[3]) : 100000);
+    if (std::strcmp(command, "--create-files") == 0)
+        return createDeviceFiles(QFile::encodeName(device.storeRoot()) + "/full", "file", 100000)
+            || createDeviceFiles(QFile::encodeName(device.storeRoot()) + "/new", "new", 10000);
 
     CDirTreeView tree;
     CFileListViewEx list;
@@ -102,6 +120,15 @@ int main(int argc, char **argv)
         ops.Paste(QStringLiteral("\\dst\\"));
         ok = QFile::exists(device.storeRoot() + QStringLiteral("/dst/src/d099/f199.txt"))
             && !CFileOperations::copySkippedAny();
+    } else if (std::strcmp(command, "files") == 0) {
+        removePasted(device.storeRoot());
+        tree.SelectPath(QStringLiteral("\\new\\"));
+        list.SelectAll(true);
+        ops.CopyFiles();
+        tree.SelectPath(QStringLiteral("\\full\\"));
+        timer.start();
+        ops.Paste(QStringLiteral("\\full\\"));
+        ok = ops.names().size() == 10000 && list.GetItemCount() == 110000;
     } else if (std::strcmp(command, "delete") == 0) {
         timer.start();
         ok = ops.DeleteTree(QStringLiteral("\\many\\"));

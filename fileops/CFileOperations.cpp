@@ -6,6 +6,7 @@
 #include "platform/DeviceFolder.h"
 #include "platform/Files.h"
 #include "platform/LinkInfo.h"
+#include "platform/PosixError.h"
 #include "platform/UiSink.h"
 #include "res/ResourceIds.h"
 #include "res/StringTable.h"
@@ -173,20 +174,27 @@ bool CFileOperations::DeleteSelectedFiles()
 
 // ---- Paste of files -------------------------------------------------------
 
-BOOL CFileOperations::CopyOneFile(const QString &source, const QString &target, BOOL failIfExists)
+BOOL CFileOperations::CopyOneFile(const DeviceFolder &from, const QString &name, const DeviceFolder &to) const
 {
     WaitCursor wait;
-    return CopyFileW(wide(source), wide(target), failIfExists);
+    // A cut deletes the source next: its copy must be on disk first. A plain
+    // copy is not flushed, as in a folder copy.
+    const DWORD error =
+        from.copyFileOver(name, to, (m_mode & OpCut) ? FileCopy::Flush::BeforeRename : FileCopy::Flush::No);
+    return error == ERROR_SUCCESS ? TRUE : PosixError::failWith(error);
 }
 
 void CFileOperations::PasteFiles()
 {
     const qsizetype count = m_names.size();
     bool stopped = false;
+    // Both folders are opened once; each name is looked up in them.
+    const DeviceFolder from = DeviceFolder::open(m_sourceFolder);
+    const DeviceFolder to = DeviceFolder::open(m_destinationFolder);
     for (qsizetype i = 0; i < count && !stopped; ++i) {
         const QString target = m_destinationFolder + m_names[i];
         const QString source = m_sourceFolder + m_names[i];
-        if (FileExists(target)
+        if (to.shows(m_names[i])
             && ListMessageBox(target + QStringLiteral(" already exists, do you want to overwrite it?"), QString(),
                               MB_YESNO | MB_ICONQUESTION)
                 != IDYES) {
@@ -196,7 +204,7 @@ void CFileOperations::PasteFiles()
         // The platform refuses to copy a file onto itself and never truncates
         // it, so a paste into the source folder ends up here and a cut keeps
         // its source.
-        if (!CopyOneFile(source, target, FALSE)) {
+        if (!CopyOneFile(from, m_names[i], to)) {
             if (count == 1) {
                 MessageBoxW(nullptr, QStringLiteral("Failed to copy ") + source, ErrorCaption, MB_OK);
                 stopped = true;

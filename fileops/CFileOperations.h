@@ -83,8 +83,9 @@ public:
     // One rename within a top-level folder; across top-level folders a copy,
     // then the delete of the source only when every entry was copied.
     bool MoveFolderTree(const QString &source, const QString &destination);
-    // The platform copy under the wait cursor.
-    BOOL CopyOneFile(const QString &source, const QString &target, BOOL failIfExists);
+    // The platform copy of the entry name of folder from to folder to, as
+    // CopyFileW with fail-if-exists false, under the wait cursor.
+    BOOL CopyOneFile(const DeviceFolder &from, const QString &name, const DeviceFolder &to) const;
 
     // Clipboard commands.
     void CutFiles();

@@ -153,6 +153,18 @@ DWORD DeviceFolder::copyFile(const Entry &entry, DeviceFolder &target) const
     return error;
 }
 
+bool DeviceFolder::shows(const QString &name) const
+{
+    const DevicePath path = m_path.entry(name);
+    Entry entry;
+    return path.ok() && path.exists() && describe(path.name(), entry);
+}
+
+DWORD DeviceFolder::copyFileOver(const QString &name, const DeviceFolder &target, FileCopy::Flush flush) const
+{
+    return FileCopy::copyPath(m_path.entry(name), target.m_path.entry(name), FileCopy::Existing::Replace, flush);
+}
+
 DWORD DeviceFolder::createFolder(const QString &name)
 {
     if (m_smb)

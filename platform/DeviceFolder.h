@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/DevicePath.h"
+#include "platform/FileCopy.h"
 #include "platform/ObjectInfo.h"
 #include "platform/Types.h"
 
@@ -59,6 +60,12 @@ public:
     // attributes and times, never over an existing entry of any letter case
     // (ERROR_FILE_EXISTS). Not flushed: see flushFileSystem.
     DWORD copyFile(const Entry &entry, DeviceFolder &target) const;
+    // Whether FindFirstFileW finds the entry name (in any letter case) here.
+    bool shows(const QString &name) const;
+    // CopyFileW from this folder's entry name to target's entry of the same
+    // name, replacing it (fail-if-exists false). A copy to a new name is
+    // flushed as flush says; one replacing a file always is.
+    DWORD copyFileOver(const QString &name, const DeviceFolder &target, FileCopy::Flush flush) const;
     // Creates a subfolder, never beside an existing entry of any letter case
     // (ERROR_ALREADY_EXISTS).
     DWORD createFolder(const QString &name);

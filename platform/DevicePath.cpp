@@ -92,6 +92,8 @@ DevicePath DevicePath::resolve(const QString &path, Wildcards wildcards)
     }
     result.m_rootDev = rootStat.st_dev;
 
+    result.m_folderPathSize = path.size() - (components.isEmpty() ? 0 : components.last().size())
+        - (result.m_endsWithSeparator ? 1 : 0);
     const bool wildcardsInLast = wildcards == Wildcards::AllowInLast;
     for (int i = 0; i < components.size(); ++i) {
         const bool last = i == components.size() - 1;
@@ -99,6 +101,31 @@ DevicePath DevicePath::resolve(const QString &path, Wildcards wildcards)
         if (!result.ok())
             return result;
     }
+    return result;
+}
+
+DevicePath DevicePath::entry(const QString &name) const
+{
+    DevicePath result;
+    result.m_error = m_error;
+    if (!ok())
+        return result;
+    result.m_folderPathSize = m_folderPathSize;
+    if (m_folderPathSize + name.size() >= MAX_PATH) {
+        result.m_error = ERROR_FILENAME_EXCED_RANGE;
+        return result;
+    }
+    result.m_dir.reset(::fcntl(m_dir.get(), F_DUPFD_CLOEXEC, 0));
+    result.m_confinement = m_confinement;
+    result.m_rootDev = m_rootDev;
+    result.m_network = m_network;
+    result.m_depth = m_depth;
+    if (!result.m_dir.valid())
+        result.m_error = ERROR_PATH_NOT_FOUND;
+    else if (name.isEmpty() || name.contains(QLatin1Char('\\')))
+        result.m_error = ERROR_INVALID_NAME;
+    else
+        result.m_error = result.descend(name, true, false);
     return result;
 }
 

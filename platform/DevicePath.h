@@ -34,6 +34,11 @@ public:
     // Resolves every folder of path; the last component need not exist.
     static DevicePath resolve(const QString &path, Wildcards wildcards = Wildcards::Refuse);
 
+    // The entry name of the folder this path resolved to (a path such as
+    // "\a\*" from DeviceFolder), looked up as resolve("\a\" + name) would,
+    // without walking the folders again.
+    DevicePath entry(const QString &name) const;
+
     // ERROR_SUCCESS, or why the folder part could not be resolved.
     DWORD error() const { return m_error; }
     bool ok() const { return m_error == ERROR_SUCCESS; }
@@ -106,4 +111,5 @@ private:
     bool m_underStoreRoot = false;
     bool m_network = false;
     int m_depth = 0;
+    qsizetype m_folderPathSize = 0; // of the path up to the last component
 };

@@ -49,6 +49,41 @@ DWORD FileCopy::copy(int source, const ObjectInfo &info, DWORD storedBits, int t
     return err == EEXIST ? ERROR_FILE_EXISTS : PosixError::toPlatform(err);
 }
 
+DWORD FileCopy::copyPath(const DevicePath &source, const DevicePath &target, Existing existing, Flush flush)
+{
+    ObjectInfo info;
+    UniqueFd sourceObject;
+    DWORD error = source.stat(info, &sourceObject);
+    if (error != ERROR_SUCCESS)
+        return error;
+    if (info.isDirectory())
+        return ERROR_ACCESS_DENIED;
+    if (!target.ok())
+        return target.error();
+    if (target.isRoot())
+        return ERROR_ACCESS_DENIED;
+    if (target.exists()) {
+        ObjectInfo targetInfo;
+        error = target.stat(targetInfo);
+        if (error != ERROR_SUCCESS)
+            return error;
+        if (existing == Existing::Fail)
+            return ERROR_FILE_EXISTS;
+        // Onto itself: the source is in use as the source.
+        if (targetInfo.sameObject(info))
+            return ERROR_SHARING_VIOLATION;
+        if (targetInfo.isDirectory() || targetInfo.isReadOnly() || targetInfo.isInRom())
+            return ERROR_ACCESS_DENIED;
+        flush = Flush::BeforeRename;
+    }
+
+    UniqueFd in(::open(DevicePath::fdPath(sourceObject.get()).constData(), O_RDONLY | O_CLOEXEC));
+    if (!in.valid())
+        return PosixError::toPlatform(errno);
+    const DWORD stored = DosAttributes::read(DevicePath::fdPath(in.get()).constData(), DosAttributes::Link::Follow);
+    return copy(in.get(), info, stored, target.dirFd(), target.name(), existing, flush);
+}
+
 bool FileCopy::copyContent(int source, int target)
 {
     loff_t in = 0;

@@ -14,6 +14,8 @@
 
 #include <QByteArray>
 
+class DevicePath;
+
 class FileCopy
 {
 public:
@@ -26,6 +28,14 @@ public:
     // the process's file-size limit) runs out, or another platform error.
     static DWORD copy(int source, const ObjectInfo &info, DWORD storedBits, int targetDir,
                       const QByteArray &targetName, Existing existing, Flush flush = Flush::BeforeRename);
+
+    // CopyFileW's rules on resolved paths: source must be a file; a target
+    // that exists (in any letter case) is refused with ERROR_FILE_EXISTS for
+    // Fail, and for Replace unless it is the source itself
+    // (ERROR_SHARING_VIOLATION), a folder, read-only or in ROM
+    // (ERROR_ACCESS_DENIED). A copy replacing a file is always flushed before
+    // its rename; flush says whether a copy to a new name is.
+    static DWORD copyPath(const DevicePath &source, const DevicePath &target, Existing existing, Flush flush);
 
     // The call that flushes a finished copy (fsync); a test may put a recorder
     // here to see that the flush comes before the rename.

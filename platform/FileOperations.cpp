@@ -90,38 +90,10 @@ BOOL CopyFileW(LPCWSTR existingFileName, LPCWSTR newFileName, BOOL failIfExists)
     if (SmbProvider::involves(fromWide(existingFileName), fromWide(newFileName)))
         return SmbProvider::copyFile(fromWide(existingFileName), fromWide(newFileName), failIfExists);
     const DevicePath source = DevicePath::resolve(fromWide(existingFileName));
-    ObjectInfo info;
-    UniqueFd sourceObject;
-    DWORD error = existing(source, info, &sourceObject);
-    if (error != ERROR_SUCCESS)
-        return PosixError::failWith(error);
-    if (info.isDirectory())
-        return PosixError::failWith(ERROR_ACCESS_DENIED);
-
     const DevicePath target = DevicePath::resolve(fromWide(newFileName));
-    if (!target.ok())
-        return PosixError::failWith(target.error());
-    if (target.isRoot())
-        return PosixError::failWith(ERROR_ACCESS_DENIED);
-    if (target.exists()) {
-        ObjectInfo targetInfo;
-        error = target.stat(targetInfo);
-        if (error != ERROR_SUCCESS)
-            return PosixError::failWith(error);
-        if (failIfExists)
-            return PosixError::failWith(ERROR_FILE_EXISTS);
-        // Onto itself: the source is in use as the source.
-        if (targetInfo.sameObject(info))
-            return PosixError::failWith(ERROR_SHARING_VIOLATION);
-        if (targetInfo.isDirectory() || targetInfo.isReadOnly() || targetInfo.isInRom())
-            return PosixError::failWith(ERROR_ACCESS_DENIED);
-    }
-
-    UniqueFd in(::open(DevicePath::fdPath(sourceObject.get()).constData(), O_RDONLY | O_CLOEXEC));
-    if (!in.valid())
-        return PosixError::fail();
-    error = FileCopy::copy(in.get(), info, storedBits(in.get()), target.dirFd(), target.name(),
-                           failIfExists ? FileCopy::Existing::Fail : FileCopy::Existing::Replace);
+    const DWORD error = FileCopy::copyPath(source, target,
+                                           failIfExists ? FileCopy::Existing::Fail : FileCopy::Existing::Replace,
+                                           FileCopy::Flush::BeforeRename);
     return error == ERROR_SUCCESS ? TRUE : PosixError::failWith(error);
 }
 
