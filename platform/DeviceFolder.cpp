@@ -9,9 +9,12 @@
 #include "platform/WildcardPattern.h"
 
 #include <QFile>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
 
 DeviceFolder DeviceFolder::open(const QString &path)
@@ -41,43 +44,92 @@ bool DeviceFolder::list(const WildcardPattern *pattern)
 {
     if (m_smb)
         return m_smb->list(pattern);
-    m_names.clear();
-    m_types.clear();
-    m_next = 0;
+    clearNames();
     return ok() && forEachName(m_path.dirFd(), [&](const dirent &entry) {
-        if (!pattern || pattern->matchesAll() || pattern->matches(QFile::decodeName(entry.d_name))) {
-            m_names.emplace_back(entry.d_name);
-            m_types.push_back(entry.d_type);
-        }
+        if (!pattern || pattern->matchesAll() || pattern->matches(QFile::decodeName(entry.d_name)))
+            addName(entry.d_name, entry.d_type);
         return true;
     });
 }
 
 void DeviceFolder::listOnly(const QByteArray &hostName)
 {
-    m_names.assign(1, hostName);
-    m_types.assign(1, DT_UNKNOWN);
+    clearNames();
+    addName(hostName.constData(), DT_UNKNOWN);
+}
+
+void DeviceFolder::clearNames()
+{
+    m_nameText.clear();
+    m_nameAt.clear();
+    m_types.clear();
     m_next = 0;
+    m_ahead.clear();
+    m_aheadShown.clear();
+    m_aheadAt = 0;
+}
+
+void DeviceFolder::addName(const char *hostName, unsigned char type)
+{
+    m_nameAt.push_back(std::size_t(m_nameText.size()));
+    m_nameText.append(hostName, qsizetype(std::strlen(hostName) + 1));
+    m_types.push_back(type);
 }
 
 bool DeviceFolder::next(Entry &entry, bool basic)
 {
     if (m_smb)
         return m_smb->next(entry);
-    while (m_next < m_names.size()) {
+    for (;;) {
+        while (m_aheadAt < m_ahead.size()) {
+            const std::size_t at = m_aheadAt++;
+            if (m_aheadShown[at]) {
+                entry = std::move(m_ahead[at]);
+                return true;
+            }
+        }
+        if (m_next >= count())
+            return false;
+        if (!basic && count() - m_next >= AheadChunk) {
+            describeAhead();
+            continue;
+        }
         const std::size_t at = m_next++;
         const unsigned char type = m_types[at];
         if (basic && (type == DT_REG || type == DT_DIR)) {
             entry.link = false;
             entry.info = ObjectInfo();
             entry.info.attributes = type == DT_DIR ? FILE_ATTRIBUTE_DIRECTORY : 0;
-            if (name(m_names[at], entry))
+            if (name(hostNameAt(at), entry))
                 return true;
-        } else if (describe(m_names[at], entry)) {
+        } else if (describe(hostNameAt(at), entry)) {
             return true;
         }
     }
-    return false;
+}
+
+void DeviceFolder::describeAhead()
+{
+    // Reading an entry's facts is mostly the kernel's name lookup: a second
+    // thread halves the wait.
+    const std::size_t first = m_next;
+    m_ahead.resize(AheadChunk);
+    m_aheadShown.assign(AheadChunk, 0);
+    m_aheadAt = 0;
+    m_next += AheadChunk;
+    const auto describeRange = [this, first](std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i)
+            m_aheadShown[i] = describe(hostNameAt(first + i), m_ahead[i]);
+    };
+    std::thread helper;
+    try {
+        helper = std::thread(describeRange, AheadChunk / 2, AheadChunk);
+    } catch (const std::system_error &) {
+        describeRange(AheadChunk / 2, AheadChunk);
+    }
+    describeRange(0, AheadChunk / 2);
+    if (helper.joinable())
+        helper.join();
 }
 
 bool DeviceFolder::name(const QByteArray &hostName, Entry &entry)
@@ -94,7 +146,9 @@ bool DeviceFolder::describe(const QByteArray &hostName, Entry &entry) const
         return false;
     const int dir = m_path.dirFd();
     struct statx st;
-    if (::statx(dir, hostName.constData(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, ObjectInfo::StatxMask, &st) != 0)
+    if (::statx(dir, hostName.constData(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT | AT_STATX_DONT_SYNC,
+                ObjectInfo::StatxMask, &st)
+        != 0)
         return false;
     entry.link = S_ISLNK(st.stx_mode);
     if (!entry.link) {

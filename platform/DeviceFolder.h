@@ -50,6 +50,8 @@ public:
     // out of the device, names it cannot spell or too long); false at the end.
     // basic: an entry the folder lists as a file or a folder gets its name
     // and the directory bit only (info otherwise empty), its facts unread.
+    // In a big folder the facts of the next entries are read ahead, a chunk
+    // at a time, on two threads.
     bool next(Entry &entry, bool basic = false);
 
     // Deletes a file entry: a link goes as the link itself; a file has its
@@ -73,6 +75,13 @@ public:
     bool flushFileSystem() const;
 
 private:
+    static constexpr std::size_t AheadChunk = 1024;
+
+    std::size_t count() const { return m_nameAt.size(); }
+    QByteArray hostNameAt(std::size_t at) const { return QByteArray(m_nameText.constData() + m_nameAt[at]); }
+    void clearNames();
+    void addName(const char *hostName, unsigned char type);
+    void describeAhead();
     bool describe(const QByteArray &hostName, Entry &entry) const;
     static bool name(const QByteArray &hostName, Entry &entry);
     // Whether the folder has an entry of that name in any letter case; the
@@ -83,8 +92,15 @@ private:
     DevicePath m_path;
     QString m_pathText; // the device path open() was given, without a trailing backslash
     std::shared_ptr<SmbFolder> m_smb;
-    std::vector<QByteArray> m_names;
-    std::vector<unsigned char> m_types; // the folder's d_type of each name
+    // The listed names one after another, each ending in NUL, where each
+    // starts, and the folder's d_type of each.
+    QByteArray m_nameText;
+    std::vector<std::size_t> m_nameAt;
+    std::vector<unsigned char> m_types;
     std::size_t m_next = 0;
+    // Entries read ahead, whether the device shows each, the next to hand out.
+    std::vector<Entry> m_ahead;
+    std::vector<char> m_aheadShown;
+    std::size_t m_aheadAt = 0;
     std::optional<QSet<QString>> m_folded;
 };
