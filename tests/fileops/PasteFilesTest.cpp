@@ -1,7 +1,9 @@
 #include "FileSizeLimit.h"
 #include "Panes.h"
+#include "platform/FileCopy.h"
 
 #include <QDir>
+#include <unistd.h>
 
 namespace {
 
@@ -82,6 +84,48 @@ TEST_P(PasteCutOrCopy, YesToOverwriteReplacesTheTargetButNeverTheSource)
     expectOverwrite("\\D\\a.txt", IDYES);
     ops().Paste("\\D\\");
     EXPECT_EQ(device.readFile("\\D\\a.txt"), "alpha");
+}
+
+// Stands in for the flush of each copy: notes the flushed content, which
+// names its source file in \S, and whether that source was still there.
+struct FlushNotes {
+    FlushNotes(const QString &sourceFolder)
+    {
+        s_sourceFolder = sourceFolder;
+        s_notes.clear();
+        FileCopy::flushCall = note;
+    }
+    ~FlushNotes() { FileCopy::flushCall = ::fsync; }
+    static int note(int fd)
+    {
+        QFile flushed("/proc/self/fd/" + QString::number(fd));
+        const QString name = flushed.open(QIODevice::ReadOnly) ? QString(flushed.readAll()) : "?";
+        s_notes << name + (QFile::exists(s_sourceFolder + "/" + name) ? " kept" : " gone");
+        return 0;
+    }
+    static inline QString s_sourceFolder;
+    static inline QStringList s_notes;
+};
+
+// A cut's copies reach the disk before their sources go; a copy is flushed
+// only where it replaces a file.
+TEST_P(PasteCutOrCopy, CopiesAreFlushedWhereTheyMustBe)
+{
+    const bool cut = GetParam();
+    device.make({"\\S\\a.txt"}, "a.txt");
+    device.make({"\\S\\b.txt"}, "b.txt");
+    device.make({"\\D\\B.TXT"}, "old");
+    start();
+    take({"a.txt", "b.txt"}, cut);
+    expectOverwrite("\\D\\b.txt", IDYES);
+    FlushNotes notes(device.host("\\S"));
+    ops().Paste("\\D\\");
+    notes.s_notes.sort();
+    EXPECT_EQ(notes.s_notes, cut ? QStringList({"a.txt kept", "b.txt kept"}) : QStringList({"b.txt kept"}));
+    EXPECT_EQ(device.readFile("\\D\\B.TXT"), "b.txt");
+    EXPECT_EQ(device.readFile("\\D\\a.txt"), "a.txt");
+    EXPECT_EQ(exists("\\S\\a.txt"), !cut);
+    EXPECT_EQ(leftovers("\\D"), QStringList());
 }
 
 INSTANTIATE_TEST_SUITE_P(CutCopy, PasteCutOrCopy, ::testing::Values(true, false));
