@@ -29,13 +29,15 @@ bool shell(const QString &folder, const QString &command)
 } // namespace
 
 // Changes by the program and by another process, each followed by lookups
-// of names in other spellings: wanted spelling, or "" for missing.
+// of names in other spellings: wanted spelling, or "" for missing. The
+// folder is big enough for the index and for reading facts ahead.
 TEST(FoldedNameIndex, BigFolderKeepsCaseRulesThroughChanges)
 {
     TempDevice t;
     const QString host = t.host("\\big");
     ASSERT_TRUE(QDir().mkpath(host));
-    ASSERT_TRUE(shell(host, QString("seq -f 'f%g.txt' 1 %1 | xargs touch").arg(FoldedNameIndex::MinEntries)));
+    const int count = int(FoldedNameIndex::MinEntries) + 100;
+    ASSERT_TRUE(shell(host, QString("seq -f 'f%g.txt' 1 %1 | xargs touch").arg(count)));
     const UniqueFd dir(::open(QFile::encodeName(host).constData(), O_RDONLY | O_DIRECTORY));
     EXPECT_EQ(GetFileAttributesW(u"\\big\\missing"), INVALID_FILE_ATTRIBUTES);
     ASSERT_TRUE(FoldedNameIndex::indexed(dir.get()));
@@ -65,6 +67,11 @@ TEST(FoldedNameIndex, BigFolderKeepsCaseRulesThroughChanges)
         }
         EXPECT_TRUE(FoldedNameIndex::indexed(dir.get()));
     }
+    QHash<QString, DWORD> attributes;
+    EXPECT_EQ(findNames("\\big\\*", nullptr, &attributes).size(), count + 1); // f9 gone; DUP and Later
+    EXPECT_EQ(attributes.value("Later"), DWORD(FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_FALSE(attributes.value(QString("f%1.txt").arg(count)) & FILE_ATTRIBUTE_DIRECTORY);
+
     // A name existing in another spelling is refused as before.
     expectRefused({REFUSES(CreateDirectoryW(u"\\big\\LATER", nullptr), ERROR_ALREADY_EXISTS),
                    REFUSES(CopyFileW(u"\\big\\f1.txt", u"\\big\\F2.TXT", TRUE), ERROR_FILE_EXISTS),
