@@ -111,6 +111,7 @@ int main(int argc, char **argv)
     ops.SetViews(&tree, &list);
 
     QElapsedTimer timer;
+    qint64 elapsed = -1;
     bool ok = false;
     if (std::strcmp(command, "copy") == 0) {
         QDir(device.storeRoot() + QStringLiteral("/dst")).removeRecursively();
@@ -128,7 +129,13 @@ int main(int argc, char **argv)
         tree.SelectPath(QStringLiteral("\\full\\"));
         timer.start();
         ops.Paste(QStringLiteral("\\full\\"));
+        elapsed = timer.nsecsElapsed();
         ok = ops.names().size() == 10000 && list.GetItemCount() == 110000;
+        // The share of the list's own refresh, shown on stderr.
+        QElapsedTimer refresh;
+        refresh.start();
+        list.RefreshFolder();
+        std::fprintf(stderr, "list refresh of 110,000 files alone: %.3f s\n", refresh.nsecsElapsed() / 1e9);
     } else if (std::strcmp(command, "delete") == 0) {
         timer.start();
         ok = ops.DeleteTree(QStringLiteral("\\many\\"));
@@ -136,6 +143,6 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "unknown command %s\n", command);
         return 2;
     }
-    std::printf("%s: %.3f s\n", command, timer.nsecsElapsed() / 1e9);
+    std::printf("%s: %.3f s\n", command, (elapsed >= 0 ? elapsed : timer.nsecsElapsed()) / 1e9);
     return ok ? 0 : 1;
 }

@@ -27,6 +27,22 @@ int (*FileCopy::flushCall)(int fd) = ::fsync;
 DWORD FileCopy::copy(int source, const ObjectInfo &info, DWORD storedBits, int targetDir,
                      const QByteArray &targetName, Existing existing, Flush flush)
 {
+    if (existing == Existing::Fail) {
+        // An unnamed file, given its name once complete: one change to the
+        // folder instead of two, and nothing left behind by a crash.
+        UniqueFd target(::openat(targetDir, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+        if (target.valid()) {
+            if (copyContent(source, target.get()) && finish(target.get(), info, storedBits, flush)
+                && ::linkat(AT_FDCWD, DevicePath::fdPath(target.get()).constData(), targetDir, targetName.constData(),
+                            AT_SYMLINK_FOLLOW)
+                    == 0)
+                return ERROR_SUCCESS;
+            return errno == EEXIST ? ERROR_FILE_EXISTS : PosixError::toPlatform(errno);
+        }
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            return PosixError::toPlatform(errno);
+        // File systems without unnamed files use a temporary name.
+    }
     QByteArray temporary;
     UniqueFd target;
     for (int attempt = 0; attempt < 8 && !target.valid(); ++attempt) {
@@ -75,6 +91,9 @@ DWORD FileCopy::copyPath(const DevicePath &source, const DevicePath &target, Exi
         if (targetInfo.isDirectory() || targetInfo.isReadOnly() || targetInfo.isInRom())
             return ERROR_ACCESS_DENIED;
         flush = Flush::BeforeRename;
+    } else {
+        // Never over a file that appears meanwhile: nobody agreed to replace it.
+        existing = Existing::Fail;
     }
 
     UniqueFd in(::open(DevicePath::fdPath(sourceObject.get()).constData(), O_RDONLY | O_CLOEXEC));

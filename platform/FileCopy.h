@@ -1,6 +1,7 @@
 // Copies one open file to a name in a folder, all or nothing: the content
-// goes to a temporary name beside the target, gets the source's attributes
-// and times, and only then is renamed into place. A failure part-way removes
+// goes to a temporary name beside the target (to an unnamed file in the
+// target's folder for a new name, where the file system has them), gets the
+// source's attributes and times, and only then is renamed (linked) into place. A failure part-way removes
 // the temporary file and leaves any old target untouched.
 //
 // Flushing each copy to disk before its rename keeps the old target (or the
@@ -34,7 +35,8 @@ public:
     // Fail, and for Replace unless it is the source itself
     // (ERROR_SHARING_VIOLATION), a folder, read-only or in ROM
     // (ERROR_ACCESS_DENIED). A copy replacing a file is always flushed before
-    // its rename; flush says whether a copy to a new name is.
+    // its rename; flush says whether a copy to a new name is. A name that
+    // was free at the start is never replaced.
     static DWORD copyPath(const DevicePath &source, const DevicePath &target, Existing existing, Flush flush);
 
     // The call that flushes a finished copy (fsync); a test may put a recorder
