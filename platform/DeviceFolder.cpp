@@ -2,6 +2,7 @@
 
 #include "platform/DosAttributes.h"
 #include "platform/FileCopy.h"
+#include "platform/Files.h"
 #include "platform/FolderNames.h"
 #include "platform/PosixError.h"
 #include "platform/SmbFolder.h"
@@ -209,6 +210,8 @@ DWORD DeviceFolder::copyFile(const Entry &entry, DeviceFolder &target) const
 
 bool DeviceFolder::shows(const QString &name) const
 {
+    if (m_smb)
+        return FindExists(wide(m_pathText + QLatin1Char('\\') + name));
     const DevicePath path = m_path.entry(name);
     Entry entry;
     return path.ok() && path.exists() && describe(path.name(), entry);
@@ -216,6 +219,12 @@ bool DeviceFolder::shows(const QString &name) const
 
 DWORD DeviceFolder::copyFileOver(const QString &name, const DeviceFolder &target, FileCopy::Flush flush) const
 {
+    if (m_smb || target.m_smb) {
+        return CopyFileW(wide(m_pathText + QLatin1Char('\\') + name), wide(target.m_pathText + QLatin1Char('\\') + name),
+                         FALSE)
+            ? ERROR_SUCCESS
+            : GetLastError();
+    }
     return FileCopy::copyPath(m_path.entry(name), target.m_path.entry(name), FileCopy::Existing::Replace, flush);
 }
 

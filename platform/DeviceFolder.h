@@ -63,6 +63,7 @@ public:
     // (ERROR_FILE_EXISTS). Not flushed: see flushFileSystem.
     DWORD copyFile(const Entry &entry, DeviceFolder &target) const;
     // Whether FindFirstFileW finds the entry name (in any letter case) here.
+    // On a share these two go through the platform's file calls.
     bool shows(const QString &name) const;
     // CopyFileW from this folder's entry name to target's entry of the same
     // name, replacing it (fail-if-exists false). A copy to a new name is
