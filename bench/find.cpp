@@ -10,7 +10,7 @@
 //
 // A search prints its hits' count and seconds on one line.
 #include "list/CFileListCtrl.h"
-#include "platform/Device.h"
+#include "BenchApp.h"
 #include "platform/UiSink.h"
 #include "tools/CFindFilesDlg.h"
 
@@ -136,11 +136,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: bench_find --create-text|--create-names|content|names DEVICE_DIR\n");
         return 2;
     }
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    Device device(QString::fromLocal8Bit(argv[2]));
-    CurrentDevice current(device);
+    BenchApp bench(argc, argv, argv[2]);
+    Device &device = bench.device;
     const char *command = argv[1];
     if (std::strcmp(command, "--create-text") == 0)
         return createText(device.storeRoot());

@@ -14,7 +14,7 @@
 #include "DeviceFiles.h"
 #include "fileops/CFileOperations.h"
 #include "list/CFileListViewEx.h"
-#include "platform/Device.h"
+#include "BenchApp.h"
 #include "tree/CDirTreeView.h"
 
 #include <QApplication>
@@ -90,10 +90,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: bench_paste --create|--create-many|--create-files|copy|files|delete DEVICE_DIR [COUNT]\n");
         return 2;
     }
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    Device device(QString::fromLocal8Bit(argv[2]));
-    CurrentDevice current(device);
+    BenchApp bench(argc, argv, argv[2]);
+    Device &device = bench.device;
     const char *command = argv[1];
     if (std::strcmp(command, "--create") == 0)
         return createSource(device.storeRoot());

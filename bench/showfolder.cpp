@@ -6,7 +6,7 @@
 // the entries and the model) plus painting the first screen, and the peak
 // memory the load added per row (VmHWM after the load against VmRSS before).
 #include "list/CFileListViewEx.h"
-#include "platform/Device.h"
+#include "BenchApp.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -36,11 +36,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: bench_showfolder DEVICE_DIR [FOLDER]\n");
         return 2;
     }
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    Device device(QString::fromLocal8Bit(argv[1]));
-    CurrentDevice current(device);
+    BenchApp bench(argc, argv, argv[1]);
     const QString folder = argc == 3 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("\\bench");
 
     CFileListViewEx list;

@@ -7,7 +7,7 @@
 #include "SambaServer.h"
 #include "fileops/CFileOperations.h"
 #include "list/CFileListViewEx.h"
-#include "platform/Device.h"
+#include "BenchApp.h"
 #include "platform/UiSink.h"
 #include "tree/CDirTreeView.h"
 
@@ -61,10 +61,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: bench_smbcopy DEVICE_DIR\n");
         return 2;
     }
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    Device device(QString::fromLocal8Bit(argv[1]));
-    CurrentDevice current(device);
+    BenchApp bench(argc, argv, argv[1]);
+    Device &device = bench.device;
     const QString src = device.storeRoot() + QStringLiteral("/src");
     if (!createSource(src))
         return 1;
