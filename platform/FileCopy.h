@@ -1,8 +1,9 @@
 // Copies one open file to a name in a folder, all or nothing: the content
 // goes to a temporary name beside the target (to an unnamed file in the
 // target's folder for a new name, where the file system has them), gets the
-// source's attributes and times, and only then is renamed (linked) into place. A failure part-way removes
-// the temporary file and leaves any old target untouched.
+// source's attributes and times, and only then is renamed (linked) into
+// place. A failure part-way removes the temporary file and leaves any old
+// target untouched.
 //
 // Flushing each copy to disk before its rename keeps the old target (or the
 // source a move deletes next) safe from a crash, but costs a disk write per
