@@ -129,9 +129,8 @@ TEST_F(CRegistryKeyTest, ValueKindsFollowThePlatformType)
         {REG_NONE, RegKindOther},           {REG_SZ, RegKindString},
         {REG_EXPAND_SZ, RegKindExpandString}, {REG_BINARY, RegKindBinary},
         {REG_DWORD, RegKindDword},          {REG_DWORD_BIG_ENDIAN, RegKindDwordBigEndian},
-        {REG_LINK, RegKindOther},           {REG_MULTI_SZ, RegKindMultiString},
-        {REG_RESOURCE_LIST, RegKindResourceList}, {9, RegKindOther},
-        {11, RegKindOther},
+        {REG_MULTI_SZ, RegKindMultiString}, {REG_RESOURCE_LIST, RegKindResourceList},
+        {REG_LINK, RegKindOther},           {11, RegKindOther},
     };
     for (const auto &[type, kind] : table) {
         const QString name = QString::number(type);

@@ -119,21 +119,17 @@ TEST_F(EditShortcutDlgTest, OnlyTheOkButtonWrites)
     device.writeFile("\\Calc.lnk", "17#\\Windows\\calc.exe");
     for (const auto &way : ways) {
         SCOPED_TRACE(way.way);
-        for (const bool editing : {true, false}) {
-            bool closed = false;
-            CEditShortcutDlg dialog(editing ? "\\Calc.lnk" : "\\", editing ? "Calc.lnk" : "");
-            EXPECT_EQ(run(dialog,
-                          [&](CDialog &open) {
-                              nameEdit(open)->setText(editing ? "Calc.lnk" : "New");
-                              textEdit(open)->setText("\\Other.exe");
-                              way.close(open);
-                              closed = !open.isVisible();
-                          }),
-                      way.result);
-            EXPECT_TRUE(closed);
-        }
+        bool closed = false;
+        CEditShortcutDlg dialog("\\Calc.lnk", "Calc.lnk");
+        EXPECT_EQ(run(dialog,
+                      [&](CDialog &open) {
+                          textEdit(open)->setText("\\Other.exe");
+                          way.close(open);
+                          closed = !open.isVisible();
+                      }),
+                  way.result);
+        EXPECT_TRUE(closed);
         EXPECT_EQ(device.readFile("\\Calc.lnk"), "17#\\Windows\\calc.exe");
-        EXPECT_FALSE(exists("\\New.lnk"));
     }
 }
 

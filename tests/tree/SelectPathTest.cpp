@@ -68,7 +68,6 @@ TEST_F(TreeSelectPathTest, ItemPaths)
         {nullptr, "\\"},
         {tree().DeviceRoot(), "\\"},
         {tree().NetworkRoot(), "\\"},
-        {startMenu->parent(), "\\Windows\\"},
         {startMenu, "\\Windows\\Start Menu\\"},
         {share, "\\\\srv\\share\\"},
         {docs, "\\\\srv\\share\\Docs\\"},
