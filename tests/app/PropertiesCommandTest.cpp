@@ -7,42 +7,22 @@
 #include "framework/CPropertySheet.h"
 #include "res/ResourceIds.h"
 
-#include <QAbstractButton>
-
 namespace {
 
-class PropertiesCommandTest : public Panes
-{
-protected:
-    // Runs Properties; act sees the dialog it opened.
-    void properties(const std::function<void(CDialog &)> &act)
-    {
-        int opened = 0;
-        ScopedModalHook hook([&](CDialog &open) {
-            ++opened;
-            EXPECT_EQ(frame->openPropertiesDialog(), &open);
-            act(open);
-        });
-        EXPECT_TRUE(run(ID_FILE_PROPERTIES));
-        EXPECT_EQ(opened, 1);
-        EXPECT_EQ(frame->openPropertiesDialog(), nullptr);
-        // The offscreen platform does not give the frame back its activation.
-        QApplication::setActiveWindow(frame.get());
-        ASSERT_TRUE(QTest::qWaitFor([this] { return frame->isActiveWindow(); }));
-    }
-};
+using PropertiesCommandTest = Panes;
 
 TEST_F(PropertiesCommandTest, SheetForTheRootDialogForAFolderOrFileListReloadedAfterAChange)
 {
     device.make({"\\Docs\\a.txt", "\\Docs\\b.txt", "\\Docs\\c.txt"});
     start(true);
     focusTree("\\");
-    properties([](CDialog &open) {
+    runDialog(ID_FILE_PROPERTIES, [&](CDialog &open) {
         EXPECT_NE(qobject_cast<CPropertySheet *>(&open), nullptr);
-        EXPECT_EQ(open.windowTitle(), "");
+        EXPECT_EQ(frame->openPropertiesDialog(), &open);
     });
+    EXPECT_EQ(frame->openPropertiesDialog(), nullptr);
     focusTree("\\Docs\\");
-    properties([](CDialog &open) {
+    runDialog(ID_FILE_PROPERTIES, [](CDialog &open) {
         auto *dialog = qobject_cast<CFilePropertiesDlg *>(&open);
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->path, "\\Docs");
@@ -52,10 +32,10 @@ TEST_F(PropertiesCommandTest, SheetForTheRootDialogForAFolderOrFileListReloadedA
     const int row = int(rows(list()).indexOf("b.txt"));
     list().selectionModel()->setCurrentIndex(list().model()->index(row, 0), QItemSelectionModel::NoUpdate);
     for (const bool change : {false, true}) {
-        properties([change](CDialog &open) {
+        runDialog(ID_FILE_PROPERTIES, [change](CDialog &open) {
             EXPECT_EQ(qobject_cast<CFilePropertiesDlg *>(&open)->path, "\\Docs\\b.txt");
             if (change)
-                open.GetDlgItem<QAbstractButton>(1005)->click();
+                click(open, 1005);
             open.accept();
         });
         EXPECT_EQ(list().GetItemText(row, CFileListCore::AttrsColumn), change ? "H" : "");

@@ -61,15 +61,4 @@ TEST_F(Clipboard, Transitions)
     }
 }
 
-// A cut folder pasted twice finds itself gone.
-TEST_F(Clipboard, ACutFolderPastedTwiceFindsItselfGone)
-{
-    ops().CutFolder("\\F\\G\\");
-    ops().Paste("\\D1\\");
-    EXPECT_TRUE(ops().CanPaste());
-    sink.expect("Error moving directory G", App, MB_OK, IDOK);
-    ops().Paste("\\F\\");
-    EXPECT_TRUE(exists("\\D1\\G\\g.txt"));
-}
-
 } // namespace

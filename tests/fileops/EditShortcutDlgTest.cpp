@@ -6,7 +6,6 @@
 #include "fileops/ShortcutFile.h"
 
 #include <QDir>
-#include <QPushButton>
 #include <functional>
 #include <optional>
 
@@ -16,7 +15,6 @@ using Act = std::function<void(CDialog &)>;
 
 QLineEdit *nameEdit(CDialog &d) { return d.GetDlgItem<QLineEdit>(CEditShortcutDlg::IDC_SHORTCUT_NAME); }
 QLineEdit *textEdit(CDialog &d) { return d.GetDlgItem<QLineEdit>(CEditShortcutDlg::IDC_SHORTCUT_TEXT); }
-void click(CDialog &d, int id) { QTest::mouseClick(d.GetDlgItem<QPushButton>(id), Qt::LeftButton); }
 // Types the name (create mode) and the text, then presses Ok.
 Act save(const QString &text, const QString &name = QString())
 {

@@ -4,7 +4,6 @@
 #include "SambaServer.h"
 #include "Settings.h"
 
-#include "framework/CDialog.h"
 #include "places/CMapNetworkDriveDlg.h"
 #include "platform/Files.h"
 #include "res/ResourceIds.h"
@@ -14,7 +13,6 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
 
 namespace {
 
@@ -55,20 +53,6 @@ protected:
         frame->router().updateMenu(popup);
         return popup;
     }
-    // Runs command id; act works on the dialog it opens.
-    void runDialog(UINT id, const std::function<void(CDialog &)> &act)
-    {
-        bool ran = false;
-        ScopedModalHook hook([&](CDialog &dialog) {
-            ran = true;
-            act(dialog);
-        });
-        ASSERT_TRUE(run(id));
-        ASSERT_TRUE(ran);
-        QApplication::setActiveWindow(frame.get());
-    }
-    static void type(CDialog &dialog, int id, const QString &text) { dialog.GetDlgItem<QLineEdit>(id)->setText(text); }
-    static void click(CDialog &dialog, int id) { dialog.GetDlgItem<QPushButton>(id)->click(); }
     static QStringList entries(CDialog &dialog, int id)
     {
         QStringList out;
@@ -213,8 +197,6 @@ TEST_F(Places, DisconnectForgetsThePathAndClosesTheGap)
     places->setExpanded(true);
     ASSERT_EQ(places->childCount(), 3);
     tree().setFocus();
-    tree().setCurrentItem(places);
-    EXPECT_FALSE(frame->router().isEnabled(ID_TOOLS_DISCONNECTDRIVE));
     tree().setCurrentItem(child(places, paths[1]));
     ASSERT_TRUE(run(ID_TOOLS_DISCONNECTDRIVE));
     EXPECT_EQ(stored(NetPathsKey, netPath, 3), QStringList({"2", paths[0], paths[2], "-"}));

@@ -9,13 +9,16 @@
 
 #include "app/CMainFrame.h"
 #include "fileops/CFileOperations.h"
+#include "framework/CDialog.h"
 #include "framework/CommandRouter.h"
 #include "list/CFileListViewEx.h"
 #include "tree/CDirTreeView.h"
 
 #include <QApplication>
+#include <QAbstractButton>
 #include <QLineEdit>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -67,6 +70,15 @@ inline void selectRows(CFileListView &list, const QStringList &names)
     ASSERT_EQ(list.GetSelectedCount(), names.size());
 }
 
+inline void type(CDialog &dialog, int id, const QString &text)
+{
+    dialog.GetDlgItem<QLineEdit>(id)->setText(text);
+}
+inline void click(CDialog &dialog, int id)
+{
+    dialog.GetDlgItem<QAbstractButton>(id)->click();
+}
+
 // The tree's open in-place editor, if any.
 inline QLineEdit *inPlaceEditor(const QTreeWidget &tree)
 {
@@ -108,6 +120,20 @@ public:
     CFileListViewEx &list() const { return *frame->listView(); }
     CFileOperations &ops() const { return frame->fileOperations(); }
     bool run(UINT id) const { return frame->router().execute(id); }
+    // Runs command id, which must open one dialog; act works on it.
+    void runDialog(UINT id, const std::function<void(CDialog &)> &act)
+    {
+        int opened = 0;
+        ScopedModalHook hook([&](CDialog &dialog) {
+            ++opened;
+            act(dialog);
+        });
+        ASSERT_TRUE(run(id));
+        ASSERT_EQ(opened, 1);
+        // The offscreen platform does not give the frame back its activation.
+        QApplication::setActiveWindow(frame.get());
+        QTRY_VERIFY(frame->isActiveWindow());
+    }
 
     // Makes folder current in the tree (the list shows it).
     void open(const QString &folder)

@@ -31,7 +31,6 @@ protected:
         EXPECT_EQ(frame->findDialog(), nullptr);
     }
     static QPushButton *button(CFindFilesDlg &d, int id) { return d.GetDlgItem<QPushButton>(id); }
-    static void type(CFindFilesDlg &d, int id, const QString &text) { d.GetDlgItem<QLineEdit>(id)->setText(text); }
     // Starts a search for the text below \s and waits for its first hit.
     static void startLongSearch(CFindFilesDlg &d)
     {

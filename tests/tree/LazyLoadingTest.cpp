@@ -16,7 +16,6 @@ TEST_F(TreeLazyLoadingTest, StartsWithTwoRootsAndPlaceholdersThenLoadsSortedFold
     ASSERT_EQ(tree().topLevelItemCount(), 2);
     EXPECT_EQ(tree().topLevelItem(0), root);
     EXPECT_EQ(tree().topLevelItem(1), tree().NetworkRoot());
-    EXPECT_FALSE(root->text(0).isEmpty());
     EXPECT_EQ(tree().NetworkRoot()->text(0), "My Network Places");
     EXPECT_EQ(CDirTreeView::GetItemImage(root), CDirTreeView::Handheld);
     EXPECT_EQ(CDirTreeView::GetItemImage(root, true), CDirTreeView::Handheld);

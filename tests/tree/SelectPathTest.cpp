@@ -18,8 +18,6 @@ TEST_F(TreeSelectPathTest, ExpandsEachLevelSelectsTheFolderAndKeepsWhatIsLoaded)
 
     QTreeWidgetItem *startMenu = tree().SelectPath("\\Windows\\Start Menu\\");
     ASSERT_NE(startMenu, nullptr);
-    EXPECT_EQ(startMenu->text(0), "Start Menu");
-    EXPECT_EQ(startMenu->parent(), windows);
     EXPECT_EQ(tree().currentItem(), startMenu);
     EXPECT_TRUE(tree().DeviceRoot()->isExpanded());
     EXPECT_TRUE(windows->isExpanded());
