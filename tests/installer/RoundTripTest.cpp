@@ -6,6 +6,7 @@
 #include "platform/Process.h"
 
 #include <QProcess>
+#include <QTest>
 
 namespace {
 
@@ -48,12 +49,16 @@ TEST_F(RoundTrip, InstallsTheProgramThatThenStartsFromItsShortcut)
     const QByteArray shortcut = device.readFile("\\Windows\\Start Menu\\Programs\\Quillmoss.lnk");
     EXPECT_EQ(shortcut, "40#\"\\Program Files\\Quillmoss\\quillmoss.exe\"");
     EXPECT_FALSE(device.exists("\\Windows\\AppMgr\\Install\\Quillmoss.CAB"));
-    RegistryHive::KeyId key = 0;
-    RegistryHive::Value running;
-    Desktop desktop;
-    desktop.hive().openKey(RegistryHive::LocalMachine, Desktop::ServicesKey, &key);
-    EXPECT_EQ(desktop.hive().queryValue(key, "Running", &running), ERROR_SUCCESS);
-    EXPECT_EQ(running.data, QByteArray("\1\0\0\0", 4)) << "the synchronisation manager runs again";
+    // The synchronisation manager is started again, and not waited for.
+    const auto running = [] {
+        Desktop desktop;
+        RegistryHive::KeyId key = 0;
+        RegistryHive::Value value;
+        desktop.hive().openKey(RegistryHive::LocalMachine, Desktop::ServicesKey, &key);
+        return desktop.hive().queryValue(key, "Running", &value) == ERROR_SUCCESS
+            && value.data == QByteArray("\1\0\0\0", 4);
+    };
+    EXPECT_TRUE(QTest::qWaitFor(running, 20000)) << "the synchronisation manager runs again";
 
     const QString target = QString::fromLatin1(shortcut.mid(shortcut.indexOf('"') + 1).chopped(1));
     const QString screenshot = path("started.png");

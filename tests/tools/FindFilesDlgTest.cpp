@@ -51,7 +51,7 @@ TEST_F(FindFilesDlgTest, StopKeepsTheHitsAndRestartRunsTheSameSearch)
         QPushButton *start = button(d, CFindFilesDlg::IDC_START);
         start->click(); // Stop, in the middle of the huge file
         QTRY_COMPARE(start->text(), "Start");
-        EXPECT_FALSE(d.IsWorkerRunning());
+        QTRY_VERIFY(!d.IsWorkerRunning()); // it ends just after posting its end
         EXPECT_EQ(d.results().GetItemText(0, 0), "\\s\\hit.txt");
 
         // Start while the old worker is finishing (the caption already reads
