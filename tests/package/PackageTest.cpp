@@ -39,7 +39,7 @@ QList<CabMember> edgeMembers()
     return {{"a.001", "x", time}, {"b.002", "xy", time}, {"c.003", QByteArray(32768 + 3, 'z'), time}};
 }
 
-// cabextract takes the cabinets and extracts exactly our bytes.
+// Every outside reader lists and tests the cabinets and extracts exactly our bytes.
 TEST(Cabinet, OutsideToolsAcceptItAndExtractTheSameBytes)
 {
     QTemporaryDir dir;
@@ -54,10 +54,26 @@ TEST(Cabinet, OutsideToolsAcceptItAndExtractTheSameBytes)
         QList<CabMember> members;
     } cabinets[] = {{built("package/Quillmoss.CAB"), package}, {edge, edgeMembers()}};
     for (const auto &cab : cabinets) {
-        const QString out = dir.filePath(QString::number(&cab - cabinets));
-        EXPECT_EQ(run("cabextract", {"-q", "-d", out, cab.cab}).exit, 0);
-        for (const CabMember &member : cab.members)
-            EXPECT_TRUE(readHost(out + '/' + member.name) == member.data) << member.name.toStdString();
+        EXPECT_EQ(run("cabextract", {"-t", cab.cab}).exit, 0);
+        for (const QString lister : {"gcab -l", "bsdtar -tf"}) {
+            const ToolRun listed = run(lister.section(' ', 0, 0), {lister.section(' ', 1), cab.cab});
+            EXPECT_EQ(listed.exit, 0) << lister.toStdString() << listed.err.toStdString();
+            for (const CabMember &member : cab.members)
+                EXPECT_TRUE(listed.out.contains(member.name)) << lister.toStdString();
+        }
+        int n = 0;
+        for (const QStringList &extract : {QStringList{"cabextract", "-q", "-d", "%d", cab.cab},
+                                           QStringList{"gcab", "-x", "-C", "%d", cab.cab},
+                                           QStringList{"bsdtar", "-xf", cab.cab, "-C", "%d"}}) {
+            const QString out = dir.filePath(QString::number(n++));
+            QDir().mkpath(out);
+            QStringList args = extract.mid(1);
+            args.replaceInStrings("%d", out);
+            EXPECT_EQ(run(extract[0], args).exit, 0) << extract.join(' ').toStdString();
+            for (const CabMember &member : cab.members)
+                EXPECT_TRUE(readHost(out + '/' + member.name) == member.data)
+                    << extract[0].toStdString() << " " << member.name.toStdString();
+        }
         QList<CabMember> read;
         QString error;
         ASSERT_TRUE(CabinetReader::read(readHost(cab.cab), read, error)) << error.toStdString();
