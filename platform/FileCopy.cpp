@@ -99,8 +99,9 @@ DWORD FileCopy::copyPath(const DevicePath &source, const DevicePath &target, Exi
     UniqueFd in(::open(DevicePath::fdPath(sourceObject.get()).constData(), O_RDONLY | O_CLOEXEC));
     if (!in.valid())
         return PosixError::toPlatform(errno);
-    const DWORD stored = DosAttributes::read(DevicePath::fdPath(in.get()).constData(), DosAttributes::Link::Follow);
-    return copy(in.get(), info, stored, target.dirFd(), target.name(), existing, flush);
+    // The stat has read the stored bits already, so they are not read twice.
+    return copy(in.get(), info, info.attributes & DosAttributes::StoredMask, target.dirFd(), target.name(), existing,
+                flush);
 }
 
 bool FileCopy::copyContent(int source, int target)
