@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr DWORD Hidden = FILE_ATTRIBUTE_HIDDEN, Archive = FILE_ATTRIBUTE_ARCHIVE, ReadOnly = FILE_ATTRIBUTE_READONLY;
+constexpr DWORD Hidden = FILE_ATTRIBUTE_HIDDEN, System = FILE_ATTRIBUTE_SYSTEM, ReadOnly = FILE_ATTRIBUTE_READONLY;
 constexpr DWORD Card = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_TEMPORARY;
 
 class Attributes : public ::testing::Test
@@ -21,27 +21,27 @@ protected:
         ASSERT_EQ(::setxattr(QFile::encodeName(t.host(devicePath)), "user.DOSATTRIB", value.constData(),
                              value.size(), 0), 0);
     }
-    // The stored text as getfattr reads it.
-    QByteArray stored(const QString &devicePath)
+    // The bits GetFileAttributesW reports, the stored text as getfattr reads it
+    // ("-" for none), and whether the host lets the owner write.
+    std::string facts(const QString &devicePath)
     {
         QProcess getfattr;
         getfattr.start("getfattr", {"--only-values", "-n", "user.DOSATTRIB", "--absolute-names", t.host(devicePath)});
         getfattr.waitForFinished();
-        return getfattr.readAllStandardOutput();
+        const QByteArray stored = getfattr.readAllStandardOutput();
+        return QString("%1 stored %2 %3")
+            .arg(QString::number(GetFileAttributesW(wide(devicePath)), 16), stored.isEmpty() ? "-" : stored,
+                 writable(t.host(devicePath)) ? "writable" : "locked")
+            .toStdString();
     }
-    bool writable(const QString &devicePath) { return permitsWrite(t.host(devicePath)); }
-    static bool permitsWrite(const QString &host) { return QFile::permissions(host) & QFile::WriteOwner; }
+    static bool writable(const QString &host) { return QFile::permissions(host) & QFile::WriteOwner; }
     TempDevice t;
 };
 
 TEST(DosAttributes, SambaBinaryFormsDecode)
 {
-    const struct {
-        QByteArray blob;
-        DWORD bits;
-    } cases[] = {
-        {"0x22", 0x22},
-        {QByteArray("0x20\0", 5), 0x20},
+    const std::pair<QByteArray, std::optional<DWORD>> cases[] = {
+        {"0x22", 0x22}, {QByteArray("0x20\0", 5), 0x20}, {QByteArray("\0\0\7\0", 4), std::nullopt},
         // Version 5: empty text, version and level, valid flags, attributes, create time.
         {QByteArray::fromHex("000005000500000011000000220000000000000000000000"), 0x22},
         // Version 3 after the text "0x20": the body starts at 12.
@@ -49,46 +49,42 @@ TEST(DosAttributes, SambaBinaryFormsDecode)
         // Version 3 with the attribute field marked invalid: the text holds it.
         {QByteArray::fromHex("3078323000000300030000000000000024000000") + QByteArray(36, '\0'), 0x20},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(DosAttributes::decode(c.blob.constData(), std::size_t(c.blob.size())), std::optional<DWORD>(c.bits))
-            << c.blob.toHex().toStdString();
-    EXPECT_FALSE(DosAttributes::decode("\0\0\7\0", 4).has_value());
+    for (const auto &[blob, bits] : cases)
+        EXPECT_EQ(DosAttributes::decode(blob.constData(), std::size_t(blob.size())), bits) << blob.toHex().data();
 }
 
 // Bits are stored as Samba's text; read-only is the owner's write bit on files
-// (not on folders) and blocks writing; new and written files get Archive.
+// (not on folders) and blocks writing; new and written files get Archive; copies
+// and moves keep the bits.
 TEST_F(Attributes, StoredAsSambaTextWithReadOnlyAsTheWriteBit)
 {
     t.make({"\\f.txt", "\\d\\"}, "keep");
-    ASSERT_TRUE(SetFileAttributesW(u"\\f.txt", Hidden | Archive | FILE_ATTRIBUTE_NORMAL));
-    EXPECT_EQ(GetFileAttributesW(u"\\f.txt"), Hidden | Archive);
-    EXPECT_EQ(stored("\\f.txt"), "0x22");
-
+    ASSERT_TRUE(SetFileAttributesW(u"\\f.txt", Hidden | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NORMAL));
+    EXPECT_EQ(facts("\\f.txt"), "22 stored 0x22 writable");
     ASSERT_TRUE(SetFileAttributesW(u"\\f.txt", ReadOnly | Hidden));
-    EXPECT_EQ(stored("\\f.txt"), "0x3");
-    EXPECT_FALSE(writable("\\f.txt"));
+    EXPECT_EQ(facts("\\f.txt"), "3 stored 0x3 locked");
     expectRefused({REFUSES(opens("\\f.txt", GENERIC_WRITE), ERROR_ACCESS_DENIED),
                    REFUSES(opens("\\f.txt", GENERIC_WRITE, TRUNCATE_EXISTING), ERROR_ACCESS_DENIED),
                    REFUSES(DeleteFileW(u"\\f.txt"), ERROR_ACCESS_DENIED)});
     EXPECT_TRUE(opens("\\f.txt", GENERIC_READ));
     EXPECT_EQ(t.readFile("\\f.txt"), "keep");
     ASSERT_TRUE(SetFileAttributesW(u"\\f.txt", 0));
-    EXPECT_EQ(GetFileAttributesW(u"\\f.txt"), 0u);
-    EXPECT_TRUE(writable("\\f.txt"));
-    const HANDLE written = CreateFileW(u"\\f.txt", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(facts("\\f.txt"), "0 stored - writable");
+    const HANDLE written = openFile("\\f.txt", GENERIC_WRITE);
     DWORD n = 0;
-    ASSERT_TRUE(WriteFile(written, "abc", 3, &n, nullptr));
-    CloseHandle(written);
-    EXPECT_EQ(GetFileAttributesW(u"\\f.txt"), Archive);
+    ASSERT_TRUE(WriteFile(written, "abc", 3, &n, nullptr) && CloseHandle(written));
+    EXPECT_EQ(facts("\\f.txt"), "20 stored 0x20 writable");
     EXPECT_TRUE(DeleteFileW(u"\\f.txt"));
     EXPECT_FALSE(t.exists("\\f.txt"));
 
-    CloseHandle(CreateFileW(u"\\n", GENERIC_WRITE, 0, nullptr, CREATE_NEW, ReadOnly | Hidden | FILE_ATTRIBUTE_SYSTEM, nullptr));
-    EXPECT_EQ(GetFileAttributesW(u"\\n"), 0x27u);
-    EXPECT_EQ(stored("\\n"), "0x27");
+    CloseHandle(CreateFileW(u"\\n", GENERIC_WRITE, 0, nullptr, CREATE_NEW, ReadOnly | Hidden | System, nullptr));
+    EXPECT_EQ(facts("\\n"), "27 stored 0x27 locked");
+    ASSERT_TRUE(SetFileAttributesW(u"\\n", Hidden | System | ReadOnly));
+    ASSERT_TRUE(CopyFileW(u"\\n", u"\\d\\copy", TRUE) && MoveFileW(u"\\n", u"\\d\\moved"));
+    EXPECT_EQ(facts("\\d\\copy"), "7 stored 0x7 locked");
+    EXPECT_EQ(facts("\\d\\moved"), "7 stored 0x7 locked");
     ASSERT_TRUE(SetFileAttributesW(u"\\d", ReadOnly));
-    EXPECT_EQ(GetFileAttributesW(u"\\d"), ReadOnly | FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_TRUE(writable("\\d"));
+    EXPECT_EQ(facts("\\d"), "11 stored 0x1 writable");
 }
 
 TEST_F(Attributes, RomFilesRefuseEveryChangeAndRomBitsStay)
@@ -105,19 +101,8 @@ TEST_F(Attributes, RomFilesRefuseEveryChangeAndRomBitsStay)
     // Only the settable bits change; a stored compressed bit stays.
     t.make({"\\c.dll"});
     setStored("\\c.dll", "0x800");
-    ASSERT_TRUE(SetFileAttributesW(u"\\c.dll", FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_INROM | FILE_ATTRIBUTE_DIRECTORY));
-    EXPECT_EQ(GetFileAttributesW(u"\\c.dll"), FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_COMPRESSED);
-}
-
-TEST_F(Attributes, SurviveCopyAndMove)
-{
-    t.make({"\\a.txt", "\\dst\\"}, "content");
-    const DWORD bits = Hidden | FILE_ATTRIBUTE_SYSTEM | ReadOnly;
-    ASSERT_TRUE(SetFileAttributesW(u"\\a.txt", bits));
-    ASSERT_TRUE(CopyFileW(u"\\a.txt", u"\\dst\\copy.txt", TRUE));
-    EXPECT_EQ(GetFileAttributesW(u"\\dst\\copy.txt"), bits);
-    ASSERT_TRUE(MoveFileW(u"\\a.txt", u"\\dst\\moved.txt"));
-    EXPECT_EQ(GetFileAttributesW(u"\\dst\\moved.txt"), bits);
+    ASSERT_TRUE(SetFileAttributesW(u"\\c.dll", System | FILE_ATTRIBUTE_INROM | FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_EQ(GetFileAttributesW(u"\\c.dll"), System | FILE_ATTRIBUTE_COMPRESSED);
 }
 
 // The card itself (like the root) takes no attributes and cannot be removed
@@ -128,11 +113,10 @@ TEST_F(Attributes, StorageCardFolderIsTemporaryListedAndKeptInPlace)
     QDir().mkpath(card.path() + "/Photos");
     ASSERT_TRUE(QFile::link(card.path(), t.host("\\Storage Card")));
 
-    EXPECT_EQ(GetFileAttributesW(u"\\Storage Card"), Card);
-    EXPECT_EQ(GetFileAttributesW(u"\\storage card\\"), Card);
     QHash<QString, DWORD> listed;
     findNames("\\*", nullptr, &listed);
-    EXPECT_EQ(listed.value("Storage Card"), Card);
+    EXPECT_EQ(QList<DWORD>({GetFileAttributesW(u"\\Storage Card"), GetFileAttributesW(u"\\storage card\\"),
+                            listed.value("Storage Card")}), QList<DWORD>({Card, Card, Card}));
     EXPECT_EQ(findNames("\\Storage Card\\*"), QStringList({"Photos"}));
     EXPECT_TRUE(CreateDirectoryW(u"\\Storage Card\\New", nullptr));
     EXPECT_TRUE(QFileInfo(card.path() + "/New").isDir());
@@ -142,7 +126,7 @@ TEST_F(Attributes, StorageCardFolderIsTemporaryListedAndKeptInPlace)
                    REFUSES(SetFileAttributesW(u"\\Storage Card", ReadOnly), ERROR_ACCESS_DENIED),
                    REFUSES(SetFileAttributesW(u"\\", ReadOnly), ERROR_ACCESS_DENIED)});
     EXPECT_TRUE(QFileInfo(card.path() + "/Photos").isDir());
-    EXPECT_TRUE(writable("\\") && permitsWrite(card.path()));
+    EXPECT_TRUE(writable(t.host("\\")) && writable(card.path()));
 }
 
 } // namespace

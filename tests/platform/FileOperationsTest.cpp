@@ -22,15 +22,10 @@ protected:
     TempDevice t;
 };
 
-TEST_F(FileOperations, CreateFileDispositions)
+TEST_F(FileOperations, CreateFileDispositionsAndReadWriteSeekAndSize)
 {
     t.make({"\\have.txt"}, "old");
-    const struct {
-        const char *path;
-        DWORD disposition;
-        bool opens;
-        DWORD error;
-    } cases[] = {
+    const struct { const char *path; DWORD disposition; bool opens; DWORD error; } cases[] = {
         {"\\have.txt", CREATE_NEW, false, ERROR_FILE_EXISTS},
         {"\\have.txt", OPEN_EXISTING, true, ERROR_SUCCESS},
         {"\\have.txt", OPEN_ALWAYS, true, ERROR_ALREADY_EXISTS},
@@ -48,48 +43,44 @@ TEST_F(FileOperations, CreateFileDispositions)
     }
     EXPECT_EQ(t.readFile("\\have.txt"), ""); // CREATE_ALWAYS truncated it
     EXPECT_TRUE(t.exists("\\new1.txt") && t.exists("\\new2.txt"));
-}
 
-TEST_F(FileOperations, ReadWriteSeekAndSize)
-{
-    const HANDLE file = CreateFileW(u"\\f.bin", GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    const HANDLE file = openFile("\\f.bin", GENERIC_READ | GENERIC_WRITE, CREATE_NEW);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD n = 0;
+    DWORD n = 0, high = 7;
     ASSERT_TRUE(WriteFile(file, "hello world", 11, &n, nullptr));
-    EXPECT_EQ(n, 11u);
-    DWORD high = 7;
-    EXPECT_EQ(GetFileSize(file, &high), 11u);
-    EXPECT_EQ(high, 0u);
-    EXPECT_EQ(SetFilePointer(file, -5, nullptr, FILE_END), 6u);
-    char buffer[16] = {};
-    ASSERT_TRUE(ReadFile(file, buffer, sizeof buffer, &n, nullptr));
-    EXPECT_EQ(QByteArray(buffer, int(n)), "world");
-    ASSERT_TRUE(ReadFile(file, buffer, sizeof buffer, &n, nullptr));
-    EXPECT_EQ(n, 0u);
-    expectRefused({REFUSES(SetFilePointer(file, -1, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER, ERROR_NEGATIVE_SEEK)});
-    EXPECT_TRUE(CloseHandle(file));
+    // Written, size and its high word, position after seeking 5 back from the end.
+    EXPECT_EQ((std::vector<DWORD>{n, GetFileSize(file, &high), high, SetFilePointer(file, -5, nullptr, FILE_END)}),
+              (std::vector<DWORD>{11, 11, 0, 6}));
+    const auto read = [&] {
+        char buffer[16];
+        return ReadFile(file, buffer, sizeof buffer, &n, nullptr) ? QByteArray(buffer, int(n)) : "<failed>";
+    };
+    EXPECT_EQ((QList<QByteArray>{read(), read()}), (QList<QByteArray>{"world", ""}));
+    const HANDLE reader = openFile("\\f.bin", GENERIC_READ);
+    expectRefused(
+        {REFUSES(SetFilePointer(file, -1, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER, ERROR_NEGATIVE_SEEK),
+         REFUSES(WriteFile(reader, "x", 1, &n, nullptr), ERROR_ACCESS_DENIED)});
+    EXPECT_TRUE(CloseHandle(file) && CloseHandle(reader));
 
-    const HANDLE reader = CreateFileW(u"\\f.bin", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    expectRefused({REFUSES(WriteFile(reader, "x", 1, &n, nullptr), ERROR_ACCESS_DENIED)});
-    CloseHandle(reader);
-    const HANDLE truncating = CreateFileW(u"\\f.bin", GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, 0, nullptr);
+    const HANDLE truncating = openFile("\\f.bin", GENERIC_WRITE, TRUNCATE_EXISTING);
     EXPECT_EQ(GetFileSize(truncating, nullptr), 0u);
     CloseHandle(truncating);
 }
 
-// Stands in for the flush of every copy: notes what the flushed file held and
-// what the target name held at that moment, and fails when told to.
+// Stands in for the flush of every copy: fails when told to, else notes what
+// the flushed file held and what the target name held at that moment.
 struct FlushRecorder {
     FlushRecorder() { FileCopy::flushCall = record; }
     ~FlushRecorder() { FileCopy::flushCall = ::fsync; }
     static int record(int fd)
     {
-        QFile flushed("/proc/self/fd/" + QString::number(fd));
-        QFile target(s_target);
+        errno = EIO;
+        if (s_fail)
+            return -1;
+        QFile flushed("/proc/self/fd/" + QString::number(fd)), target(s_target);
         const QByteArray before = target.open(QIODevice::ReadOnly) ? target.readAll() : "<none>";
         s_seen << (flushed.open(QIODevice::ReadOnly) ? flushed.readAll() : "?") + " over " + before;
-        errno = EIO;
-        return s_fail ? -1 : 0;
+        return 0;
     }
     static inline QString s_target;
     static inline bool s_fail = false;
@@ -101,8 +92,8 @@ struct FlushRecorder {
 // no temporary file.
 TEST_F(FileOperations, CopyReplacesTheTargetOnlyWhenWholeAndFlushed)
 {
-    t.make({"\\src.txt"}, "source");
-    t.make({"\\dst.txt"}, "target");
+    t.writeFile("\\src.txt", "source");
+    t.writeFile("\\dst.txt", "target");
     t.writeFile("\\big.bin", QByteArray(1 << 20, 'b'));
     expectRefused({
         REFUSES(CopyFileW(u"\\src.txt", u"\\dst.txt", TRUE), ERROR_FILE_EXISTS),
@@ -120,16 +111,14 @@ TEST_F(FileOperations, CopyReplacesTheTargetOnlyWhenWholeAndFlushed)
     EXPECT_EQ(t.readFile("\\src.txt"), "source");
     {
         FlushRecorder recorder;
-        FlushRecorder::s_target = t.host("\\none.txt");
         FlushRecorder::s_fail = true;
-        EXPECT_FALSE(CopyFileW(u"\\src.txt", u"\\dst.txt", FALSE));
-        EXPECT_FALSE(CopyFileW(u"\\src.txt", u"\\none.txt", FALSE));
+        expectRefused({REFUSES(CopyFileW(u"\\src.txt", u"\\dst.txt", FALSE), AnyError),
+                       REFUSES(CopyFileW(u"\\src.txt", u"\\none.txt", FALSE), AnyError)});
         FlushRecorder::s_fail = false;
         EXPECT_EQ(t.readFile("\\dst.txt"), "target");
         EXPECT_FALSE(t.exists("\\none.txt"));
         EXPECT_EQ(leftovers(), QStringList());
 
-        FlushRecorder::s_seen.clear();
         FlushRecorder::s_target = t.host("\\dst.txt");
         ASSERT_TRUE(CopyFileW(u"\\src.txt", u"\\dst.txt", FALSE));
         FlushRecorder::s_target = t.host("\\new.txt");
@@ -156,12 +145,10 @@ TEST_F(FileOperations, MoveDeleteAndFolderRules)
         REFUSES(RemoveDirectoryW(u"\\missing"), ERROR_FILE_NOT_FOUND),
         REFUSES(GetDiskFreeSpaceExW(u"\\nowhere", nullptr, nullptr, nullptr), ERROR_PATH_NOT_FOUND),
     });
-    EXPECT_TRUE(MoveFileW(u"\\a\\tree", u"\\My Documents\\tree"));
-    EXPECT_TRUE(t.exists("\\My Documents\\tree\\deep\\f.txt"));
-    EXPECT_FALSE(t.exists("\\a\\tree"));
-    EXPECT_TRUE(DeleteFileW(u"\\FULL\\F.TXT"));
-    EXPECT_TRUE(RemoveDirectoryW(u"\\full"));
-    EXPECT_TRUE(CreateDirectoryW(u"\\made", nullptr));
+    EXPECT_TRUE(MoveFileW(u"\\a\\tree", u"\\My Documents\\tree") && DeleteFileW(u"\\FULL\\F.TXT")
+                && RemoveDirectoryW(u"\\full") && CreateDirectoryW(u"\\made", nullptr));
+    EXPECT_EQ((QList<bool>{t.exists("\\My Documents\\tree\\deep\\f.txt"), t.exists("\\a\\tree"), t.exists("\\full")}),
+              (QList<bool>{true, false, false}));
     EXPECT_EQ(GetFileAttributesW(u"\\made\\"), FILE_ATTRIBUTE_DIRECTORY);
 
     ULARGE_INTEGER available, total, free;

@@ -20,37 +20,41 @@ inline QStringList findNames(const QString &pattern, DWORD *error = nullptr,
     QStringList names;
     WIN32_FIND_DATAW data;
     const HANDLE find = FindFirstFileW(wide(pattern), &data);
-    if (find == INVALID_HANDLE_VALUE) {
-        if (error)
-            *error = GetLastError();
-        return names;
-    }
-    do {
+    for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &data)) {
         names.append(fromWide(data.cFileName));
         if (attributes)
             attributes->insert(names.last(), data.dwFileAttributes);
-    } while (FindNextFileW(find, &data));
+    }
     if (error)
         *error = GetLastError();
-    FindClose(find);
+    if (find != INVALID_HANDLE_VALUE)
+        FindClose(find);
     names.sort();
     return names;
+}
+
+// Whether pattern finds anything; the error is left as the search failed.
+inline BOOL finds(const QString &pattern)
+{
+    return !findNames(pattern).isEmpty();
 }
 
 // The record FindFirstFileW gives for a path without wildcards.
 inline bool findOne(const QString &path, WIN32_FIND_DATAW &data)
 {
     const HANDLE find = FindFirstFileW(wide(path), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return false;
-    FindClose(find);
-    return true;
+    return find != INVALID_HANDLE_VALUE && FindClose(find);
+}
+
+inline HANDLE openFile(const QString &path, DWORD access, DWORD disposition = OPEN_EXISTING)
+{
+    return CreateFileW(wide(path), access, 0, nullptr, disposition, 0, nullptr);
 }
 
 // CreateFileW as a yes/no: whether the file opened (closed again at once).
 inline BOOL opens(const QString &path, DWORD access, DWORD disposition = OPEN_EXISTING)
 {
-    const HANDLE file = CreateFileW(wide(path), access, 0, nullptr, disposition, 0, nullptr);
+    const HANDLE file = openFile(path, access, disposition);
     if (file == INVALID_HANDLE_VALUE)
         return FALSE;
     const DWORD error = GetLastError();
@@ -85,23 +89,21 @@ inline void expectRefused(std::initializer_list<Refusal> refusals)
 }
 
 // The host's opener for the stand-ins while it lives: a script in dir that
-// records the one argument it is given ($QUILLMOSS_OPENER).
+// records the one argument it is given ($QUILLMOSS_OPENER), written aside and
+// renamed so that the record appears whole.
 class RecordingOpener
 {
 public:
     explicit RecordingOpener(const QString &dir) : m_result(dir + "/opened")
     {
-        const QString opener = dir + "/opener.sh";
-        QFile script(opener);
-        if (script.open(QIODevice::WriteOnly)) {
-            // Written aside and renamed, so the result appears whole.
-            const QByteArray target = QFile::encodeName(m_result);
+        const QByteArray target = QFile::encodeName(m_result);
+        QFile script(dir + "/opener.sh");
+        if (script.open(QIODevice::WriteOnly))
             script.write("#!/bin/sh\nprintf '%s' \"$1\" > '" + target + ".part' && mv '" + target + ".part' '"
                          + target + "'\n");
-            script.close();
-            script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
-        }
-        qputenv("QUILLMOSS_OPENER", QFile::encodeName(opener));
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        qputenv("QUILLMOSS_OPENER", QFile::encodeName(script.fileName()));
     }
     ~RecordingOpener() { qunsetenv("QUILLMOSS_OPENER"); }
 
