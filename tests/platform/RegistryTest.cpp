@@ -22,15 +22,13 @@ protected:
         HKEY key = nullptr;
         EXPECT_EQ(RegCreateKeyExW(parent, wide(path), 0, nullptr, 0, 0, nullptr, &key, disposition), 0)
             << path.toStdString();
-        m_open.push_back(key);
-        return key;
+        return m_open.emplace_back(key);
     }
     LONG open(HKEY parent, const QString &path, HKEY *key = nullptr)
     {
         HKEY opened = nullptr;
         const LONG result = RegOpenKeyExW(parent, wide(path), 0, KEY_ALL_ACCESS, &opened);
-        if (result == 0)
-            m_open.push_back(opened);
+        m_open.push_back(opened);
         if (key)
             *key = opened;
         return result;
@@ -79,11 +77,10 @@ protected:
 
 TEST_F(RegistryTest, KeyPathsIgnoreCaseAndSurplusBackslashesAndOutliveTheDeviceObject)
 {
-    DWORD disposition = 0;
-    HKEY key = create(HKEY_LOCAL_MACHINE, "\\SOFTWARE\\Brindlecove\\Quillmoss", &disposition);
-    EXPECT_EQ(disposition, REG_CREATED_NEW_KEY);
-    create(HKEY_LOCAL_MACHINE, "SOFTWARE\\Brindlecove", &disposition);
-    EXPECT_EQ(disposition, REG_OPENED_EXISTING_KEY);
+    DWORD created = 0, existing = 0;
+    HKEY key = create(HKEY_LOCAL_MACHINE, "\\SOFTWARE\\Brindlecove\\Quillmoss", &created);
+    create(HKEY_LOCAL_MACHINE, "SOFTWARE\\Brindlecove", &existing);
+    EXPECT_EQ(std::pair(created, existing), std::pair(DWORD(REG_CREATED_NEW_KEY), DWORD(REG_OPENED_EXISTING_KEY)));
     ASSERT_EQ(set(key, "v", 7), 0);
     for (const QString path : {"SOFTWARE\\Brindlecove\\Quillmoss", "\\\\SOFTWARE\\\\Brindlecove\\Quillmoss\\",
                                "software\\BRINDLECOVE\\Quillmoss\\\\"}) {
@@ -107,8 +104,7 @@ TEST_F(RegistryTest, KeyPathsIgnoreCaseAndSurplusBackslashesAndOutliveTheDeviceO
     EXPECT_NE(self, HKEY_LOCAL_MACHINE);
     create(self, "Lasting");
     EXPECT_EQ(RegCloseKey(HKEY_LOCAL_MACHINE), 0);
-    ASSERT_EQ(open(HKEY_LOCAL_MACHINE, "Lasting", &key), 0);
-    ASSERT_EQ(set(key, "kept", "yes"), 0);
+    ASSERT_TRUE(open(HKEY_LOCAL_MACHINE, "Lasting", &key) == 0 && set(key, "kept", "yes") == 0);
     EXPECT_EQ(RegCloseKey(nullptr), LONG(ERROR_INVALID_HANDLE));
 
     Device reopened(m_device.dir());
@@ -132,10 +128,8 @@ TEST_F(RegistryTest, NamesIgnoreCaseKeepFirstSpellingAndCreationOrder)
     EXPECT_EQ(values(key), (QStringList{"y", "x", "b"}));
     // Rewriting keeps a value's place and first spelling, and takes the new
     // type; deleting and writing again moves it last.
-    ASSERT_EQ(set(key, "Y", "text"), 0);
+    ASSERT_TRUE(set(key, "Y", "text") == 0 && RegDeleteValueW(key, u"x") == 0 && set(key, "x", 3) == 0);
     EXPECT_EQ(read(key, "y"), "text");
-    ASSERT_EQ(RegDeleteValueW(key, u"x"), 0);
-    ASSERT_EQ(set(key, "x", 3), 0);
     EXPECT_EQ(values(key), (QStringList{"y", "b", "x"}));
 
     // Value names may hold backslashes; names have at most 255 characters.
@@ -146,8 +140,7 @@ TEST_F(RegistryTest, NamesIgnoreCaseKeepFirstSpellingAndCreationOrder)
     HKEY child = nullptr;
     EXPECT_EQ(RegCreateKeyExW(again, wide(tooLong), 0, nullptr, 0, 0, nullptr, &child, nullptr),
               LONG(ERROR_INVALID_PARAMETER));
-    EXPECT_EQ(set(again, longest, 1), 0);
-    EXPECT_EQ(set(again, tooLong, 1), LONG(ERROR_INVALID_PARAMETER));
+    EXPECT_EQ(std::pair(set(again, longest, 1), set(again, tooLong, 1)), std::pair(0, LONG(ERROR_INVALID_PARAMETER)));
     EXPECT_EQ(values(again), (QStringList{"\\My Documents\\", longest}));
 }
 
@@ -159,14 +152,11 @@ TEST_F(RegistryTest, AwkwardNamesRoundTripAsKeysAndValues)
                                  "%_*?"};
     HKEY parent = create(HKEY_CURRENT_USER, "Awkward");
     for (const QString &name : awkward) {
-        HKEY key = create(parent, name);
-        ASSERT_EQ(set(key, name, name), 0);
-        ASSERT_EQ(set(key, "other", "x"), 0);
+        HKEY key = create(parent, name), again = nullptr;
+        ASSERT_TRUE(set(key, name, name) == 0 && set(key, "other", "x") == 0);
         EXPECT_EQ(values(key), (QStringList{name, "other"}));
-        HKEY again = nullptr;
         ASSERT_EQ(open(parent, name.toUpper(), &again), 0);
-        EXPECT_EQ(read(again, name.toLower()), name);
-        EXPECT_EQ(read(again, "other"), "x");
+        EXPECT_EQ(QStringList({read(again, name.toLower()), read(again, "other")}), QStringList({name, "x"}));
     }
     EXPECT_EQ(subKeys(parent), awkward);
 }
@@ -178,26 +168,23 @@ TEST_F(RegistryTest, BuffersSizesAndTheDefaultValueFollowThePlatformRules)
     ASSERT_EQ(set(key, "Name", "data"), 0);
 
     WCHAR name[8] = {};
-    DWORD length = 3; // "Sub" needs 4 with its terminator
+    DWORD length = 3, type = 0; // "Sub" needs 4 with its terminator
     EXPECT_EQ(RegEnumKeyExW(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr), LONG(ERROR_MORE_DATA));
     EXPECT_EQ(length, 4u);
     EXPECT_EQ(RegEnumKeyExW(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr), 0);
     EXPECT_EQ(length, 3u);
 
     length = 4;
-    DWORD type = 0;
     BYTE data[4];
     DWORD size = sizeof data; // "data" needs 10 bytes
     EXPECT_EQ(RegEnumValueW(key, 0, name, &length, nullptr, &type, data, &size), LONG(ERROR_MORE_DATA));
-    EXPECT_EQ(length, 5u);
-    EXPECT_EQ(size, 10u);
+    EXPECT_EQ(std::pair(length, size), std::pair(5u, 10u));
     size = 0;
     EXPECT_EQ(RegEnumValueW(key, 0, name, &length, nullptr, &type, nullptr, &size), 0);
-    EXPECT_EQ(length, 4u);
-    EXPECT_EQ(type, REG_SZ);
-    EXPECT_EQ(size, 10u);
+    EXPECT_EQ(std::tuple(length, type, size), std::tuple(4u, REG_SZ, 10u));
     length = 8;
-    EXPECT_EQ(RegEnumValueW(key, DWORD(-1), name, &length, nullptr, nullptr, nullptr, nullptr), LONG(ERROR_NO_MORE_ITEMS));
+    EXPECT_EQ(RegEnumValueW(key, DWORD(-1), name, &length, nullptr, nullptr, nullptr, nullptr),
+              LONG(ERROR_NO_MORE_ITEMS));
 
     // RegQueryValueExW: the size alone, too small a buffer, the type alone.
     size = 0;
@@ -216,8 +203,7 @@ TEST_F(RegistryTest, BuffersSizesAndTheDefaultValueFollowThePlatformRules)
     ASSERT_EQ(RegSetValueExW(key, u"none", 0, REG_BINARY, nullptr, 0), 0);
     size = 5;
     EXPECT_EQ(RegQueryValueExW(key, u"none", nullptr, &type, nullptr, &size), 0);
-    EXPECT_EQ(type, REG_BINARY);
-    EXPECT_EQ(size, 0u);
+    EXPECT_EQ(std::pair(type, size), std::pair(REG_BINARY, 0u));
     EXPECT_EQ(RegSetValueExW(key, u"bad", 0, REG_BINARY, nullptr, 4), LONG(ERROR_INVALID_PARAMETER));
 
     // Null and empty names address the default value.
@@ -234,8 +220,7 @@ TEST_F(RegistryTest, QueryInfoCountsAndLongestNamesAndData)
     HKEY key = create(HKEY_LOCAL_MACHINE, "Info");
     create(key, "abc");
     create(key, "a\U0001F600"); // a surrogate pair counts as two characters
-    ASSERT_EQ(set(key, "long name", "0123456789"), 0);
-    ASSERT_EQ(set(key, "n", 1), 0);
+    ASSERT_TRUE(set(key, "long name", "0123456789") == 0 && set(key, "n", 1) == 0);
     // Subkeys, longest subkey name, values, longest value name, longest data.
     const auto info = [](HKEY k) {
         DWORD n[5] = {9, 9, 9, 9, 9};
@@ -251,33 +236,31 @@ TEST_F(RegistryTest, DeletingAKeyTakesItsSubtreeAndItsOpenHandles)
 {
     HKEY top = create(HKEY_LOCAL_MACHINE, "Tree\\Top");
     HKEY leaf = create(top, "Middle\\Leaf");
-    ASSERT_EQ(set(leaf, "deep", 1), 0);
-    ASSERT_EQ(set(top, "shallow", 1), 0);
+    ASSERT_TRUE(set(leaf, "deep", 1) == 0 && set(top, "shallow", 1) == 0);
     create(HKEY_LOCAL_MACHINE, "Tree\\Sibling");
 
     ASSERT_EQ(RegDeleteKeyW(HKEY_LOCAL_MACHINE, u"TREE\\top"), 0);
     EXPECT_EQ(open(HKEY_LOCAL_MACHINE, "Tree\\Top\\Middle\\Leaf"), LONG(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(open(HKEY_LOCAL_MACHINE, "Tree\\Top"), LONG(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(subKeys(create(HKEY_LOCAL_MACHINE, "Tree")), QStringList{"Sibling"});
-    EXPECT_EQ(RegDeleteKeyW(HKEY_LOCAL_MACHINE, u"Tree\\Missing"), LONG(ERROR_FILE_NOT_FOUND));
-    EXPECT_EQ(RegDeleteKeyW(HKEY_LOCAL_MACHINE, u""), LONG(ERROR_INVALID_PARAMETER));
-    EXPECT_EQ(RegDeleteKeyW(HKEY_LOCAL_MACHINE, nullptr), LONG(ERROR_INVALID_PARAMETER));
+    EXPECT_EQ((std::vector<LONG>{RegDeleteKeyW(HKEY_LOCAL_MACHINE, u"Tree\\Missing"),
+                                 RegDeleteKeyW(HKEY_LOCAL_MACHINE, u""), RegDeleteKeyW(HKEY_LOCAL_MACHINE, nullptr)}),
+              (std::vector<LONG>{ERROR_FILE_NOT_FOUND, ERROR_INVALID_PARAMETER, ERROR_INVALID_PARAMETER}));
 
     // A handle to a deleted key reports it, even after the path is made again
     // (and the new key starts empty).
-    DWORD size = 0;
+    DWORD n = 0, length = 16;
     WCHAR name[16];
-    DWORD length = 16;
     HKEY child = nullptr;
     const LONG deleted = ERROR_KEY_DELETED;
-    EXPECT_EQ(RegQueryValueExW(leaf, u"deep", nullptr, nullptr, nullptr, &size), deleted);
-    EXPECT_EQ(set(leaf, "deep", 2), deleted);
-    EXPECT_EQ(RegEnumKeyExW(leaf, 0, name, &length, nullptr, nullptr, nullptr, nullptr), deleted);
-    EXPECT_EQ(RegCreateKeyExW(leaf, u"Sub", 0, nullptr, 0, 0, nullptr, &child, nullptr), deleted);
+    EXPECT_EQ((std::vector<LONG>{set(leaf, "deep", 2), RegQueryValueExW(leaf, u"deep", nullptr, nullptr, nullptr, &n),
+                                 RegEnumKeyExW(leaf, 0, name, &length, nullptr, nullptr, nullptr, nullptr),
+                                 RegCreateKeyExW(leaf, u"Sub", 0, nullptr, 0, 0, nullptr, &child, nullptr)}),
+              std::vector<LONG>(4, deleted));
     HKEY fresh = create(HKEY_LOCAL_MACHINE, "Tree\\Top");
     EXPECT_TRUE(subKeys(fresh).isEmpty() && values(fresh).isEmpty());
     create(fresh, "Middle\\Leaf");
-    EXPECT_EQ(RegQueryValueExW(leaf, u"deep", nullptr, nullptr, nullptr, &size), deleted);
+    EXPECT_EQ(RegQueryValueExW(leaf, u"deep", nullptr, nullptr, nullptr, &n), deleted);
 }
 
 } // namespace
