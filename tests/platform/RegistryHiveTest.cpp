@@ -5,7 +5,6 @@
 #include "platform/RegistryChangeWatch.h"
 #include "platform/RegistryHive.h"
 
-#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cstring>
@@ -17,30 +16,29 @@ namespace {
 
 using KeyId = RegistryHive::KeyId;
 
-// hivewriter from the build's tests/ folder, writing PREFIX0, PREFIX1, ... into
-// the device's hive (count 0: until killed); killed when it goes out of scope.
+// hivewriter writing PREFIX0, PREFIX1, ... into the device's hive (count 0:
+// until killed); killed when it goes out of scope.
 class Writer
 {
 public:
     Writer(const TempDevice &device, const char *prefix, long count)
     {
-        const QString dir = qEnvironmentVariableIsSet("QUILLMOSS_BIN_DIR")
-            ? qEnvironmentVariable("QUILLMOSS_BIN_DIR") + "/tests"
-            : QFileInfo("/proc/self/exe").canonicalPath();
-        m_process.start(dir + "/hivewriter", {device.dir(), prefix, QString::number(count)});
+        m_process.start(qEnvironmentVariable("QUILLMOSS_BIN_DIR") + "/tests/hivewriter",
+                        {device.dir(), prefix, QString::number(count)});
     }
     bool started() { return m_process.waitForStarted(); }
     void killHard() { m_process.kill(); }
-    // The next index the writer confirmed; false at the end of its output.
-    bool readIndex(long *index)
+    // The indexes the writer confirms, read until there are atMost or its output ends.
+    std::vector<long> confirmed(std::size_t atMost = SIZE_MAX)
     {
+        std::vector<long> indexes;
         // The wait may drain the last lines of a writer that just ended and still say false.
-        while (!m_process.canReadLine()) {
-            if (!m_process.waitForReadyRead(-1) && !m_process.canReadLine())
-                return false;
+        while (indexes.size() < atMost
+               && (m_process.canReadLine() || m_process.waitForReadyRead(-1) || m_process.canReadLine())) {
+            if (m_process.canReadLine())
+                indexes.push_back(m_process.readLine().trimmed().toLong());
         }
-        *index = m_process.readLine().trimmed().toLong();
-        return true;
+        return indexes;
     }
     // Exit status, or -1 when killed.
     int wait()
@@ -61,66 +59,57 @@ QByteArray integrityCheck(TempDevice &device)
     return sqlite.readAllStandardOutput();
 }
 
-// Every value name in HKLM\SOFTWARE\HiveWriter whose data is the expected index.
-std::set<QString> writtenValues(RegistryHive &hive)
+// Every value in HKLM\SOFTWARE\HiveWriter as "name=data".
+std::set<std::string> writtenValues(RegistryHive &hive)
 {
-    std::set<QString> names;
+    std::set<std::string> values;
     KeyId key = 0;
     if (hive.openKey(RegistryHive::LocalMachine, "SOFTWARE\\HiveWriter", &key) != 0)
-        return names;
+        return values;
     RegistryHive::Value value;
     for (DWORD i = 0; hive.valueAt(key, i, &value) == 0; ++i) {
         DWORD data = 0;
         if (value.type == REG_DWORD && value.data.size() == 4)
             std::memcpy(&data, value.data.constData(), 4);
-        names.insert(value.name + '=' + QString::number(data));
+        values.insert((value.name + '=' + QString::number(data)).toStdString());
     }
-    return names;
+    return values;
 }
 
-TEST(RegistryHiveTest, ConnectionsSeeEachOthersWritesAndDeletions)
+TEST(RegistryHiveTest, ConnectionsSeeEachOthersWritesAndDeletionsAndAnUnopenableHiveFailsEveryCall)
 {
     TempDevice device;
     RegistryHive first(device.device().hivePath());
     RegistryHive second(device.device().hivePath());
-    KeyId key = 0;
+    KeyId key = 0, seen = 0, replacement = 0;
     bool created = false;
-    ASSERT_EQ(first.createKey(RegistryHive::LocalMachine, "A\\B", &key, &created), 0u);
-    ASSERT_EQ(first.setValue(key, "v", REG_DWORD, QByteArray(4, '\1')), 0u);
+    ASSERT_TRUE(first.createKey(RegistryHive::LocalMachine, "A\\B", &key, &created) == 0
+                && first.setValue(key, "v", REG_DWORD, QByteArray(4, '\1')) == 0);
 
     // second resolves (and remembers) the path, then first replaces the key.
-    KeyId seen = 0;
     ASSERT_EQ(second.openKey(RegistryHive::LocalMachine, "a\\b", &seen), 0u);
     EXPECT_EQ(seen, key);
     RegistryHive::Value value;
-    ASSERT_EQ(second.queryValue(key, "v", &value), 0u);
-    ASSERT_EQ(first.setValue(key, "V", REG_DWORD, QByteArray(4, '\3')), 0u);
-    ASSERT_EQ(second.queryValue(key, "v", &value), 0u);
+    ASSERT_TRUE(second.queryValue(key, "v", &value) == 0
+                && first.setValue(key, "V", REG_DWORD, QByteArray(4, '\3')) == 0
+                && second.queryValue(key, "v", &value) == 0);
     EXPECT_EQ(value.data, QByteArray(4, '\3'));
 
     ASSERT_EQ(first.deleteKey(key), 0u);
     EXPECT_EQ(second.openKey(RegistryHive::LocalMachine, "a\\b", &seen), ERROR_FILE_NOT_FOUND);
-    KeyId replacement = 0;
-    ASSERT_EQ(first.createKey(RegistryHive::LocalMachine, "A\\B", &replacement, &created), 0u);
-    ASSERT_EQ(first.setValue(replacement, "v", REG_DWORD, QByteArray(4, '\2')), 0u);
+    ASSERT_TRUE(first.createKey(RegistryHive::LocalMachine, "A\\B", &replacement, &created) == 0
+                && first.setValue(replacement, "v", REG_DWORD, QByteArray(4, '\2')) == 0);
 
     ASSERT_EQ(second.createKey(RegistryHive::LocalMachine, "a\\b", &seen, &created), 0u);
-    EXPECT_FALSE(created);
-    EXPECT_EQ(seen, replacement);
+    EXPECT_EQ(std::pair(created, seen), std::pair(false, replacement));
     ASSERT_EQ(second.queryValue(seen, "V", &value), 0u);
     EXPECT_EQ(value.data, QByteArray(4, '\2'));
     EXPECT_EQ(second.queryValue(key, "v", &value), ERROR_KEY_DELETED);
-}
 
-TEST(RegistryHiveTest, AHiveThatCannotBeOpenedFailsEveryCall)
-{
-    TempDevice device;
-    RegistryHive hive(device.dir() + "/missing/folder/registry.db");
-    EXPECT_FALSE(hive.isOpen());
-    KeyId key = 0;
-    EXPECT_EQ(hive.openKey(RegistryHive::LocalMachine, QString(), &key), ERROR_REGISTRY_IO_FAILED);
-    EXPECT_EQ(hive.setValue(RegistryHive::LocalMachine, "v", REG_SZ, QByteArray()),
-              ERROR_REGISTRY_IO_FAILED);
+    RegistryHive missing(device.dir() + "/missing/folder/registry.db"); // cannot be opened: every call fails
+    EXPECT_FALSE(missing.isOpen());
+    EXPECT_EQ(missing.openKey(RegistryHive::LocalMachine, QString(), &key), ERROR_REGISTRY_IO_FAILED);
+    EXPECT_EQ(missing.setValue(RegistryHive::LocalMachine, "v", REG_SZ, QByteArray()), ERROR_REGISTRY_IO_FAILED);
 }
 
 // A value first found missing, then written by other processes at once, is
@@ -136,29 +125,21 @@ TEST(RegistryHiveTest, TwoProcessesWritingAtOnceKeepEveryValue)
     EXPECT_EQ(hive.queryValue(key, "a0", &value), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(hive.queryValue(key, "a0", &value), ERROR_FILE_NOT_FOUND);
     constexpr long Count = 60;
-    Writer a(device, "a", Count);
-    Writer b(device, "b", Count);
+    Writer a(device, "a", Count), b(device, "b", Count);
     ASSERT_TRUE(a.started() && b.started());
-    long index = 0;
-    long lastA = -1, lastB = -1;
-    while (a.readIndex(&index))
-        lastA = index;
-    while (b.readIndex(&index))
-        lastB = index;
-    EXPECT_EQ(a.wait(), 0);
-    EXPECT_EQ(b.wait(), 0);
-    EXPECT_EQ(lastA, Count - 1);
-    EXPECT_EQ(lastB, Count - 1);
+    std::vector<long> all;
+    std::set<std::string> expected;
+    for (long i = 0; i < Count; ++i) {
+        all.push_back(i);
+        expected.insert({QString("a%1=%1").arg(i).toStdString(), QString("b%1=%1").arg(i).toStdString()});
+    }
+    EXPECT_EQ(a.confirmed(), all);
+    EXPECT_EQ(b.confirmed(), all);
+    EXPECT_EQ(std::pair(a.wait(), b.wait()), std::pair(0, 0));
 
     ASSERT_EQ(hive.queryValue(key, "A0", &value), 0u);
-    EXPECT_EQ(value.type, REG_DWORD);
-    EXPECT_EQ(value.data, QByteArray(4, '\0'));
-    const std::set<QString> values = writtenValues(hive);
-    EXPECT_EQ(values.size(), size_t(2 * Count));
-    for (long i = 0; i < Count; ++i) {
-        EXPECT_TRUE(values.count(QString("a%1=%1").arg(i))) << i;
-        EXPECT_TRUE(values.count(QString("b%1=%1").arg(i))) << i;
-    }
+    EXPECT_EQ(std::pair(value.type, value.data), std::pair(REG_DWORD, QByteArray(4, '\0')));
+    EXPECT_EQ(writtenValues(hive), expected);
     EXPECT_EQ(integrityCheck(device), "ok\n");
 }
 
@@ -169,21 +150,18 @@ TEST(RegistryHiveTest, AWriterKilledMidLoopLosesNoConfirmedWrite)
     {
         Writer writer(device, "k", 0);
         ASSERT_TRUE(writer.started());
-        long index = 0;
-        while (confirmed.size() < 40 && writer.readIndex(&index))
-            confirmed.push_back(index);
+        confirmed = writer.confirmed(40);
         ASSERT_EQ(confirmed.size(), 40u);
         writer.killHard();
         // Whatever it printed before it died was confirmed too.
-        while (writer.readIndex(&index))
+        for (long index : writer.confirmed())
             confirmed.push_back(index);
         EXPECT_EQ(writer.wait(), -1);
     }
-
     EXPECT_EQ(integrityCheck(device), "ok\n");
-    const std::set<QString> values = writtenValues(device.device().hive());
+    const std::set<std::string> values = writtenValues(device.device().hive());
     for (long index : confirmed)
-        EXPECT_TRUE(values.count(QString("k%1=%1").arg(index))) << index;
+        EXPECT_TRUE(values.count(QString("k%1=%1").arg(index).toStdString())) << index;
 }
 
 // Commits by another connection are noticed through the shared wal-index.
@@ -199,23 +177,24 @@ sqlite3 *openWal(const QString &path)
 TEST(RegistryChangeWatchTest, SeesEveryCommitAndNothingElse)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath("hive.db");
-    sqlite3 *watched = openWal(path);
-    sqlite3 *other = openWal(path);
+    sqlite3 *watched = openWal(dir.filePath("hive.db")), *other = openWal(dir.filePath("hive.db"));
     RegistryChangeWatch watch(watched);
     ASSERT_TRUE(watch.isMapped());
-
-    EXPECT_TRUE(watch.changed());
-    EXPECT_FALSE(watch.changed());
-    sqlite3_exec(other, "SELECT count(*) FROM t", nullptr, nullptr, nullptr);
-    EXPECT_FALSE(watch.changed());
-    for (int i = 0; i < 3; ++i) {
-        ASSERT_EQ(sqlite3_exec(other, "INSERT INTO t VALUES (1)", nullptr, nullptr, nullptr), SQLITE_OK);
-        EXPECT_TRUE(watch.changed());
-        EXPECT_FALSE(watch.changed());
-    }
-    ASSERT_EQ(sqlite3_exec(watched, "DELETE FROM t", nullptr, nullptr, nullptr), SQLITE_OK);
-    EXPECT_TRUE(watch.changed());
+    // Runs sql on db (none at first), then looks twice: "10" is one change seen once.
+    std::string looks;
+    const auto lookAfter = [&](sqlite3 *db, const char *sql) {
+        if (db) {
+            EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+        }
+        const bool first = watch.changed();
+        looks += std::to_string(first) + std::to_string(watch.changed()) + ' ';
+    };
+    lookAfter(nullptr, nullptr);
+    lookAfter(other, "SELECT count(*) FROM t");
+    for (int i = 0; i < 3; ++i)
+        lookAfter(other, "INSERT INTO t VALUES (1)");
+    lookAfter(watched, "DELETE FROM t");
+    EXPECT_EQ(looks, "10 00 10 10 10 10 ");
     sqlite3_close(other);
     sqlite3_close(watched);
 
@@ -223,9 +202,7 @@ TEST(RegistryChangeWatchTest, SeesEveryCommitAndNothingElse)
     sqlite3 *memory = nullptr;
     ASSERT_EQ(sqlite3_open(":memory:", &memory), SQLITE_OK);
     RegistryChangeWatch blind(memory);
-    EXPECT_FALSE(blind.isMapped());
-    EXPECT_TRUE(blind.changed());
-    EXPECT_TRUE(blind.changed());
+    EXPECT_EQ((std::tuple{blind.isMapped(), blind.changed(), blind.changed()}), std::tuple(false, true, true));
     sqlite3_close(memory);
 }
 
