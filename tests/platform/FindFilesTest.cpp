@@ -26,27 +26,20 @@ protected:
 TEST_F(FindFilesTest, WildcardsMatchWithoutRegardToCase)
 {
     const QStringList all = {".hidden", "aXc.txt", "abc", "readme.TXT", "sub", "Ünïcødé.txt"};
-    const struct {
-        QString pattern;
-        QStringList names;
-    } cases[] = {
+    const std::pair<QString, QStringList> cases[] = {
         {"\\d\\*", all},                                          {"\\d\\*.*", all},
         {"\\d\\*.TXT", {"aXc.txt", "readme.TXT", "Ünïcødé.txt"}}, {"\\d\\A?C.*", {"aXc.txt", "abc"}},
         {"\\d\\ü*", {"Ünïcødé.txt"}},                             {"\\D\\README.txt", {"readme.TXT"}},
     };
-    for (const auto &c : cases) {
-        QStringList expected = c.names;
-        expected.sort();
-        EXPECT_EQ(findNames(c.pattern), expected) << c.pattern.toStdString();
-    }
+    for (const auto &[pattern, names] : cases)
+        EXPECT_EQ(findNames(pattern), names) << pattern.toStdString();
 }
 
-TEST_F(FindFilesTest, ErrorsTellEmptyFolderFromNoMatchFromMissingFolderOrComputer)
+// Errors tell an empty folder from no match from a missing folder or computer;
+// an enumeration ends with "no more files" and a closed handle is refused.
+TEST_F(FindFilesTest, ErrorsTellEmptyFolderFromNoMatchFromMissingFolderOrComputerAndHandlesAreChecked)
 {
-    const struct {
-        QString pattern;
-        DWORD error;
-    } cases[] = {
+    const std::pair<QString, DWORD> cases[] = {
         {"\\empty\\*", ERROR_NO_MORE_FILES},                    {"\\empty\\*.*", ERROR_NO_MORE_FILES},
         {"\\empty\\*.txt", ERROR_FILE_NOT_FOUND},               {"\\d\\nothing", ERROR_FILE_NOT_FOUND},
         {"\\d\\", ERROR_FILE_NOT_FOUND},                        {"\\missing\\*", ERROR_PATH_NOT_FOUND},
@@ -54,15 +47,12 @@ TEST_F(FindFilesTest, ErrorsTellEmptyFolderFromNoMatchFromMissingFolderOrCompute
         {"\\" + QString(300, 'x'), ERROR_FILENAME_EXCED_RANGE}, {"\\\\emptysrv\\share\\*", ERROR_NO_MORE_FILES},
         {"\\\\nosuch\\*", ERROR_BAD_NETPATH},
     };
-    for (const auto &c : cases) {
-        DWORD error = 0;
-        EXPECT_TRUE(findNames(c.pattern, &error).isEmpty()) << c.pattern.toStdString();
-        EXPECT_EQ(error, c.error) << c.pattern.toStdString();
+    for (const auto &[pattern, error] : cases) {
+        DWORD got = 0;
+        EXPECT_TRUE(findNames(pattern, &got).isEmpty()) << pattern.toStdString();
+        EXPECT_EQ(got, error) << pattern.toStdString();
     }
-}
 
-TEST_F(FindFilesTest, EnumerationEndsWithNoMoreFilesAndHandlesAreChecked)
-{
     WIN32_FIND_DATAW data;
     const HANDLE find = FindFirstFileW(u"\\d\\abc", &data);
     ASSERT_NE(find, INVALID_HANDLE_VALUE);
@@ -73,7 +63,8 @@ TEST_F(FindFilesTest, EnumerationEndsWithNoMoreFilesAndHandlesAreChecked)
                    REFUSES(FindNextFileW(find, &data), ERROR_INVALID_HANDLE)});
 }
 
-TEST_F(FindFilesTest, RecordHoldsSizeTimesAttributesAndObjectId)
+// The record holds size, times, attributes and object id; a computer lists its shares.
+TEST_F(FindFilesTest, RecordHoldsSizeTimesAttributesAndObjectIdAndComputersListShares)
 {
     t.writeFile("\\d\\data.bin", QByteArray(5000, 'z'));
     const QString host = t.host("\\d\\data.bin");
@@ -85,21 +76,15 @@ TEST_F(FindFilesTest, RecordHoldsSizeTimesAttributesAndObjectId)
     WIN32_FIND_DATAW data;
     ASSERT_TRUE(findOne("\\d\\data.bin", data));
     EXPECT_EQ(fromWide(data.cFileName), "data.bin");
-    EXPECT_EQ(data.nFileSizeHigh, 0u);
-    EXPECT_EQ(data.nFileSizeLow, 5000u);
-    EXPECT_EQ(data.dwFileAttributes, 0u);
-    EXPECT_EQ(data.dwOID, DWORD(st.st_ino));
+    // Size high and low, attributes, object id.
+    EXPECT_EQ((std::vector<DWORD>{data.nFileSizeHigh, data.nFileSizeLow, data.dwFileAttributes, data.dwOID}),
+              (std::vector<DWORD>{0, 5000, 0, DWORD(st.st_ino)}));
     EXPECT_EQ(FileTime::ticks(data.ftLastWriteTime), (1234567890ULL + 11644473600ULL) * 10000000ULL + 1234567ULL);
     EXPECT_EQ(FileTime::ticks(data.ftLastAccessTime), (1000000000ULL + 11644473600ULL) * 10000000ULL + 5ULL);
     EXPECT_NE(FileTime::ticks(data.ftCreationTime), 0u);
-
     ASSERT_TRUE(findOne("\\d\\sub", data));
-    EXPECT_EQ(data.dwFileAttributes, FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_EQ(data.nFileSizeLow, 0u);
-}
+    EXPECT_EQ(std::pair(data.dwFileAttributes, data.nFileSizeLow), std::pair(DWORD(FILE_ATTRIBUTE_DIRECTORY), 0u));
 
-TEST_F(FindFilesTest, ComputerListsItsShares)
-{
     EXPECT_EQ(findNames("\\\\srv\\*"), QStringList({"Backup", "Public"}));
     EXPECT_EQ(findNames("\\\\SRV\\public\\*"), QStringList({"inside"}));
     EXPECT_EQ(GetFileAttributesW(u"\\\\srv\\Public"), FILE_ATTRIBUTE_DIRECTORY);
@@ -130,7 +115,7 @@ TEST(WildcardPattern, MatchesTheLiteralRuleOnRandomNames)
         const QString name = text("abB.", int(random.bounded(6)));
         const bool expected = pattern == "*" || pattern == "*.*" || referenceMatch(pattern, name)
             || (pattern.endsWith(".*") && referenceMatch(pattern.chopped(2), name));
-        ASSERT_EQ(WildcardPattern(pattern).matches(name), expected) << pattern.toStdString() << " " << name.toStdString();
+        ASSERT_EQ(WildcardPattern(pattern).matches(name), expected) << qPrintable(pattern + " " + name);
     }
 }
 

@@ -16,55 +16,45 @@
 
 namespace {
 
-struct SplitCase {
-    const char *line;
-    QStringList arguments;
-};
-
 TEST(SplitCommandLine, FollowsTheRuntimeRules)
 {
-    const SplitCase cases[] = {
+    const std::pair<const char *, QStringList> cases[] = {
         {"   ", {}},                                                           {"a b\tc", {"a", "b", "c"}},
         {"\"\\My Documents\\a b.txt\" -x", {"\\My Documents\\a b.txt", "-x"}}, {"a\"b c\"d", {"ab cd"}},
         {"\\\\server\\share", {"\\\\server\\share"}},                          {"a\\\\\"b c\"", {"a\\b c"}},
         {"a\\\"b", {"a\"b"}},                                                  {"\"a\"\"b\"", {"a\"b"}},
         {"\"unterminated rest", {"unterminated rest"}},                        {"\"\"", {""}},
     };
-    for (const SplitCase &c : cases)
-        EXPECT_EQ(SplitCommandLine(QString::fromLatin1(c.line)), c.arguments) << c.line;
+    for (const auto &[line, arguments] : cases)
+        EXPECT_EQ(SplitCommandLine(QString::fromLatin1(line)), arguments) << line;
 }
 
 TEST(Processes, StartsDevicePrograms)
 {
     TempDevice device;
-    // Makes a device program that records its arguments and exits with 3, and
-    // starts image: the arguments recorded, or "exit N" when it did not exit with 3.
-    const auto run = [&](const QString &program, LPCWSTR image, const QString &commandLine) {
-        device.writeFile(program, "#!/bin/sh\nprintf '%s|' \"$@\" > \"$QUILLMOSS_DEVICE/args\"\nexit 3\n");
-        QFile::setPermissions(device.host(program), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        const int code = runDeviceProgram(image, commandLine);
-        return code != 3 ? "exit " + QByteArray::number(code) : device.readFile("\\..\\args");
-    };
-    // ".exe" may be left out.
-    EXPECT_EQ(run("\\Windows\\tool.exe", u"tool", "one \"two three\""), "one|two three|");
+    // A program that records its arguments; ".exe" may be left out.
+    device.writeFile("\\Windows\\tool.exe", "#!/bin/sh\nprintf '%s|' \"$@\" > \"$QUILLMOSS_DEVICE/args\"\nexit 3\n");
+    QFile::setPermissions(device.host("\\Windows\\tool.exe"), QFile::ReadOwner | QFile::ExeOwner);
+    EXPECT_EQ(runDeviceProgram(u"tool", "one \"two three\""), 3);
+    EXPECT_EQ(device.readFile("\\..\\args"), "one|two three|");
     device.writeFile("\\My Documents\\data.exe", "MZ not for this host");
-    expectRefused({REFUSES(CreateProcessW(u"nothing.exe", u"", nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr,
-                                          nullptr), ERROR_FILE_NOT_FOUND),
-                   REFUSES(CreateProcessW(u"\\My Documents\\data.exe", u"", nullptr, nullptr, FALSE, 0, nullptr,
-                                          nullptr, nullptr, nullptr), ERROR_BAD_EXE_FORMAT)});
+    expectRefused({REFUSES(runDeviceProgram(u"nothing.exe", "") != -1, ERROR_FILE_NOT_FOUND),
+                   REFUSES(runDeviceProgram(u"\\My Documents\\data.exe", "") != -1, ERROR_BAD_EXE_FORMAT)});
 }
 
 QString classesDefault(const QString &path, const QString &value = QString())
 {
     HKEY key = nullptr;
-    const LONG opened = RegCreateKeyExW(HKEY_CLASSES_ROOT, wide(path), 0, nullptr, 0, 0, nullptr, &key, nullptr);
-    if (opened == ERROR_SUCCESS && !value.isEmpty())
-        RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE *>(value.utf16()), DWORD(value.size() + 1) * 2);
+    LONG result = RegCreateKeyExW(HKEY_CLASSES_ROOT, wide(path), 0, nullptr, 0, 0, nullptr, &key, nullptr);
+    const auto bytes = reinterpret_cast<const BYTE *>(value.utf16());
+    if (result == ERROR_SUCCESS && !value.isEmpty())
+        RegSetValueExW(key, nullptr, 0, REG_SZ, bytes, DWORD(value.size() + 1) * 2);
     WCHAR text[MAX_PATH] = {};
     DWORD size = sizeof text;
-    const LONG read = opened == ERROR_SUCCESS ? RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE *>(text), &size) : opened;
+    if (result == ERROR_SUCCESS)
+        result = RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE *>(text), &size);
     RegCloseKey(key);
-    return read == ERROR_SUCCESS ? fromWide(text) : "-";
+    return result == ERROR_SUCCESS ? fromWide(text) : "-";
 }
 
 TEST(ShellExecute, OpensProgramsAndDocumentsFoundByTheSearchOrder)
@@ -80,32 +70,22 @@ TEST(ShellExecute, OpensProgramsAndDocumentsFoundByTheSearchOrder)
     classesDefault("txtfile\\Shell\\Open\\Command", "tool.exe /v \"%1\" %*");
     classesDefault(".log\\Shell\\Open\\Command", "\"\\tool.exe\" %1");
     RecordingLauncher launcher;
-    const struct {
-        const char *file, *verb;
-        DWORD size, error;
-        QStringList arguments;
-    } runs[] = {
-        {"\\My Documents\\a b.txt", nullptr, 60, 0, {"/v", "\\My Documents\\a b.txt", "-p", "q"}},
-        {"\\q.LOG", "OPEN", 60, 0, {"\\q.LOG"}},
-        {"\\Windows\\Tool.EXE", "open", 60, 0, {"-p", "q"}},
-        {"\\a.txt", "open", 12, ERROR_INVALID_PARAMETER, {}},
-        {"\\a.txt", "print", 60, ERROR_NOT_SUPPORTED, {}},
-        {"\\a.unknown", "open", 60, ERROR_NO_ASSOCIATION, {}},
-        {"\\Windows\\missing.exe", "open", 60, ERROR_FILE_NOT_FOUND, {}},
+    const struct { const char16_t *file, *verb; DWORD size, error; QStringList arguments; } runs[] = {
+        {u"\\My Documents\\a b.txt", nullptr, 60, 0, {"/v", "\\My Documents\\a b.txt", "-p", "q"}},
+        {u"\\q.LOG", u"OPEN", 60, 0, {"\\q.LOG"}},
+        {u"\\Windows\\Tool.EXE", u"open", 60, 0, {"-p", "q"}},
+        {u"\\a.txt", u"open", 12, ERROR_INVALID_PARAMETER, {}},
+        {u"\\a.txt", u"print", 60, ERROR_NOT_SUPPORTED, {}},
+        {u"\\a.unknown", u"open", 60, ERROR_NO_ASSOCIATION, {}},
+        {u"\\Windows\\missing.exe", u"open", 60, ERROR_FILE_NOT_FOUND, {}},
     };
     for (const auto &run : runs) {
-        SHELLEXECUTEINFO info;
-        info.cbSize = run.size;
-        const QString verb = run.verb;
-        info.lpVerb = run.verb ? wide(verb) : nullptr;
-        const QString file = run.file;
-        info.lpFile = wide(file);
-        info.lpParameters = u"-p q";
-        EXPECT_EQ(ShellExecuteExW(&info), run.error == 0) << run.file;
+        SHELLEXECUTEINFO info{.cbSize = run.size, .lpVerb = run.verb, .lpFile = run.file, .lpParameters = u"-p q"};
+        EXPECT_EQ(ShellExecuteExW(&info), run.error == 0) << qPrintable(fromWide(run.file));
         if (run.error)
-            EXPECT_EQ(GetLastError(), run.error) << run.file;
+            EXPECT_EQ(GetLastError(), run.error) << qPrintable(fromWide(run.file));
         else
-            EXPECT_EQ(launcher.starts().last().arguments, run.arguments) << run.file;
+            EXPECT_EQ(launcher.starts().last().arguments, run.arguments) << qPrintable(fromWide(run.file));
     }
     EXPECT_EQ(launcher.starts().size(), 3);
 }
@@ -136,10 +116,7 @@ TEST(ShellExecute, StandInsAndDefaultTypesOpenThroughTheHostOpener)
 
     device.make({"\\My Documents\\two  spaces.jpg"});
     for (const char16_t *file : {u"\\My Documents\\two  spaces.jpg", u"\\..\\..\\etc\\passwd.jpg"}) {
-        SHELLEXECUTEINFO info;
-        info.cbSize = 60;
-        info.fMask = SEE_MASK_NOCLOSEPROCESS;
-        info.lpFile = file;
+        SHELLEXECUTEINFO info{.cbSize = 60, .fMask = SEE_MASK_NOCLOSEPROCESS, .lpFile = file};
         ASSERT_TRUE(ShellExecuteExW(&info));
         EXPECT_EQ(WaitForSingleObject(info.hProcess, 20000), WAIT_OBJECT_0);
         EXPECT_TRUE(CloseHandle(info.hProcess));
