@@ -169,9 +169,11 @@ TEST_F(Hardening, NamesAreChecked)
     ::unlink(folder + "bad\xff"); // a name Qt cannot remove
 }
 
-TEST_F(Hardening, LinksAndRomFoldersStayWhereTheyResolve)
+// Links and ROM folders stay where they resolve; stale handles and a fifo
+// swapped in give errors, never other objects.
+TEST_F(Hardening, LinksRomFoldersStaleHandlesAndSwappedInObjects)
 {
-    t.make({"\\a\\f", "\\b\\", "\\c\\", "\\p\\rom"});
+    t.make({"\\a\\f", "\\b\\", "\\c\\", "\\p\\rom", "\\s\\f", "\\d\\"});
     link("..", "\\a\\up");
     ASSERT_EQ(::link(QFile::encodeName(t.host("\\a\\f")), QFile::encodeName(t.host("\\b\\f"))), 0);
     link("../a/f", "\\c\\f");
@@ -183,28 +185,20 @@ TEST_F(Hardening, LinksAndRomFoldersStayWhereTheyResolve)
                    REFUSES(MoveFileW(u"\\p", u"\\Gone"), ERROR_ACCESS_DENIED)});
     EXPECT_TRUE(MoveFileW(u"\\a\\up", u"\\a\\UP"));
     ASSERT_TRUE(QDir(t.host("\\Windows")).removeRecursively() && QDir().mkpath(t.host("\\Windows")));
-    expectRefused({REFUSES(RemoveDirectoryW(u"\\Windows"), ERROR_ACCESS_DENIED)});
-}
-
-TEST_F(Hardening, StaleHandlesGiveErrorsNotOtherObjects)
-{
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, u"K", 0, nullptr, 0, 0, nullptr, &key, nullptr), ERROR_SUCCESS);
     RegCloseKey(key);
     for (HKEY stale : {key, reinterpret_cast<HKEY>(std::uintptr_t(0x1234))})
         EXPECT_EQ(RegQueryValueExW(stale, u"v", nullptr, nullptr, nullptr, nullptr), LONG(ERROR_INVALID_HANDLE));
-    t.make({"\\a", "\\b"});
-    const HANDLE closed = openFile("\\a", GENERIC_READ);
+    const HANDLE closed = openFile("\\a\\f", GENERIC_READ);
     CloseHandle(closed);
-    const HANDLE open = openFile("\\b", GENERIC_READ); // may take the closed one's number
+    const HANDLE open = openFile("\\b\\f", GENERIC_READ); // may take the closed one's number
     char byte;
-    expectRefused({REFUSES(ReadFile(closed, &byte, 1, nullptr, nullptr), ERROR_INVALID_HANDLE)});
+    expectRefused({REFUSES(RemoveDirectoryW(u"\\Windows"), ERROR_ACCESS_DENIED),
+                   REFUSES(ReadFile(closed, &byte, 1, nullptr, nullptr), ERROR_INVALID_HANDLE)});
     CloseHandle(open);
-}
 
-TEST_F(Hardening, TreeCopyRefusesAFifoSwappedIn)
-{
-    t.make({"\\s\\f", "\\d\\"});
+    // A tree copy refuses a fifo put in the place of the file it listed.
     DeviceFolder source = DeviceFolder::open("\\s"), target = DeviceFolder::open("\\d");
     DeviceFolder::Entry entry;
     ASSERT_TRUE(source.list() && source.next(entry));
@@ -214,20 +208,6 @@ TEST_F(Hardening, TreeCopyRefusesAFifoSwappedIn)
     if (copy.wait_for(std::chrono::seconds(10)) != std::future_status::ready)
         ::close(::open(fifo, O_WRONLY)); // ends the hung copy
     EXPECT_EQ(copy.get(), ERROR_ACCESS_DENIED);
-}
-
-TEST_F(Hardening, StandInsAreNotWrittenThroughLinks)
-{
-    QFile::setPermissions(out("bin/iexplore", ""), QFile::ExeOwner);
-    link(out("victim", "keep"), "\\Windows\\iexplore.exe");
-    EXPECT_TRUE(StandIns::install(t.device(), out("bin")));
-    EXPECT_EQ(t.readFile("\\..\\out\\victim"), "keep");
-    EXPECT_EQ(GetFileAttributesW(u"\\Windows\\iexplore.exe"), FILE_ATTRIBUTE_INROM | FILE_ATTRIBUTE_READONLY);
-
-    ASSERT_TRUE(QDir(t.host("\\Windows")).removeRecursively());
-    link(out("system"), "\\Windows"); // a card
-    EXPECT_FALSE(StandIns::install(t.device(), out("bin")));
-    EXPECT_TRUE(QDir(out("system")).isEmpty());
 }
 
 // Swaps the image for a link out just before it starts, as a racing program could.
@@ -244,8 +224,15 @@ struct SwappingLauncher final : ProcessLauncher {
     QString image, outside;
 };
 
-TEST_F(Hardening, ProcessStartsTheImageItChecked)
+// Stand-ins are not written through links; a process starts the image it checked.
+TEST_F(Hardening, StandInsAndProcessesWriteAndStartOnlyWhatTheyChecked)
 {
+    QFile::setPermissions(out("bin/iexplore", ""), QFile::ExeOwner);
+    link(out("victim", "keep"), "\\Windows\\iexplore.exe");
+    EXPECT_TRUE(StandIns::install(t.device(), out("bin")));
+    EXPECT_EQ(t.readFile("\\..\\out\\victim"), "keep");
+    EXPECT_EQ(GetFileAttributesW(u"\\Windows\\iexplore.exe"), FILE_ATTRIBUTE_INROM | FILE_ATTRIBUTE_READONLY);
+
     SwappingLauncher launcher;
     launcher.image = t.host("\\Windows\\tool.exe");
     launcher.outside = out("tool", "#!/bin/sh\necho out > \"$QUILLMOSS_DEVICE/ran\"\n");
@@ -254,6 +241,11 @@ TEST_F(Hardening, ProcessStartsTheImageItChecked)
         QFile::setPermissions(file, QFile::ReadOwner | QFile::ExeOwner);
     EXPECT_EQ(runDeviceProgram(u"tool", ""), 0);
     EXPECT_EQ(t.readFile("\\..\\ran"), "in\n");
+
+    ASSERT_TRUE(QDir(t.host("\\Windows")).removeRecursively());
+    link(out("system"), "\\Windows"); // a card
+    EXPECT_FALSE(StandIns::install(t.device(), out("bin")));
+    EXPECT_TRUE(QDir(out("system")).isEmpty());
 }
 
 } // namespace
