@@ -16,7 +16,6 @@ protected:
         for (HKEY key : m_open)
             RegCloseKey(key);
     }
-
     HKEY create(HKEY parent, const QString &path, DWORD *disposition = nullptr)
     {
         HKEY key = nullptr;
@@ -113,7 +112,7 @@ TEST_F(RegistryTest, KeyPathsIgnoreCaseAndSurplusBackslashesAndOutliveTheDeviceO
     EXPECT_EQ(read(key, "kept"), "yes");
 }
 
-TEST_F(RegistryTest, NamesIgnoreCaseKeepFirstSpellingAndCreationOrder)
+TEST_F(RegistryTest, NamesIgnoreCaseKeepFirstSpellingAndCreationOrderAndAwkwardOnesRoundTrip)
 {
     HKEY key = create(HKEY_LOCAL_MACHINE, "Order");
     for (const char *name : {"Zeta", "alpha", "Mid"})
@@ -142,38 +141,33 @@ TEST_F(RegistryTest, NamesIgnoreCaseKeepFirstSpellingAndCreationOrder)
               LONG(ERROR_INVALID_PARAMETER));
     EXPECT_EQ(std::pair(set(again, longest, 1), set(again, tooLong, 1)), std::pair(0, LONG(ERROR_INVALID_PARAMETER)));
     EXPECT_EQ(values(again), (QStringList{"\\My Documents\\", longest}));
-}
 
-// Quotes, SQL and pattern characters and non-ASCII text come back exactly,
-// under any case, as keys and as values.
-TEST_F(RegistryTest, AwkwardNamesRoundTripAsKeysAndValues)
-{
+    // Quotes, SQL and pattern characters and non-ASCII text come back exactly,
+    // under any case, as keys and as values.
     const QStringList awkward = {"O'Brien", "'; DROP TABLE keys; --", "Ünïcödé", "smile \U0001F600", " spaced ",
                                  "%_*?"};
     HKEY parent = create(HKEY_CURRENT_USER, "Awkward");
     for (const QString &name : awkward) {
-        HKEY key = create(parent, name), again = nullptr;
-        ASSERT_TRUE(set(key, name, name) == 0 && set(key, "other", "x") == 0);
-        EXPECT_EQ(values(key), (QStringList{name, "other"}));
-        ASSERT_EQ(open(parent, name.toUpper(), &again), 0);
-        EXPECT_EQ(QStringList({read(again, name.toLower()), read(again, "other")}), QStringList({name, "x"}));
+        HKEY written = create(parent, name), reopened = nullptr;
+        ASSERT_TRUE(set(written, name, name) == 0 && set(written, "other", "x") == 0);
+        EXPECT_EQ(values(written), (QStringList{name, "other"}));
+        ASSERT_EQ(open(parent, name.toUpper(), &reopened), 0);
+        EXPECT_EQ(QStringList({read(reopened, name.toLower()), read(reopened, "other")}), QStringList({name, "x"}));
     }
     EXPECT_EQ(subKeys(parent), awkward);
 }
 
-TEST_F(RegistryTest, BuffersSizesAndTheDefaultValueFollowThePlatformRules)
+TEST_F(RegistryTest, BuffersSizesQueryInfoAndTheDefaultValueFollowThePlatformRules)
 {
     HKEY key = create(HKEY_LOCAL_MACHINE, "Buffers");
     create(key, "Sub");
     ASSERT_EQ(set(key, "Name", "data"), 0);
-
     WCHAR name[8] = {};
     DWORD length = 3, type = 0; // "Sub" needs 4 with its terminator
     EXPECT_EQ(RegEnumKeyExW(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr), LONG(ERROR_MORE_DATA));
     EXPECT_EQ(length, 4u);
     EXPECT_EQ(RegEnumKeyExW(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr), 0);
     EXPECT_EQ(length, 3u);
-
     length = 4;
     BYTE data[4];
     DWORD size = sizeof data; // "data" needs 10 bytes
@@ -187,12 +181,11 @@ TEST_F(RegistryTest, BuffersSizesAndTheDefaultValueFollowThePlatformRules)
               LONG(ERROR_NO_MORE_ITEMS));
 
     // RegQueryValueExW: the size alone, too small a buffer, the type alone.
-    size = 0;
-    EXPECT_EQ(RegQueryValueExW(key, u"name", nullptr, &type, nullptr, &size), 0);
-    EXPECT_EQ(size, 10u);
-    size = sizeof data;
-    EXPECT_EQ(RegQueryValueExW(key, u"Name", nullptr, &type, data, &size), LONG(ERROR_MORE_DATA));
-    EXPECT_EQ(size, 10u);
+    DWORD sizeAlone = 0, tooSmall = sizeof data;
+    EXPECT_EQ((std::vector<LONG>{RegQueryValueExW(key, u"name", nullptr, &type, nullptr, &sizeAlone),
+                                 RegQueryValueExW(key, u"Name", nullptr, &type, data, &tooSmall)}),
+              (std::vector<LONG>{0, ERROR_MORE_DATA}));
+    EXPECT_EQ(std::pair(sizeAlone, tooSmall), std::pair(10u, 10u));
     type = 99;
     EXPECT_EQ(RegQueryValueExW(key, u"Name", nullptr, &type, nullptr, nullptr), 0);
     EXPECT_EQ(type, REG_SZ);
@@ -213,11 +206,9 @@ TEST_F(RegistryTest, BuffersSizesAndTheDefaultValueFollowThePlatformRules)
     EXPECT_EQ(values(empty), QStringList{QString()});
     ASSERT_EQ(RegDeleteValueW(empty, u""), 0);
     EXPECT_EQ(RegQueryValueExW(empty, nullptr, nullptr, nullptr, nullptr, &size), LONG(ERROR_FILE_NOT_FOUND));
-}
 
-TEST_F(RegistryTest, QueryInfoCountsAndLongestNamesAndData)
-{
-    HKEY key = create(HKEY_LOCAL_MACHINE, "Info");
+    // RegQueryInfoKeyW counts subkeys and values and gives the longest names and data.
+    key = create(HKEY_LOCAL_MACHINE, "Info");
     create(key, "abc");
     create(key, "a\U0001F600"); // a surrogate pair counts as two characters
     ASSERT_TRUE(set(key, "long name", "0123456789") == 0 && set(key, "n", 1) == 0);
