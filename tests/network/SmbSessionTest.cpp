@@ -24,12 +24,10 @@ TEST(SmbSessionTest, ACallOverrunningTheDeadlineIsAbandonedWithoutHoldingOthers)
         }, err);
         return std::pair{result, err};
     });
-
     int err = 0;
     const std::shared_ptr<SmbSession> other = SmbSession::forServer("other.invalid:2");
     EXPECT_EQ(other->call<int>([](SMBCCTX *) { return 7; }, err), 7);
     EXPECT_LT(timer.elapsed(), 1000) << "another server does not wait for the stuck one";
-
     EXPECT_EQ(overrun.get(), std::pair(std::optional<int>(), ETIMEDOUT)) << "no result, a time-out";
     EXPECT_LT(timer.elapsed(), SmbSession::DeadlineMs + 2000);
     EXPECT_TRUE(stuck->abandoned());

@@ -66,7 +66,6 @@ TEST_F(SmbShareTest, ListsDiskSharesAndCopiesAFolderInAndOut)
     REQUIRE_SAMBA(server);
     EXPECT_EQ(findNames(server.computer() + "\\*"), QStringList({"public"})) << "IPC$ is no disk share";
     EXPECT_EQ(GetFileAttributesW(wide(share())), FILE_ATTRIBUTE_DIRECTORY);
-
     const QByteArray small = randomBytes(100000), big = randomBytes(5 << 20); // more than one block
     t.writeFile("\\src\\a.txt", small);
     t.writeFile("\\src\\sub\\b.bin", big);
@@ -74,7 +73,6 @@ TEST_F(SmbShareTest, ListsDiskSharesAndCopiesAFolderInAndOut)
     copyTree("\\src", share() + "\\src");
     EXPECT_EQ(findNames(share() + "\\src\\*"), QStringList({"a.txt", "empty", "sub"}));
     EXPECT_TRUE(onServer("/src/sub/b.bin") == big) << "the server holds the very bytes";
-
     copyTree(share() + "\\src", "\\back");
     EXPECT_TRUE(t.readFile("\\back\\a.txt") == small && t.readFile("\\back\\sub\\b.bin") == big
                 && QDir(t.host("\\back\\empty")).exists());
@@ -83,16 +81,13 @@ TEST_F(SmbShareTest, ListsDiskSharesAndCopiesAFolderInAndOut)
     EXPECT_EQ(back.nFileSizeLow, DWORD(small.size()));
     EXPECT_EQ(FileTime::ticks(back.ftLastWriteTime) / FileTime::TicksPerSecond,
               FileTime::ticks(there.ftLastWriteTime) / FileTime::TicksPerSecond) << "copies keep the write time";
-
     DeviceFileReader reader; // what a content search reads with
     ASSERT_EQ(reader.open(share() + "\\src", "a.txt"), ERROR_SUCCESS);
     QByteArray read(small.size() + 1, 0);
     EXPECT_EQ(reader.read(read.data(), std::size_t(read.size())), small.size());
     EXPECT_TRUE(read.left(small.size()) == small);
-
     QDirIterator leftovers(server.shareFolder(), {".~qm*"}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     EXPECT_FALSE(leftovers.hasNext()) << "no temporary file is left";
-
     // A handle read to its end through the share, one that replaces a file.
     const HANDLE file = openFile(share() + "\\src\\sub\\b.bin", GENERIC_READ);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
@@ -120,7 +115,6 @@ TEST_F(SmbShareTest, RenamesDeletesReportsTheDevicesErrorsAndAgreesOnAttributes)
     ASSERT_TRUE(CreateDirectoryW(wide(s + "\\dir"), nullptr));
     ASSERT_TRUE(CopyFileW(u"\\a.txt", wide(s + "\\dir\\a.txt"), TRUE));
     ASSERT_TRUE(CopyFileW(u"\\b.txt", wide(s + "\\dir\\b.txt"), TRUE));
-
     expectRefused({REFUSES(MoveFileW(wide(s + "\\dir\\a.txt"), wide(s + "\\dir\\b.txt")), ERROR_ALREADY_EXISTS)});
     EXPECT_EQ(onServer("/dir/b.txt"), "second") << "a refused rename leaves the target alone";
     EXPECT_TRUE(MoveFileW(wide(s + "\\dir\\a.txt"), wide(s + "\\dir\\A.TXT")));
@@ -129,7 +123,6 @@ TEST_F(SmbShareTest, RenamesDeletesReportsTheDevicesErrorsAndAgreesOnAttributes)
     EXPECT_TRUE(MoveFileW(wide(s + "\\c.txt"), u"\\moved.txt")) << "a move out of the share";
     EXPECT_EQ(t.readFile("\\moved.txt"), "first");
     EXPECT_EQ(GetFileAttributesW(wide(s + "\\c.txt")), INVALID_FILE_ATTRIBUTES);
-
     expectRefused({
         REFUSES(hasAttributes(s + "\\missing"), ERROR_FILE_NOT_FOUND),
         REFUSES(DeleteFileW(wide(s + "\\nodir\\x")), ERROR_PATH_NOT_FOUND),
@@ -151,7 +144,6 @@ TEST_F(SmbShareTest, RenamesDeletesReportsTheDevicesErrorsAndAgreesOnAttributes)
     ASSERT_TRUE(GetDiskFreeSpaceExW(wide(s), &available, &total, &free));
     EXPECT_GT(total.QuadPart, 0u);
     EXPECT_LE(available.QuadPart, total.QuadPart);
-
     for (const char *name : {"\\set.txt", "\\shown.txt"})
         ASSERT_TRUE(opens(s + name, GENERIC_WRITE, CREATE_NEW));
     ASSERT_TRUE(CreateDirectoryW(wide(s + "\\folder"), nullptr));
@@ -160,7 +152,6 @@ TEST_F(SmbShareTest, RenamesDeletesReportsTheDevicesErrorsAndAgreesOnAttributes)
     EXPECT_EQ(sambaAttributes(server, "set.txt"), unsigned(hidden | system | readOnly));
     ASSERT_TRUE(SetFileAttributesW(wide(s + "\\set.txt"), FILE_ATTRIBUTE_ARCHIVE));
     EXPECT_EQ(sambaAttributes(server, "set.txt"), unsigned(FILE_ATTRIBUTE_ARCHIVE));
-
     server.client("setmode shown.txt -a; setmode shown.txt +hr; setmode folder +s");
     QHash<QString, DWORD> listed;
     findNames(s + "\\*", nullptr, &listed);

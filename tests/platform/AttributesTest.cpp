@@ -76,7 +76,6 @@ TEST_F(Attributes, StoredAsSambaTextWithReadOnlyAsTheWriteBit)
     EXPECT_EQ(facts("\\f.txt"), "20 stored 0x20 writable");
     EXPECT_TRUE(DeleteFileW(u"\\f.txt"));
     EXPECT_FALSE(t.exists("\\f.txt"));
-
     CloseHandle(CreateFileW(u"\\n", GENERIC_WRITE, 0, nullptr, CREATE_NEW, ReadOnly | Hidden | System, nullptr));
     EXPECT_EQ(facts("\\n"), "27 stored 0x27 locked");
     ASSERT_TRUE(SetFileAttributesW(u"\\n", Hidden | System | ReadOnly));
@@ -97,7 +96,6 @@ TEST_F(Attributes, RomFilesRefuseEveryChangeAndRomBitsStay)
                    REFUSES(opens("\\Windows\\rom.exe", GENERIC_WRITE), ERROR_ACCESS_DENIED),
                    REFUSES(SetFileAttributesW(u"\\Windows\\rom.exe", 0), ERROR_ACCESS_DENIED)});
     EXPECT_EQ(t.readFile("\\Windows\\rom.exe"), "rom");
-
     // Only the settable bits change; a stored compressed bit stays.
     t.make({"\\c.dll"});
     setStored("\\c.dll", "0x800");
@@ -112,7 +110,6 @@ TEST_F(Attributes, StorageCardFolderIsTemporaryListedAndKeptInPlace)
     QTemporaryDir card;
     QDir().mkpath(card.path() + "/Photos");
     ASSERT_TRUE(QFile::link(card.path(), t.host("\\Storage Card")));
-
     QHash<QString, DWORD> listed;
     findNames("\\*", nullptr, &listed);
     EXPECT_EQ(QList<DWORD>({GetFileAttributesW(u"\\Storage Card"), GetFileAttributesW(u"\\storage card\\"),
@@ -120,7 +117,6 @@ TEST_F(Attributes, StorageCardFolderIsTemporaryListedAndKeptInPlace)
     EXPECT_EQ(findNames("\\Storage Card\\*"), QStringList({"Photos"}));
     EXPECT_TRUE(CreateDirectoryW(u"\\Storage Card\\New", nullptr));
     EXPECT_TRUE(QFileInfo(card.path() + "/New").isDir());
-
     expectRefused({REFUSES(RemoveDirectoryW(u"\\Storage Card"), ERROR_ACCESS_DENIED),
                    REFUSES(MoveFileW(u"\\Storage Card", u"\\Card2"), AnyError),
                    REFUSES(SetFileAttributesW(u"\\Storage Card", ReadOnly), ERROR_ACCESS_DENIED),

@@ -52,7 +52,6 @@ TEST(CodePage, UnmappableCharactersBecomeTheDefaultAndSizesAreChecked)
     EXPECT_EQ(QByteArray(out, 3), "A##");
     EXPECT_EQ(CodePage::toAnsi(QString::fromUtf16(u"\u20AC5 \u00E9t\u00E9 \u0100")), "\x80" "5 \xE9t\xE9 ?");
     EXPECT_EQ(CodePage::fromAnsi("\x80\x81\xFF"), QString::fromUtf16(u"\u20AC\u0081\u00FF"));
-
     EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, u"hello", -1, nullptr, 0, nullptr, nullptr), 6);
     EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "abc", -1, nullptr, 0), 4);
     WCHAR wide[2];

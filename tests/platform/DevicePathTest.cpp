@@ -41,7 +41,6 @@ TEST(DevicePath, LookupIgnoresCaseButPrefersExactSpelling)
     EXPECT_EQ(QList<QByteArray>({readAll("\\x\\a.txt"), readAll("\\x\\A.TXT"), readAll("\\X\\MIXED.TXT"),
                                  readAll("\\x\\ÜNÏCØDÉ.TXT")}),
               QList<QByteArray>({"lower", "upper", "mixed", "wide"}));
-
     // A new name that differs only in case is the existing object.
     expectRefused({REFUSES(CreateDirectoryW(u"\\MY DOCUMENTS", nullptr), ERROR_ALREADY_EXISTS),
                    REFUSES(CopyFileW(u"\\x\\a.txt", u"\\x\\mixed.TXT", TRUE), ERROR_FILE_EXISTS)});
@@ -74,7 +73,6 @@ protected:
         return t.dir() + "/out/" + name;
     }
     void link(const QString &target, const QString &at) { ASSERT_TRUE(QFile::link(target, t.host(at))); }
-
     void expectVictimUntouched()
     {
         EXPECT_EQ(t.readFile("\\..\\out\\victim.txt"), "secret");
@@ -84,7 +82,6 @@ protected:
         EXPECT_EQ(QDir(out("")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                   QStringList({"victim.txt"}));
     }
-
     TempDevice t;
     QString victim;
 };
@@ -108,7 +105,6 @@ TEST_F(Confinement, LinksLeadingOutAreNeitherListedNorFollowedLinksInsideAre)
     char events[256];
     EXPECT_LT(::read(watch, events, sizeof events), 0) << "opened outside";
     ::close(watch);
-
     EXPECT_EQ(GetFileAttributesW(u"\\My Documents\\win"), FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_TRUE(findNames("\\My Documents\\win\\*").contains("inside.txt"));
     EXPECT_TRUE(CopyFileW(u"\\My Documents\\win\\inside.txt", u"\\copied.txt", TRUE));
@@ -159,7 +155,6 @@ TEST_F(Hardening, NamesAreChecked)
             expectRefused({REFUSES(opens(path, GENERIC_WRITE, CREATE_ALWAYS), AnyError)});
     }
     EXPECT_FALSE(QFileInfo::exists(t.dir() + "/x") || QFileInfo::exists(t.dir() + "/etc"));
-
     t.make({"\\w\\x\\y", "\\w\\ok"});
     const QByteArray folder = QFile::encodeName(t.host("\\w\\"));
     for (const char *name : {"x\\y", "a*b", "q?", "bad\xff"})
@@ -197,7 +192,6 @@ TEST_F(Hardening, LinksRomFoldersStaleHandlesAndSwappedInObjects)
     expectRefused({REFUSES(RemoveDirectoryW(u"\\Windows"), ERROR_ACCESS_DENIED),
                    REFUSES(ReadFile(closed, &byte, 1, nullptr, nullptr), ERROR_INVALID_HANDLE)});
     CloseHandle(open);
-
     // A tree copy refuses a fifo put in the place of the file it listed.
     DeviceFolder source = DeviceFolder::open("\\s"), target = DeviceFolder::open("\\d");
     DeviceFolder::Entry entry;
@@ -232,7 +226,6 @@ TEST_F(Hardening, StandInsAndProcessesWriteAndStartOnlyWhatTheyChecked)
     EXPECT_TRUE(StandIns::install(t.device(), out("bin")));
     EXPECT_EQ(t.readFile("\\..\\out\\victim"), "keep");
     EXPECT_EQ(GetFileAttributesW(u"\\Windows\\iexplore.exe"), FILE_ATTRIBUTE_INROM | FILE_ATTRIBUTE_READONLY);
-
     SwappingLauncher launcher;
     launcher.image = t.host("\\Windows\\tool.exe");
     launcher.outside = out("tool", "#!/bin/sh\necho out > \"$QUILLMOSS_DEVICE/ran\"\n");
@@ -241,7 +234,6 @@ TEST_F(Hardening, StandInsAndProcessesWriteAndStartOnlyWhatTheyChecked)
         QFile::setPermissions(file, QFile::ReadOwner | QFile::ExeOwner);
     EXPECT_EQ(runDeviceProgram(u"tool", ""), 0);
     EXPECT_EQ(t.readFile("\\..\\ran"), "in\n");
-
     ASSERT_TRUE(QDir(t.host("\\Windows")).removeRecursively());
     link(out("system"), "\\Windows"); // a card
     EXPECT_FALSE(StandIns::install(t.device(), out("bin")));

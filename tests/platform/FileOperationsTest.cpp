@@ -43,7 +43,6 @@ TEST_F(FileOperations, CreateFileDispositionsAndReadWriteSeekAndSize)
     }
     EXPECT_EQ(t.readFile("\\have.txt"), ""); // CREATE_ALWAYS truncated it
     EXPECT_TRUE(t.exists("\\new1.txt") && t.exists("\\new2.txt"));
-
     const HANDLE file = openFile("\\f.bin", GENERIC_READ | GENERIC_WRITE, CREATE_NEW);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     DWORD n = 0, high = 7;
@@ -61,7 +60,6 @@ TEST_F(FileOperations, CreateFileDispositionsAndReadWriteSeekAndSize)
         {REFUSES(SetFilePointer(file, -1, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER, ERROR_NEGATIVE_SEEK),
          REFUSES(WriteFile(reader, "x", 1, &n, nullptr), ERROR_ACCESS_DENIED)});
     EXPECT_TRUE(CloseHandle(file) && CloseHandle(reader));
-
     const HANDLE truncating = openFile("\\f.bin", GENERIC_WRITE, TRUNCATE_EXISTING);
     EXPECT_EQ(GetFileSize(truncating, nullptr), 0u);
     CloseHandle(truncating);
@@ -118,7 +116,6 @@ TEST_F(FileOperations, CopyReplacesTheTargetOnlyWhenWholeAndFlushed)
         EXPECT_EQ(t.readFile("\\dst.txt"), "target");
         EXPECT_FALSE(t.exists("\\none.txt"));
         EXPECT_EQ(leftovers(), QStringList());
-
         FlushRecorder::s_target = t.host("\\dst.txt");
         ASSERT_TRUE(CopyFileW(u"\\src.txt", u"\\dst.txt", FALSE));
         FlushRecorder::s_target = t.host("\\new.txt");
@@ -150,7 +147,6 @@ TEST_F(FileOperations, MoveDeleteAndFolderRules)
     EXPECT_EQ((QList<bool>{t.exists("\\My Documents\\tree\\deep\\f.txt"), t.exists("\\a\\tree"), t.exists("\\full")}),
               (QList<bool>{true, false, false}));
     EXPECT_EQ(GetFileAttributesW(u"\\made\\"), FILE_ATTRIBUTE_DIRECTORY);
-
     ULARGE_INTEGER available, total, free;
     ASSERT_TRUE(GetDiskFreeSpaceExW(u"\\My Documents\\", &available, &total, &free));
     struct statvfs fs;
@@ -169,7 +165,6 @@ TEST_F(FileOperations, MoveAcrossFileSystemsCopiesFilesAndRefusesFolders)
     ASSERT_TRUE(QFile::link(card.path(), t.host("\\Card")));
     t.make({"\\f.txt", "\\folder\\inner.txt"}, "moved");
     ASSERT_TRUE(SetFileAttributesW(u"\\f.txt", FILE_ATTRIBUTE_HIDDEN));
-
     ASSERT_TRUE(MoveFileW(u"\\f.txt", u"\\Card\\f.txt"));
     EXPECT_FALSE(t.exists("\\f.txt"));
     EXPECT_EQ(GetFileAttributesW(u"\\Card\\f.txt") & FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_HIDDEN);

@@ -52,7 +52,6 @@ TEST_F(FindFilesTest, ErrorsTellEmptyFolderFromNoMatchFromMissingFolderOrCompute
         EXPECT_TRUE(findNames(pattern, &got).isEmpty()) << pattern.toStdString();
         EXPECT_EQ(got, error) << pattern.toStdString();
     }
-
     WIN32_FIND_DATAW data;
     const HANDLE find = FindFirstFileW(u"\\d\\abc", &data);
     ASSERT_NE(find, INVALID_HANDLE_VALUE);
@@ -72,7 +71,6 @@ TEST_F(FindFilesTest, RecordHoldsSizeTimesAttributesAndObjectIdAndComputersListS
     ASSERT_EQ(::utimensat(AT_FDCWD, host.toLocal8Bit().constData(), times, 0), 0);
     struct stat st;
     ASSERT_EQ(::stat(host.toLocal8Bit().constData(), &st), 0);
-
     WIN32_FIND_DATAW data;
     ASSERT_TRUE(findOne("\\d\\data.bin", data));
     EXPECT_EQ(fromWide(data.cFileName), "data.bin");
@@ -84,7 +82,6 @@ TEST_F(FindFilesTest, RecordHoldsSizeTimesAttributesAndObjectIdAndComputersListS
     EXPECT_NE(FileTime::ticks(data.ftCreationTime), 0u);
     ASSERT_TRUE(findOne("\\d\\sub", data));
     EXPECT_EQ(std::pair(data.dwFileAttributes, data.nFileSizeLow), std::pair(DWORD(FILE_ATTRIBUTE_DIRECTORY), 0u));
-
     EXPECT_EQ(findNames("\\\\srv\\*"), QStringList({"Backup", "Public"}));
     EXPECT_EQ(findNames("\\\\SRV\\public\\*"), QStringList({"inside"}));
     EXPECT_EQ(GetFileAttributesW(u"\\\\srv\\Public"), FILE_ATTRIBUTE_DIRECTORY);

@@ -18,12 +18,10 @@ QString spelling(const QString &path)
     return CreateDirectoryW(wide(path), nullptr) && RemoveDirectoryW(wide(path)) ? QString() : "(not free)";
 }
 
+// Runs command by sh in folder, as another process changing it.
 bool shell(const QString &folder, const QString &command)
 {
-    QProcess sh;
-    sh.setWorkingDirectory(folder);
-    sh.start("sh", {"-c", command});
-    return sh.waitForFinished() && sh.exitCode() == 0;
+    return QProcess::execute("sh", {"-c", "cd \"$0\" && " + command, folder}) == 0;
 }
 
 } // namespace
@@ -41,7 +39,6 @@ TEST(FoldedNameIndex, BigFolderKeepsCaseRulesThroughChanges)
     const UniqueFd dir(::open(QFile::encodeName(host).constData(), O_RDONLY | O_DIRECTORY));
     EXPECT_EQ(GetFileAttributesW(u"\\big\\missing"), INVALID_FILE_ATTRIBUTES);
     ASSERT_TRUE(FoldedNameIndex::indexed(dir.get()));
-
     const struct {
         std::function<bool()> change;
         QList<std::pair<QString, QString>> lookups;
@@ -71,7 +68,6 @@ TEST(FoldedNameIndex, BigFolderKeepsCaseRulesThroughChanges)
     EXPECT_EQ(findNames("\\big\\*", nullptr, &attributes).size(), count + 1); // f9 gone; DUP and Later
     EXPECT_EQ(attributes.value("Later"), DWORD(FILE_ATTRIBUTE_DIRECTORY));
     EXPECT_FALSE(attributes.value(QString("f%1.txt").arg(count)) & FILE_ATTRIBUTE_DIRECTORY);
-
     // A name existing in another spelling is refused as before.
     expectRefused({REFUSES(CreateDirectoryW(u"\\big\\LATER", nullptr), ERROR_ALREADY_EXISTS),
                    REFUSES(CopyFileW(u"\\big\\f1.txt", u"\\big\\F2.TXT", TRUE), ERROR_FILE_EXISTS),

@@ -7,7 +7,6 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
-#include <QThread>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -87,39 +86,3 @@ inline void expectRefused(std::initializer_list<Refusal> refusals)
         }
     }
 }
-
-// The host's opener for the stand-ins while it lives: a script in dir that
-// records the one argument it is given ($QUILLMOSS_OPENER), written aside and
-// renamed so that the record appears whole.
-class RecordingOpener
-{
-public:
-    explicit RecordingOpener(const QString &dir) : m_result(dir + "/opened")
-    {
-        const QByteArray target = QFile::encodeName(m_result);
-        QFile script(dir + "/opener.sh");
-        if (script.open(QIODevice::WriteOnly))
-            script.write("#!/bin/sh\nprintf '%s' \"$1\" > '" + target + ".part' && mv '" + target + ".part' '"
-                         + target + "'\n");
-        script.close();
-        script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
-        qputenv("QUILLMOSS_OPENER", QFile::encodeName(script.fileName()));
-    }
-    ~RecordingOpener() { qunsetenv("QUILLMOSS_OPENER"); }
-
-    // What the opener was given, waiting up to 10 s for it (it is started
-    // detached); empty when it never ran. The record is used up.
-    QByteArray waitForArgument() const
-    {
-        QFile result(m_result);
-        for (int i = 0; i < 200 && !result.exists(); ++i)
-            QThread::msleep(50);
-        const QByteArray argument = result.open(QIODevice::ReadOnly) ? result.readAll() : QByteArray();
-        result.remove();
-        return argument;
-    }
-    bool ran() const { return QFile::exists(m_result); }
-
-private:
-    QString m_result;
-};

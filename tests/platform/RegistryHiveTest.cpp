@@ -85,7 +85,6 @@ TEST(RegistryHiveTest, ConnectionsSeeEachOthersWritesAndDeletionsAndAnUnopenable
     bool created = false;
     ASSERT_TRUE(first.createKey(RegistryHive::LocalMachine, "A\\B", &key, &created) == 0
                 && first.setValue(key, "v", REG_DWORD, QByteArray(4, '\1')) == 0);
-
     // second resolves (and remembers) the path, then first replaces the key.
     ASSERT_EQ(second.openKey(RegistryHive::LocalMachine, "a\\b", &seen), 0u);
     EXPECT_EQ(seen, key);
@@ -94,18 +93,15 @@ TEST(RegistryHiveTest, ConnectionsSeeEachOthersWritesAndDeletionsAndAnUnopenable
                 && first.setValue(key, "V", REG_DWORD, QByteArray(4, '\3')) == 0
                 && second.queryValue(key, "v", &value) == 0);
     EXPECT_EQ(value.data, QByteArray(4, '\3'));
-
     ASSERT_EQ(first.deleteKey(key), 0u);
     EXPECT_EQ(second.openKey(RegistryHive::LocalMachine, "a\\b", &seen), ERROR_FILE_NOT_FOUND);
     ASSERT_TRUE(first.createKey(RegistryHive::LocalMachine, "A\\B", &replacement, &created) == 0
                 && first.setValue(replacement, "v", REG_DWORD, QByteArray(4, '\2')) == 0);
-
     ASSERT_EQ(second.createKey(RegistryHive::LocalMachine, "a\\b", &seen, &created), 0u);
     EXPECT_EQ(std::pair(created, seen), std::pair(false, replacement));
     ASSERT_EQ(second.queryValue(seen, "V", &value), 0u);
     EXPECT_EQ(value.data, QByteArray(4, '\2'));
     EXPECT_EQ(second.queryValue(key, "v", &value), ERROR_KEY_DELETED);
-
     RegistryHive missing(device.dir() + "/missing/folder/registry.db"); // cannot be opened: every call fails
     EXPECT_FALSE(missing.isOpen());
     EXPECT_EQ(missing.openKey(RegistryHive::LocalMachine, QString(), &key), ERROR_REGISTRY_IO_FAILED);
@@ -136,7 +132,6 @@ TEST(RegistryHiveTest, TwoProcessesWritingAtOnceKeepEveryValue)
     EXPECT_EQ(a.confirmed(), all);
     EXPECT_EQ(b.confirmed(), all);
     EXPECT_EQ(std::pair(a.wait(), b.wait()), std::pair(0, 0));
-
     ASSERT_EQ(hive.queryValue(key, "A0", &value), 0u);
     EXPECT_EQ(std::pair(value.type, value.data), std::pair(REG_DWORD, QByteArray(4, '\0')));
     EXPECT_EQ(writtenValues(hive), expected);
@@ -197,7 +192,6 @@ TEST(RegistryChangeWatchTest, SeesEveryCommitAndNothingElse)
     EXPECT_EQ(looks, "10 00 10 10 10 10 ");
     sqlite3_close(other);
     sqlite3_close(watched);
-
     // Without shared memory every look is a change.
     sqlite3 *memory = nullptr;
     ASSERT_EQ(sqlite3_open(":memory:", &memory), SQLITE_OK);

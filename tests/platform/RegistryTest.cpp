@@ -69,7 +69,6 @@ protected:
     }
     static QStringList subKeys(HKEY key) { return names(key, RegEnumKeyExW); }
     static QStringList values(HKEY key) { return names(key, RegEnumValueW); }
-
     TempDevice m_device;
     std::vector<HKEY> m_open;
 };
@@ -88,7 +87,6 @@ TEST_F(RegistryTest, KeyPathsIgnoreCaseAndSurplusBackslashesAndOutliveTheDeviceO
     }
     ASSERT_EQ(open(HKEY_LOCAL_MACHINE, "SOFTWARE", &key), 0);
     EXPECT_EQ(subKeys(key), QStringList{"Brindlecove"});
-
     // Missing keys, whatever their parent; roots are separate trees.
     EXPECT_EQ(open(HKEY_LOCAL_MACHINE, "Nowhere\\Deeper"), LONG(ERROR_FILE_NOT_FOUND));
     create(HKEY_LOCAL_MACHINE, "Nowhere");
@@ -96,7 +94,6 @@ TEST_F(RegistryTest, KeyPathsIgnoreCaseAndSurplusBackslashesAndOutliveTheDeviceO
     create(HKEY_CLASSES_ROOT, ".txt");
     EXPECT_EQ(open(HKEY_LOCAL_MACHINE, ".txt"), LONG(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(open(HKEY_CLASSES_ROOT, ".TXT"), 0);
-
     // An empty path opens a handle of its own; a root never closes.
     HKEY self = nullptr;
     ASSERT_EQ(open(HKEY_LOCAL_MACHINE, QString(), &self), 0);
@@ -105,7 +102,6 @@ TEST_F(RegistryTest, KeyPathsIgnoreCaseAndSurplusBackslashesAndOutliveTheDeviceO
     EXPECT_EQ(RegCloseKey(HKEY_LOCAL_MACHINE), 0);
     ASSERT_TRUE(open(HKEY_LOCAL_MACHINE, "Lasting", &key) == 0 && set(key, "kept", "yes") == 0);
     EXPECT_EQ(RegCloseKey(nullptr), LONG(ERROR_INVALID_HANDLE));
-
     Device reopened(m_device.dir());
     CurrentDevice current(reopened);
     ASSERT_EQ(open(HKEY_LOCAL_MACHINE, "LASTING", &key), 0);
@@ -121,7 +117,6 @@ TEST_F(RegistryTest, NamesIgnoreCaseKeepFirstSpellingAndCreationOrderAndAwkwardO
     HKEY again = create(key, "ZETA", &disposition);
     EXPECT_EQ(disposition, REG_OPENED_EXISTING_KEY);
     EXPECT_EQ(subKeys(key), (QStringList{"Zeta", "alpha", "Mid"}));
-
     for (const char *name : {"y", "x", "b"})
         ASSERT_EQ(set(key, name, 1), 0);
     EXPECT_EQ(values(key), (QStringList{"y", "x", "b"}));
@@ -130,7 +125,6 @@ TEST_F(RegistryTest, NamesIgnoreCaseKeepFirstSpellingAndCreationOrderAndAwkwardO
     ASSERT_TRUE(set(key, "Y", "text") == 0 && RegDeleteValueW(key, u"x") == 0 && set(key, "x", 3) == 0);
     EXPECT_EQ(read(key, "y"), "text");
     EXPECT_EQ(values(key), (QStringList{"y", "b", "x"}));
-
     // Value names may hold backslashes; names have at most 255 characters.
     ASSERT_EQ(set(again, "\\My Documents\\", "folder"), 0);
     EXPECT_EQ(read(again, "\\MY DOCUMENTS\\"), "folder");
@@ -141,7 +135,6 @@ TEST_F(RegistryTest, NamesIgnoreCaseKeepFirstSpellingAndCreationOrderAndAwkwardO
               LONG(ERROR_INVALID_PARAMETER));
     EXPECT_EQ(std::pair(set(again, longest, 1), set(again, tooLong, 1)), std::pair(0, LONG(ERROR_INVALID_PARAMETER)));
     EXPECT_EQ(values(again), (QStringList{"\\My Documents\\", longest}));
-
     // Quotes, SQL and pattern characters and non-ASCII text come back exactly,
     // under any case, as keys and as values.
     const QStringList awkward = {"O'Brien", "'; DROP TABLE keys; --", "Ünïcödé", "smile \U0001F600", " spaced ",
@@ -179,7 +172,6 @@ TEST_F(RegistryTest, BuffersSizesQueryInfoAndTheDefaultValueFollowThePlatformRul
     length = 8;
     EXPECT_EQ(RegEnumValueW(key, DWORD(-1), name, &length, nullptr, nullptr, nullptr, nullptr),
               LONG(ERROR_NO_MORE_ITEMS));
-
     // RegQueryValueExW: the size alone, too small a buffer, the type alone.
     DWORD sizeAlone = 0, tooSmall = sizeof data;
     EXPECT_EQ((std::vector<LONG>{RegQueryValueExW(key, u"name", nullptr, &type, nullptr, &sizeAlone),
@@ -191,14 +183,12 @@ TEST_F(RegistryTest, BuffersSizesQueryInfoAndTheDefaultValueFollowThePlatformRul
     EXPECT_EQ(type, REG_SZ);
     EXPECT_EQ(RegQueryValueExW(key, u"missing", nullptr, &type, nullptr, &size), LONG(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(RegQueryValueExW(key, u"Name", nullptr, &type, data, nullptr), LONG(ERROR_INVALID_PARAMETER));
-
     // Empty data is a value too; data without a buffer is refused.
     ASSERT_EQ(RegSetValueExW(key, u"none", 0, REG_BINARY, nullptr, 0), 0);
     size = 5;
     EXPECT_EQ(RegQueryValueExW(key, u"none", nullptr, &type, nullptr, &size), 0);
     EXPECT_EQ(std::pair(type, size), std::pair(REG_BINARY, 0u));
     EXPECT_EQ(RegSetValueExW(key, u"bad", 0, REG_BINARY, nullptr, 4), LONG(ERROR_INVALID_PARAMETER));
-
     // Null and empty names address the default value.
     HKEY empty = create(HKEY_LOCAL_MACHINE, "Default");
     ASSERT_EQ(RegSetValueExW(empty, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE *>(u"unnamed"), 16), 0);
@@ -206,7 +196,6 @@ TEST_F(RegistryTest, BuffersSizesQueryInfoAndTheDefaultValueFollowThePlatformRul
     EXPECT_EQ(values(empty), QStringList{QString()});
     ASSERT_EQ(RegDeleteValueW(empty, u""), 0);
     EXPECT_EQ(RegQueryValueExW(empty, nullptr, nullptr, nullptr, nullptr, &size), LONG(ERROR_FILE_NOT_FOUND));
-
     // RegQueryInfoKeyW counts subkeys and values and gives the longest names and data.
     key = create(HKEY_LOCAL_MACHINE, "Info");
     create(key, "abc");
@@ -229,7 +218,6 @@ TEST_F(RegistryTest, DeletingAKeyTakesItsSubtreeAndItsOpenHandles)
     HKEY leaf = create(top, "Middle\\Leaf");
     ASSERT_TRUE(set(leaf, "deep", 1) == 0 && set(top, "shallow", 1) == 0);
     create(HKEY_LOCAL_MACHINE, "Tree\\Sibling");
-
     ASSERT_EQ(RegDeleteKeyW(HKEY_LOCAL_MACHINE, u"TREE\\top"), 0);
     EXPECT_EQ(open(HKEY_LOCAL_MACHINE, "Tree\\Top\\Middle\\Leaf"), LONG(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(open(HKEY_LOCAL_MACHINE, "Tree\\Top"), LONG(ERROR_FILE_NOT_FOUND));
@@ -237,7 +225,6 @@ TEST_F(RegistryTest, DeletingAKeyTakesItsSubtreeAndItsOpenHandles)
     EXPECT_EQ((std::vector<LONG>{RegDeleteKeyW(HKEY_LOCAL_MACHINE, u"Tree\\Missing"),
                                  RegDeleteKeyW(HKEY_LOCAL_MACHINE, u""), RegDeleteKeyW(HKEY_LOCAL_MACHINE, nullptr)}),
               (std::vector<LONG>{ERROR_FILE_NOT_FOUND, ERROR_INVALID_PARAMETER, ERROR_INVALID_PARAMETER}));
-
     // A handle to a deleted key reports it, even after the path is made again
     // (and the new key starts empty).
     DWORD n = 0, length = 16;
