@@ -21,8 +21,7 @@ protected:
         ASSERT_EQ(::setxattr(QFile::encodeName(t.host(devicePath)), "user.DOSATTRIB", value.constData(),
                              value.size(), 0), 0);
     }
-    // The bits GetFileAttributesW reports, the stored text as getfattr reads it
-    // ("-" for none), and whether the host lets the owner write.
+    // Attribute bits, the stored text as getfattr reads it ("-": none), the owner's write bit.
     std::string facts(const QString &devicePath)
     {
         QProcess getfattr;
@@ -53,9 +52,8 @@ TEST(DosAttributes, SambaBinaryFormsDecode)
         EXPECT_EQ(DosAttributes::decode(blob.constData(), std::size_t(blob.size())), bits) << blob.toHex().data();
 }
 
-// Bits are stored as Samba's text; read-only is the owner's write bit on files
-// (not on folders) and blocks writing; new and written files get Archive; copies
-// and moves keep the bits.
+// Bits are stored as Samba's text; read-only is the owner's write bit on files (not on folders)
+// and blocks writing; new and written files get Archive; copies and moves keep the bits.
 TEST_F(Attributes, StoredAsSambaTextWithReadOnlyAsTheWriteBit)
 {
     t.make({"\\f.txt", "\\d\\"}, "keep");
@@ -103,8 +101,7 @@ TEST_F(Attributes, RomFilesRefuseEveryChangeAndRomBitsStay)
     EXPECT_EQ(GetFileAttributesW(u"\\c.dll"), System | FILE_ATTRIBUTE_COMPRESSED);
 }
 
-// The card itself (like the root) takes no attributes and cannot be removed
-// or moved; the link is never followed into.
+// The card itself (like the root) takes no attributes and cannot be removed or moved.
 TEST_F(Attributes, StorageCardFolderIsTemporaryListedAndKeptInPlace)
 {
     QTemporaryDir card;

@@ -87,8 +87,7 @@ protected:
 };
 using Hardening = Confinement;
 
-// The outside folder is never even opened (watched with inotify); the link
-// that stays inside works.
+// The outside folder is never even opened (watched with inotify); the link inside works.
 TEST_F(Confinement, LinksLeadingOutAreNeitherListedNorFollowedLinksInsideAre)
 {
     const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
@@ -111,8 +110,7 @@ TEST_F(Confinement, LinksLeadingOutAreNeitherListedNorFollowedLinksInsideAre)
     EXPECT_EQ(t.readFile("\\copied.txt"), "x");
 }
 
-// Neither through the links nor through a storage card, whose own links stay
-// inside its target.
+// Neither through the links nor through a card, whose own links stay inside its target.
 TEST_F(Confinement, NothingOutsideIsWrittenOrDeleted)
 {
     QTemporaryDir card;
@@ -139,8 +137,7 @@ TEST_F(Confinement, NothingOutsideIsWrittenOrDeleted)
     EXPECT_TRUE(t.exists("\\plain.txt"));
 }
 
-// Names the device cannot spell (made on the host) are neither listed nor
-// reached; those a caller passes are refused and nothing is made for them.
+// Bad names passed in are refused; names the device cannot spell are neither listed nor reached.
 TEST_F(Hardening, NamesAreChecked)
 {
     const std::pair<QString, DWORD> cases[] = {
@@ -164,8 +161,7 @@ TEST_F(Hardening, NamesAreChecked)
     ::unlink(folder + "bad\xff"); // a name Qt cannot remove
 }
 
-// Links and ROM folders stay where they resolve; stale handles and a fifo
-// swapped in give errors, never other objects.
+// Links and ROM folders stay where they resolve; stale handles and a fifo give errors.
 TEST_F(Hardening, LinksRomFoldersStaleHandlesAndSwappedInObjects)
 {
     t.make({"\\a\\f", "\\b\\", "\\c\\", "\\p\\rom", "\\s\\f", "\\d\\"});

@@ -85,9 +85,8 @@ struct FlushRecorder {
     static inline QList<QByteArray> s_seen;
 };
 
-// A copy goes to a temporary name, is flushed, then renamed into place: a
-// copy that fails (refused, disk full, failed flush) leaves the old target and
-// no temporary file.
+// A copy goes to a temporary name, is flushed, then renamed into place: a copy that fails
+// (refused, disk full, failed flush) leaves the old target and no temporary file.
 TEST_F(FileOperations, CopyReplacesTheTargetOnlyWhenWholeAndFlushed)
 {
     t.writeFile("\\src.txt", "source");

@@ -8,8 +8,7 @@
 
 namespace {
 
-// The spelling FindFirstFileW reports for path; "" when the name is free,
-// as a new folder that can be made and removed again shows.
+// The spelling FindFirstFileW reports for path; "" when a folder can be made there (and is removed).
 QString spelling(const QString &path)
 {
     WIN32_FIND_DATAW data;
@@ -26,9 +25,8 @@ bool shell(const QString &folder, const QString &command)
 
 } // namespace
 
-// Changes by the program and by another process, each followed by lookups
-// of names in other spellings: wanted spelling, or "" for missing. The
-// folder is big enough for the index and for reading facts ahead.
+// Changes by the program and by another process, each followed by lookups of names in other
+// spellings ("" for missing), in a folder big enough for the index and for reading facts ahead.
 TEST(FoldedNameIndex, BigFolderKeepsCaseRulesThroughChanges)
 {
     TempDevice t;

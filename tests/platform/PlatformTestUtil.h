@@ -10,9 +10,8 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-// Every name FindFirstFileW/FindNextFileW report for pattern, sorted; error
-// receives FindFirstFileW's error when it fails, else the error that ended
-// the enumeration; attributes, when given, receives each name's attribute bits.
+// Every name FindFirstFileW/FindNextFileW report for pattern, sorted; error receives the error that
+// ended the search (or failed it); attributes, when given, each name's attribute bits.
 inline QStringList findNames(const QString &pattern, DWORD *error = nullptr,
                              QHash<QString, DWORD> *attributes = nullptr)
 {

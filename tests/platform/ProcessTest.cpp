@@ -92,17 +92,15 @@ TEST(ShellExecute, OpensProgramsAndDocumentsFoundByTheSearchOrder)
     EXPECT_EQ(launcher.starts().size(), 3);
 }
 
-// The stand-ins reach the host's opener: the browser with its address, a new
-// device's types with the file's host path. A user's own registration is
-// kept, and a deleted one stays deleted.
+// The stand-ins reach the host's opener: the browser with its address, a new device's types with the
+// file's host path. A user's own registration is kept, and a deleted one stays deleted.
 TEST(ShellExecute, StandInsAndDefaultTypesOpenThroughTheHostOpener)
 {
     TempDevice device;
     ASSERT_TRUE(StandIns::install(device.device(), qEnvironmentVariable("QUILLMOSS_BIN_DIR")));
     EXPECT_EQ(GetFileAttributesW(u"\\Windows\\iexplore.exe") & FILE_ATTRIBUTE_INROM, FILE_ATTRIBUTE_INROM);
     EXPECT_FALSE(DeleteFileW(u"\\Windows\\iexplore.exe"));
-    // The host's opener records the one argument it is given, written aside
-    // and renamed so that the record appears whole.
+    // The host's opener records its one argument, written aside and renamed to appear whole.
     const QString opened = device.dir() + "/opened", opener = device.dir() + "/opener.sh";
     const QByteArray record = "'" + QFile::encodeName(opened) + "'";
     device.writeFile("\\..\\opener.sh",

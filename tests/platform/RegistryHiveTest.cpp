@@ -16,8 +16,7 @@ namespace {
 
 using KeyId = RegistryHive::KeyId;
 
-// hivewriter writing PREFIX0, PREFIX1, ... into the device's hive (count 0:
-// until killed); killed when it goes out of scope.
+// hivewriter writing PREFIX0, PREFIX1, ... into the hive (count 0: until killed); killed at the end.
 class Writer
 {
 public:
@@ -108,8 +107,7 @@ TEST(RegistryHiveTest, ConnectionsSeeEachOthersWritesAndDeletionsAndAnUnopenable
     EXPECT_EQ(missing.setValue(RegistryHive::LocalMachine, "v", REG_SZ, QByteArray()), ERROR_REGISTRY_IO_FAILED);
 }
 
-// A value first found missing, then written by other processes at once, is
-// seen at the next read; no write is lost.
+// A value found missing, then written by other processes at once, is seen next time; no write is lost.
 TEST(RegistryHiveTest, TwoProcessesWritingAtOnceKeepEveryValue)
 {
     TempDevice device;

@@ -120,8 +120,7 @@ TEST_F(RegistryTest, NamesIgnoreCaseKeepFirstSpellingAndCreationOrderAndAwkwardO
     for (const char *name : {"y", "x", "b"})
         ASSERT_EQ(set(key, name, 1), 0);
     EXPECT_EQ(values(key), (QStringList{"y", "x", "b"}));
-    // Rewriting keeps a value's place and first spelling, and takes the new
-    // type; deleting and writing again moves it last.
+    // Rewriting keeps a value's place and spelling and takes the new type; deleting and writing moves it last.
     ASSERT_TRUE(set(key, "Y", "text") == 0 && RegDeleteValueW(key, u"x") == 0 && set(key, "x", 3) == 0);
     EXPECT_EQ(read(key, "y"), "text");
     EXPECT_EQ(values(key), (QStringList{"y", "b", "x"}));
@@ -135,8 +134,7 @@ TEST_F(RegistryTest, NamesIgnoreCaseKeepFirstSpellingAndCreationOrderAndAwkwardO
               LONG(ERROR_INVALID_PARAMETER));
     EXPECT_EQ(std::pair(set(again, longest, 1), set(again, tooLong, 1)), std::pair(0, LONG(ERROR_INVALID_PARAMETER)));
     EXPECT_EQ(values(again), (QStringList{"\\My Documents\\", longest}));
-    // Quotes, SQL and pattern characters and non-ASCII text come back exactly,
-    // under any case, as keys and as values.
+    // Quotes, SQL and pattern characters and non-ASCII text come back exactly, under any case.
     const QStringList awkward = {"O'Brien", "'; DROP TABLE keys; --", "Ünïcödé", "smile \U0001F600", " spaced ",
                                  "%_*?"};
     HKEY parent = create(HKEY_CURRENT_USER, "Awkward");
@@ -225,8 +223,7 @@ TEST_F(RegistryTest, DeletingAKeyTakesItsSubtreeAndItsOpenHandles)
     EXPECT_EQ((std::vector<LONG>{RegDeleteKeyW(HKEY_LOCAL_MACHINE, u"Tree\\Missing"),
                                  RegDeleteKeyW(HKEY_LOCAL_MACHINE, u""), RegDeleteKeyW(HKEY_LOCAL_MACHINE, nullptr)}),
               (std::vector<LONG>{ERROR_FILE_NOT_FOUND, ERROR_INVALID_PARAMETER, ERROR_INVALID_PARAMETER}));
-    // A handle to a deleted key reports it, even after the path is made again
-    // (and the new key starts empty).
+    // A handle to a deleted key reports it, even after the path is made again (empty).
     DWORD n = 0, length = 16;
     WCHAR name[16];
     HKEY child = nullptr;
