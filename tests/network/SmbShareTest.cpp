@@ -112,13 +112,12 @@ TEST_F(SmbShareTest, RenamesDeletesReportsTheDevicesErrorsAndAgreesOnAttributes)
     const QString s = share();
     t.writeFile("\\a.txt", "first");
     t.writeFile("\\b.txt", "second");
-    ASSERT_TRUE(CreateDirectoryW(wide(s + "\\dir"), nullptr));
-    ASSERT_TRUE(CopyFileW(u"\\a.txt", wide(s + "\\dir\\a.txt"), TRUE));
-    ASSERT_TRUE(CopyFileW(u"\\b.txt", wide(s + "\\dir\\b.txt"), TRUE));
+    ASSERT_TRUE(CreateDirectoryW(wide(s + "\\dir"), nullptr) && CopyFileW(u"\\a.txt", wide(s + "\\dir\\a.txt"), TRUE)
+                && CopyFileW(u"\\b.txt", wide(s + "\\dir\\b.txt"), TRUE));
     expectRefused({REFUSES(MoveFileW(wide(s + "\\dir\\a.txt"), wide(s + "\\dir\\b.txt")), ERROR_ALREADY_EXISTS)});
     EXPECT_EQ(onServer("/dir/b.txt"), "second") << "a refused rename leaves the target alone";
-    EXPECT_TRUE(MoveFileW(wide(s + "\\dir\\a.txt"), wide(s + "\\dir\\A.TXT")));
-    EXPECT_TRUE(MoveFileW(wide(s + "\\dir\\A.TXT"), wide(s + "\\c.txt")));
+    EXPECT_TRUE(MoveFileW(wide(s + "\\dir\\a.txt"), wide(s + "\\dir\\A.TXT"))
+                && MoveFileW(wide(s + "\\dir\\A.TXT"), wide(s + "\\c.txt")));
     EXPECT_EQ(findNames(s + "\\dir\\*"), QStringList({"b.txt"}));
     EXPECT_TRUE(MoveFileW(wide(s + "\\c.txt"), u"\\moved.txt")) << "a move out of the share";
     EXPECT_EQ(t.readFile("\\moved.txt"), "first");
@@ -144,14 +143,13 @@ TEST_F(SmbShareTest, RenamesDeletesReportsTheDevicesErrorsAndAgreesOnAttributes)
     ASSERT_TRUE(GetDiskFreeSpaceExW(wide(s), &available, &total, &free));
     EXPECT_GT(total.QuadPart, 0u);
     EXPECT_LE(available.QuadPart, total.QuadPart);
-    for (const char *name : {"\\set.txt", "\\shown.txt"})
-        ASSERT_TRUE(opens(s + name, GENERIC_WRITE, CREATE_NEW));
-    ASSERT_TRUE(CreateDirectoryW(wide(s + "\\folder"), nullptr));
+    ASSERT_TRUE(opens(s + "\\set.txt", GENERIC_WRITE, CREATE_NEW) && opens(s + "\\shown.txt", GENERIC_WRITE, CREATE_NEW)
+                && CreateDirectoryW(wide(s + "\\folder"), nullptr));
     const DWORD hidden = FILE_ATTRIBUTE_HIDDEN, system = FILE_ATTRIBUTE_SYSTEM, readOnly = FILE_ATTRIBUTE_READONLY;
-    ASSERT_TRUE(SetFileAttributesW(wide(s + "\\set.txt"), hidden | system | readOnly));
-    EXPECT_EQ(sambaAttributes(server, "set.txt"), unsigned(hidden | system | readOnly));
-    ASSERT_TRUE(SetFileAttributesW(wide(s + "\\set.txt"), FILE_ATTRIBUTE_ARCHIVE));
-    EXPECT_EQ(sambaAttributes(server, "set.txt"), unsigned(FILE_ATTRIBUTE_ARCHIVE));
+    for (const DWORD bits : {hidden | system | readOnly, DWORD(FILE_ATTRIBUTE_ARCHIVE)}) {
+        ASSERT_TRUE(SetFileAttributesW(wide(s + "\\set.txt"), bits));
+        EXPECT_EQ(sambaAttributes(server, "set.txt"), bits);
+    }
     server.client("setmode shown.txt -a; setmode shown.txt +hr; setmode folder +s");
     QHash<QString, DWORD> listed;
     findNames(s + "\\*", nullptr, &listed);

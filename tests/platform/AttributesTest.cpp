@@ -54,7 +54,7 @@ TEST(DosAttributes, SambaBinaryFormsDecode)
 
 // Bits are stored as Samba's text; read-only is the owner's write bit on files (not on folders)
 // and blocks writing; new and written files get Archive; copies and moves keep the bits.
-TEST_F(Attributes, StoredAsSambaTextWithReadOnlyAsTheWriteBit)
+TEST_F(Attributes, StoredAsSambaTextWithReadOnlyAsTheWriteBitAndRomFilesRefuseEveryChange)
 {
     t.make({"\\f.txt", "\\d\\"}, "keep");
     ASSERT_TRUE(SetFileAttributesW(u"\\f.txt", Hidden | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NORMAL));
@@ -82,10 +82,7 @@ TEST_F(Attributes, StoredAsSambaTextWithReadOnlyAsTheWriteBit)
     EXPECT_EQ(facts("\\d\\moved"), "7 stored 0x7 locked");
     ASSERT_TRUE(SetFileAttributesW(u"\\d", ReadOnly));
     EXPECT_EQ(facts("\\d"), "11 stored 0x1 writable");
-}
-
-TEST_F(Attributes, RomFilesRefuseEveryChangeAndRomBitsStay)
-{
+    // Files in ROM refuse every change; ROM bits stay.
     t.make({"\\Windows\\rom.exe"}, "rom");
     setStored("\\Windows\\rom.exe", "0x2040");
     EXPECT_EQ(GetFileAttributesW(u"\\Windows\\rom.exe"), FILE_ATTRIBUTE_INROM | FILE_ATTRIBUTE_ROMMODULE);

@@ -25,7 +25,7 @@ char16_t iconvUnicode(unsigned char byte)
     return converted ? out : char16_t(byte);
 }
 
-TEST(CodePage, EveryByteMapsAsIconvSaysAndRoundTrips)
+TEST(CodePage, EveryByteMapsAsIconvSaysAndRoundTripsOthersBecomeTheDefault)
 {
     for (int b = 1; b < 256; ++b) {
         const char byte = char(b);
@@ -38,16 +38,12 @@ TEST(CodePage, EveryByteMapsAsIconvSaysAndRoundTrips)
         EXPECT_EQ(std::tuple(CodePage::toUnicode(uchar(b)), wide[0], back, usedDefault),
                   std::tuple(unicode, unicode, byte, FALSE)) << b;
     }
-}
-
-TEST(CodePage, UnmappableCharactersBecomeTheDefaultAndSizesAreChecked)
-{
+    // Unmappable characters become the default; sizes are checked.
     const WCHAR text[] = u"A\u0100\u4E2D";
     char out[8] = {};
     BOOL usedDefault = FALSE;
-    EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, text, -1, out, sizeof out, nullptr, &usedDefault), 4);
-    EXPECT_STREQ(out, "A??");
-    EXPECT_TRUE(usedDefault);
+    EXPECT_EQ((std::tuple{WideCharToMultiByte(CP_ACP, 0, text, -1, out, sizeof out, nullptr, &usedDefault),
+                          std::string(out), usedDefault}), std::tuple(4, std::string("A??"), TRUE));
     EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, text, 3, out, sizeof out, "#", nullptr), 3);
     EXPECT_EQ(QByteArray(out, 3), "A##");
     EXPECT_EQ(CodePage::toAnsi(QString::fromUtf16(u"\u20AC5 \u00E9t\u00E9 \u0100")), "\x80" "5 \xE9t\xE9 ?");
@@ -85,7 +81,8 @@ void writeSupply(const QString &root, const QString &name, const QList<QPair<con
     }
 }
 
-TEST(SystemInfoTest, MemInfoGivesBytesClampedTo32Bits)
+// Memory in bytes clamped to 32 bits; power supplies map to the platform's flags.
+TEST(SystemInfoTest, MemInfoAndPowerSuppliesMapToThePlatformsFigures)
 {
     MEMORYSTATUS s;
     ASSERT_TRUE(SystemSource::parseMemInfo("MemTotal:       32768 kB\nMemFree:  1000 kB\nMemAvailable:   12800 kB\n"
@@ -96,10 +93,6 @@ TEST(SystemInfoTest, MemInfoGivesBytesClampedTo32Bits)
     ASSERT_TRUE(SystemSource::parseMemInfo("MemTotal: 100 kB\nMemFree: 10 kB\nBuffers: 5 kB\nCached: 20 kB\n", s));
     EXPECT_EQ(s.dwAvailPhys, 35u << 10);
     EXPECT_FALSE(SystemSource::parseMemInfo("garbage", s));
-}
-
-TEST(SystemInfoTest, PowerSuppliesMapToThePlatformFlags)
-{
     QTemporaryDir root;
     // Mains, battery flag, percent, time left, backup battery flag.
     const auto read = [&] {

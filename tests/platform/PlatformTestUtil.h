@@ -53,12 +53,10 @@ inline HANDLE openFile(const QString &path, DWORD access, DWORD disposition = OP
 inline BOOL opens(const QString &path, DWORD access, DWORD disposition = OPEN_EXISTING)
 {
     const HANDLE file = openFile(path, access, disposition);
-    if (file == INVALID_HANDLE_VALUE)
-        return FALSE;
     const DWORD error = GetLastError();
-    CloseHandle(file);
+    const BOOL opened = file != INVALID_HANDLE_VALUE && CloseHandle(file);
     SetLastError(error);
-    return TRUE;
+    return opened;
 }
 
 inline BOOL hasAttributes(const QString &path)

@@ -31,19 +31,6 @@ TEST(SplitCommandLine, FollowsTheRuntimeRules)
         EXPECT_EQ(SplitCommandLine(QString::fromLatin1(line)), arguments) << line;
 }
 
-TEST(Processes, StartsDevicePrograms)
-{
-    TempDevice device;
-    // A program that records its arguments; ".exe" may be left out.
-    device.writeFile("\\Windows\\tool.exe", "#!/bin/sh\nprintf '%s|' \"$@\" > \"$QUILLMOSS_DEVICE/args\"\nexit 3\n");
-    QFile::setPermissions(device.host("\\Windows\\tool.exe"), QFile::ReadOwner | QFile::ExeOwner);
-    EXPECT_EQ(runDeviceProgram(u"tool", "one \"two three\""), 3);
-    EXPECT_EQ(device.readFile("\\..\\args"), "one|two three|");
-    device.writeFile("\\My Documents\\data.exe", "MZ not for this host");
-    expectRefused({REFUSES(runDeviceProgram(u"nothing.exe", "") != -1, ERROR_FILE_NOT_FOUND),
-                   REFUSES(runDeviceProgram(u"\\My Documents\\data.exe", "") != -1, ERROR_BAD_EXE_FORMAT)});
-}
-
 QString classesDefault(const QString &path, const QString &value = QString())
 {
     HKEY key = nullptr;
@@ -59,7 +46,7 @@ QString classesDefault(const QString &path, const QString &value = QString())
     return result == ERROR_SUCCESS ? fromWide(text) : "-";
 }
 
-TEST(ShellExecute, OpensProgramsAndDocumentsFoundByTheSearchOrder)
+TEST(ShellExecute, StartsProgramsAndOpensDocumentsFoundByTheSearchOrder)
 {
     TempDevice device;
     for (const char *program : {"\\tool.exe", "\\Windows\\tool.exe", "\\Program Files\\Q\\tool.exe"}) {
@@ -68,6 +55,13 @@ TEST(ShellExecute, OpensProgramsAndDocumentsFoundByTheSearchOrder)
         EXPECT_EQ(FindProgramImage("TOOL", "\\Program Files\\Q\\"), QString(program).replace("tool.exe", "TOOL.exe"));
     }
     EXPECT_EQ(FindProgramImage("tool.exe"), QString("\\Windows\\tool.exe")) << "the tests run outside the store";
+    // A program that records its arguments starts; ".exe" may be left out.
+    device.writeFile("\\Windows\\tool.exe", "#!/bin/sh\nprintf '%s|' \"$@\" > \"$QUILLMOSS_DEVICE/args\"\nexit 3\n");
+    EXPECT_EQ(runDeviceProgram(u"tool", "one \"two three\""), 3);
+    EXPECT_EQ(device.readFile("\\..\\args"), "one|two three|");
+    device.writeFile("\\My Documents\\data.exe", "MZ not for this host");
+    expectRefused({REFUSES(runDeviceProgram(u"nothing.exe", "") != -1, ERROR_FILE_NOT_FOUND),
+                   REFUSES(runDeviceProgram(u"\\My Documents\\data.exe", "") != -1, ERROR_BAD_EXE_FORMAT)});
     classesDefault(".txt", "txtfile");
     classesDefault("txtfile\\Shell\\Open\\Command", "tool.exe /v \"%1\" %*");
     classesDefault(".log\\Shell\\Open\\Command", "\"\\tool.exe\" %1");
