@@ -28,26 +28,6 @@ QByteArray readAll(const QString &path)
     return buffer.left(int(n));
 }
 
-TEST(DevicePath, LookupIgnoresCaseButPrefersExactSpelling)
-{
-    TempDevice t;
-    t.writeFile("\\x\\a.txt", "lower");
-    t.writeFile("\\x\\A.TXT", "upper");
-    t.writeFile("\\x\\Mixed.Txt", "mixed");
-    t.writeFile("\\x\\Ünïcødé.txt", "wide");
-    // A new device is laid out.
-    EXPECT_EQ(GetFileAttributesW(u"\\windows\\START MENU\\programs"), FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_EQ(findNames("\\Windows\\Start menu\\*"), QStringList({"Programs"}));
-    EXPECT_EQ(QList<QByteArray>({readAll("\\x\\a.txt"), readAll("\\x\\A.TXT"), readAll("\\X\\MIXED.TXT"),
-                                 readAll("\\x\\ÜNÏCØDÉ.TXT")}),
-              QList<QByteArray>({"lower", "upper", "mixed", "wide"}));
-    // A new name that differs only in case is the existing object.
-    expectRefused({REFUSES(CreateDirectoryW(u"\\MY DOCUMENTS", nullptr), ERROR_ALREADY_EXISTS),
-                   REFUSES(CopyFileW(u"\\x\\a.txt", u"\\x\\mixed.TXT", TRUE), ERROR_FILE_EXISTS)});
-    ASSERT_TRUE(MoveFileW(u"\\x\\Mixed.Txt", u"\\x\\MIXED.txt"));
-    EXPECT_EQ(findNames("\\x\\m*"), QStringList({"MIXED.txt"}));
-}
-
 // Attacks from outside (also run as nobody): links out of the store (to a
 // folder, a file and /etc) with a victim file outside, one link that stays
 // inside; races, odd names and stale handles.
@@ -86,9 +66,10 @@ protected:
     QString victim;
 };
 using Hardening = Confinement;
+using DevicePath = Confinement;
 
 // The outside folder is never even opened (watched with inotify); the link inside works.
-TEST_F(Confinement, LinksLeadingOutAreNeitherListedNorFollowedLinksInsideAre)
+TEST_F(Confinement, LinksLeadingOutAreNeitherListedNorFollowedNorWrittenThroughLinksInsideAre)
 {
     const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     ASSERT_GE(::inotify_add_watch(watch, QFile::encodeName(out("")), IN_OPEN), 0);
@@ -108,11 +89,8 @@ TEST_F(Confinement, LinksLeadingOutAreNeitherListedNorFollowedLinksInsideAre)
     EXPECT_TRUE(findNames("\\My Documents\\win\\*").contains("inside.txt"));
     EXPECT_TRUE(CopyFileW(u"\\My Documents\\win\\inside.txt", u"\\copied.txt", TRUE));
     EXPECT_EQ(t.readFile("\\copied.txt"), "x");
-}
-
-// Neither through the links nor through a card, whose own links stay inside its target.
-TEST_F(Confinement, NothingOutsideIsWrittenOrDeleted)
-{
+    // Nothing outside is written or deleted, neither through the links nor through a card, whose
+    // own links stay inside its target.
     QTemporaryDir card;
     ASSERT_TRUE(QFile::link(card.path(), t.host("\\Storage Card")));
     ASSERT_TRUE(QFile::link(out(""), card.path() + "/escape"));
@@ -137,9 +115,25 @@ TEST_F(Confinement, NothingOutsideIsWrittenOrDeleted)
     EXPECT_TRUE(t.exists("\\plain.txt"));
 }
 
-// Bad names passed in are refused; names the device cannot spell are neither listed nor reached.
-TEST_F(Hardening, NamesAreChecked)
+// Lookup ignores case but prefers the exact spelling; bad names passed in are refused; names the
+// device cannot spell are neither listed nor reached.
+TEST_F(DevicePath, LookupIgnoresCaseButPrefersExactSpellingAndNamesAreChecked)
 {
+    t.writeFile("\\x\\a.txt", "lower");
+    t.writeFile("\\x\\A.TXT", "upper");
+    t.writeFile("\\x\\Mixed.Txt", "mixed");
+    t.writeFile("\\x\\Ünïcødé.txt", "wide");
+    // A new device is laid out.
+    EXPECT_EQ(GetFileAttributesW(u"\\windows\\START MENU\\programs"), FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(findNames("\\Windows\\Start menu\\*"), QStringList({"Programs"}));
+    EXPECT_EQ(QList<QByteArray>({readAll("\\x\\a.txt"), readAll("\\x\\A.TXT"), readAll("\\X\\MIXED.TXT"),
+                                 readAll("\\x\\ÜNÏCØDÉ.TXT")}),
+              QList<QByteArray>({"lower", "upper", "mixed", "wide"}));
+    // A new name that differs only in case is the existing object.
+    expectRefused({REFUSES(CreateDirectoryW(u"\\MY DOCUMENTS", nullptr), ERROR_ALREADY_EXISTS),
+                   REFUSES(CopyFileW(u"\\x\\a.txt", u"\\x\\mixed.TXT", TRUE), ERROR_FILE_EXISTS)});
+    ASSERT_TRUE(MoveFileW(u"\\x\\Mixed.Txt", u"\\x\\MIXED.txt"));
+    EXPECT_EQ(findNames("\\x\\m*"), QStringList({"MIXED.txt"}));
     const std::pair<QString, DWORD> cases[] = {
         {"\\..\\x", ERROR_INVALID_NAME},          {"\\Windows\\..\\..\\etc", ERROR_INVALID_NAME},
         {"\\.\\Windows", ERROR_INVALID_NAME},     {"\\a/b", ERROR_INVALID_NAME},

@@ -37,10 +37,7 @@ TEST(FoldedNameIndex, BigFolderKeepsCaseRulesThroughChanges)
     const UniqueFd dir(::open(QFile::encodeName(host).constData(), O_RDONLY | O_DIRECTORY));
     EXPECT_EQ(GetFileAttributesW(u"\\big\\missing"), INVALID_FILE_ATTRIBUTES);
     ASSERT_TRUE(FoldedNameIndex::indexed(dir.get()));
-    const struct {
-        std::function<bool()> change;
-        QList<std::pair<QString, QString>> lookups;
-    } steps[] = {
+    const struct { std::function<bool()> change; QList<std::pair<QString, QString>> lookups; } steps[] = {
         {[] { return CreateDirectoryW(u"\\big\\NewOne", nullptr); }, {{"\\BIG\\newone", "NewOne"}}},
         {[] { return MoveFileW(u"\\big\\newONE", u"\\big\\Renamed"); },
          {{"\\big\\NEWONE", ""}, {"\\big\\renamed", "Renamed"}}},

@@ -73,7 +73,7 @@ protected:
     std::vector<HKEY> m_open;
 };
 
-TEST_F(RegistryTest, KeyPathsIgnoreCaseAndSurplusBackslashesAndOutliveTheDeviceObject)
+TEST_F(RegistryTest, KeyPathsIgnoreCaseAndSurplusBackslashesOutliveTheDeviceObjectAndGoWithTheirSubtree)
 {
     DWORD created = 0, existing = 0;
     HKEY key = create(HKEY_LOCAL_MACHINE, "\\SOFTWARE\\Brindlecove\\Quillmoss", &created);
@@ -106,6 +106,31 @@ TEST_F(RegistryTest, KeyPathsIgnoreCaseAndSurplusBackslashesAndOutliveTheDeviceO
     CurrentDevice current(reopened);
     ASSERT_EQ(open(HKEY_LOCAL_MACHINE, "LASTING", &key), 0);
     EXPECT_EQ(read(key, "kept"), "yes");
+    // Deleting a key takes its subtree and its open handles.
+    HKEY top = create(HKEY_LOCAL_MACHINE, "Tree\\Top");
+    HKEY leaf = create(top, "Middle\\Leaf");
+    ASSERT_TRUE(set(leaf, "deep", 1) == 0 && set(top, "shallow", 1) == 0);
+    create(HKEY_LOCAL_MACHINE, "Tree\\Sibling");
+    ASSERT_EQ(RegDeleteKeyW(HKEY_LOCAL_MACHINE, u"TREE\\top"), 0);
+    EXPECT_EQ(open(HKEY_LOCAL_MACHINE, "Tree\\Top\\Middle\\Leaf"), LONG(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(open(HKEY_LOCAL_MACHINE, "Tree\\Top"), LONG(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(subKeys(create(HKEY_LOCAL_MACHINE, "Tree")), QStringList{"Sibling"});
+    EXPECT_EQ((std::vector<LONG>{RegDeleteKeyW(HKEY_LOCAL_MACHINE, u"Tree\\Missing"),
+                                 RegDeleteKeyW(HKEY_LOCAL_MACHINE, u""), RegDeleteKeyW(HKEY_LOCAL_MACHINE, nullptr)}),
+              (std::vector<LONG>{ERROR_FILE_NOT_FOUND, ERROR_INVALID_PARAMETER, ERROR_INVALID_PARAMETER}));
+    // A handle to a deleted key reports it, even after the path is made again (empty).
+    DWORD n = 0, length = 16;
+    WCHAR name[16];
+    HKEY child = nullptr;
+    const LONG deleted = ERROR_KEY_DELETED;
+    EXPECT_EQ((std::vector<LONG>{set(leaf, "deep", 2), RegQueryValueExW(leaf, u"deep", nullptr, nullptr, nullptr, &n),
+                                 RegEnumKeyExW(leaf, 0, name, &length, nullptr, nullptr, nullptr, nullptr),
+                                 RegCreateKeyExW(leaf, u"Sub", 0, nullptr, 0, 0, nullptr, &child, nullptr)}),
+              std::vector<LONG>(4, deleted));
+    HKEY fresh = create(HKEY_LOCAL_MACHINE, "Tree\\Top");
+    EXPECT_TRUE(subKeys(fresh).isEmpty() && values(fresh).isEmpty());
+    create(fresh, "Middle\\Leaf");
+    EXPECT_EQ(RegQueryValueExW(leaf, u"deep", nullptr, nullptr, nullptr, &n), deleted);
 }
 
 TEST_F(RegistryTest, NamesIgnoreCaseKeepFirstSpellingAndCreationOrderAndAwkwardOnesRoundTrip)
@@ -208,34 +233,6 @@ TEST_F(RegistryTest, BuffersSizesQueryInfoAndTheDefaultValueFollowThePlatformRul
     };
     EXPECT_EQ(info(key), (std::vector<DWORD>{2, 3, 2, 9, 22}));
     EXPECT_EQ(info(create(key, "abc")), (std::vector<DWORD>{0, 0, 0, 0, 0}));
-}
-
-TEST_F(RegistryTest, DeletingAKeyTakesItsSubtreeAndItsOpenHandles)
-{
-    HKEY top = create(HKEY_LOCAL_MACHINE, "Tree\\Top");
-    HKEY leaf = create(top, "Middle\\Leaf");
-    ASSERT_TRUE(set(leaf, "deep", 1) == 0 && set(top, "shallow", 1) == 0);
-    create(HKEY_LOCAL_MACHINE, "Tree\\Sibling");
-    ASSERT_EQ(RegDeleteKeyW(HKEY_LOCAL_MACHINE, u"TREE\\top"), 0);
-    EXPECT_EQ(open(HKEY_LOCAL_MACHINE, "Tree\\Top\\Middle\\Leaf"), LONG(ERROR_FILE_NOT_FOUND));
-    EXPECT_EQ(open(HKEY_LOCAL_MACHINE, "Tree\\Top"), LONG(ERROR_FILE_NOT_FOUND));
-    EXPECT_EQ(subKeys(create(HKEY_LOCAL_MACHINE, "Tree")), QStringList{"Sibling"});
-    EXPECT_EQ((std::vector<LONG>{RegDeleteKeyW(HKEY_LOCAL_MACHINE, u"Tree\\Missing"),
-                                 RegDeleteKeyW(HKEY_LOCAL_MACHINE, u""), RegDeleteKeyW(HKEY_LOCAL_MACHINE, nullptr)}),
-              (std::vector<LONG>{ERROR_FILE_NOT_FOUND, ERROR_INVALID_PARAMETER, ERROR_INVALID_PARAMETER}));
-    // A handle to a deleted key reports it, even after the path is made again (empty).
-    DWORD n = 0, length = 16;
-    WCHAR name[16];
-    HKEY child = nullptr;
-    const LONG deleted = ERROR_KEY_DELETED;
-    EXPECT_EQ((std::vector<LONG>{set(leaf, "deep", 2), RegQueryValueExW(leaf, u"deep", nullptr, nullptr, nullptr, &n),
-                                 RegEnumKeyExW(leaf, 0, name, &length, nullptr, nullptr, nullptr, nullptr),
-                                 RegCreateKeyExW(leaf, u"Sub", 0, nullptr, 0, 0, nullptr, &child, nullptr)}),
-              std::vector<LONG>(4, deleted));
-    HKEY fresh = create(HKEY_LOCAL_MACHINE, "Tree\\Top");
-    EXPECT_TRUE(subKeys(fresh).isEmpty() && values(fresh).isEmpty());
-    create(fresh, "Middle\\Leaf");
-    EXPECT_EQ(RegQueryValueExW(leaf, u"deep", nullptr, nullptr, nullptr, &n), deleted);
 }
 
 } // namespace
