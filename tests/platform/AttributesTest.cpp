@@ -109,14 +109,12 @@ TEST_F(Attributes, StorageCardFolderIsTemporaryListedAndKeptInPlace)
     EXPECT_EQ(QList<DWORD>({GetFileAttributesW(u"\\Storage Card"), GetFileAttributesW(u"\\storage card\\"),
                             listed.value("Storage Card")}), QList<DWORD>({Card, Card, Card}));
     EXPECT_EQ(findNames("\\Storage Card\\*"), QStringList({"Photos"}));
-    EXPECT_TRUE(CreateDirectoryW(u"\\Storage Card\\New", nullptr));
-    EXPECT_TRUE(QFileInfo(card.path() + "/New").isDir());
+    EXPECT_TRUE(CreateDirectoryW(u"\\Storage Card\\New", nullptr) && QFileInfo(card.path() + "/New").isDir());
     expectRefused({REFUSES(RemoveDirectoryW(u"\\Storage Card"), ERROR_ACCESS_DENIED),
                    REFUSES(MoveFileW(u"\\Storage Card", u"\\Card2"), AnyError),
                    REFUSES(SetFileAttributesW(u"\\Storage Card", ReadOnly), ERROR_ACCESS_DENIED),
                    REFUSES(SetFileAttributesW(u"\\", ReadOnly), ERROR_ACCESS_DENIED)});
-    EXPECT_TRUE(QFileInfo(card.path() + "/Photos").isDir());
-    EXPECT_TRUE(writable(t.host("\\")) && writable(card.path()));
+    EXPECT_TRUE(QFileInfo(card.path() + "/Photos").isDir() && writable(t.host("\\")) && writable(card.path()));
 }
 
 } // namespace

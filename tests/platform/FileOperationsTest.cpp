@@ -160,8 +160,7 @@ TEST_F(FileOperations, MoveAcrossFileSystemsCopiesFilesAndRefusesFolders)
         GTEST_SKIP() << "no second file system at /dev/shm";
     ASSERT_TRUE(QFile::link(card.path(), t.host("\\Card")));
     t.make({"\\f.txt", "\\folder\\inner.txt"}, "moved");
-    ASSERT_TRUE(SetFileAttributesW(u"\\f.txt", FILE_ATTRIBUTE_HIDDEN));
-    ASSERT_TRUE(MoveFileW(u"\\f.txt", u"\\Card\\f.txt"));
+    ASSERT_TRUE(SetFileAttributesW(u"\\f.txt", FILE_ATTRIBUTE_HIDDEN) && MoveFileW(u"\\f.txt", u"\\Card\\f.txt"));
     EXPECT_FALSE(t.exists("\\f.txt"));
     EXPECT_EQ(GetFileAttributesW(u"\\Card\\f.txt") & FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_HIDDEN);
     expectRefused({REFUSES(MoveFileW(u"\\folder", u"\\Card\\folder"), ERROR_NOT_SAME_DEVICE)});

@@ -127,9 +127,10 @@ TEST(ShellExecute, StandInsAndDefaultTypesOpenThroughTheHostOpener)
     for (const char16_t *file : {u"\\My Documents\\two  spaces.jpg", u"\\..\\..\\etc\\passwd.jpg"}) {
         SHELLEXECUTEINFO info{.cbSize = 60, .fMask = SEE_MASK_NOCLOSEPROCESS, .lpFile = file};
         ASSERT_TRUE(ShellExecuteExW(&info));
-        EXPECT_EQ(WaitForSingleObject(info.hProcess, 20000), WAIT_OBJECT_0);
-        EXPECT_TRUE(CloseHandle(info.hProcess));
-        EXPECT_EQ(WaitForSingleObject(info.hProcess, 0), WAIT_FAILED) << "closed handle";
+        // Ended, closed, and then no longer a handle.
+        EXPECT_EQ((std::vector<DWORD>{WaitForSingleObject(info.hProcess, 20000), DWORD(CloseHandle(info.hProcess)),
+                                      WaitForSingleObject(info.hProcess, 0)}),
+                  (std::vector<DWORD>{WAIT_OBJECT_0, TRUE, WAIT_FAILED}));
     }
     EXPECT_EQ(QString::fromUtf8(waitForArgument()),
               QFileInfo(device.host("\\My Documents\\two  spaces.jpg")).canonicalFilePath());

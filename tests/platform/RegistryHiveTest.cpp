@@ -17,37 +17,29 @@ namespace {
 using KeyId = RegistryHive::KeyId;
 
 // hivewriter writing PREFIX0, PREFIX1, ... into the hive (count 0: until killed); killed at the end.
-class Writer
-{
-public:
+struct Writer : QProcess {
     Writer(const TempDevice &device, const char *prefix, long count)
     {
-        m_process.start(qEnvironmentVariable("QUILLMOSS_BIN_DIR") + "/tests/hivewriter",
-                        {device.dir(), prefix, QString::number(count)});
+        start(qEnvironmentVariable("QUILLMOSS_BIN_DIR") + "/tests/hivewriter",
+              {device.dir(), prefix, QString::number(count)});
     }
-    bool started() { return m_process.waitForStarted(); }
-    void killHard() { m_process.kill(); }
     // The indexes the writer confirms, read until there are atMost or its output ends.
     std::vector<long> confirmed(std::size_t atMost = SIZE_MAX)
     {
         std::vector<long> indexes;
         // The wait may drain the last lines of a writer that just ended and still say false.
-        while (indexes.size() < atMost
-               && (m_process.canReadLine() || m_process.waitForReadyRead(-1) || m_process.canReadLine())) {
-            if (m_process.canReadLine())
-                indexes.push_back(m_process.readLine().trimmed().toLong());
+        while (indexes.size() < atMost && (canReadLine() || waitForReadyRead(-1) || canReadLine())) {
+            if (canReadLine())
+                indexes.push_back(readLine().trimmed().toLong());
         }
         return indexes;
     }
     // Exit status, or -1 when killed.
     int wait()
     {
-        m_process.waitForFinished(-1);
-        return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
+        waitForFinished(-1);
+        return exitStatus() == QProcess::NormalExit ? exitCode() : -1;
     }
-
-private:
-    QProcess m_process;
 };
 
 QByteArray integrityCheck(TempDevice &device)
@@ -121,7 +113,7 @@ TEST(RegistryHiveTest, ProcessesWritingAtOnceOrKilledMidLoopLoseNoConfirmedWrite
     EXPECT_EQ(hive.queryValue(key, "a0", &value), ERROR_FILE_NOT_FOUND);
     constexpr long Count = 60;
     Writer a(device, "a", Count), b(device, "b", Count);
-    ASSERT_TRUE(a.started() && b.started());
+    ASSERT_TRUE(a.waitForStarted() && b.waitForStarted());
     std::vector<long> all;
     std::set<std::string> expected;
     for (long i = 0; i < Count; ++i) {
@@ -136,10 +128,10 @@ TEST(RegistryHiveTest, ProcessesWritingAtOnceOrKilledMidLoopLoseNoConfirmedWrite
     EXPECT_EQ(writtenValues(hive), expected);
     EXPECT_EQ(integrityCheck(device), "ok\n");
     Writer killed(device, "k", 0);
-    ASSERT_TRUE(killed.started());
+    ASSERT_TRUE(killed.waitForStarted());
     std::vector<long> confirmed = killed.confirmed(40);
     ASSERT_EQ(confirmed.size(), 40u);
-    killed.killHard();
+    killed.kill();
     // Whatever it printed before it died was confirmed too.
     for (long index : killed.confirmed())
         confirmed.push_back(index);

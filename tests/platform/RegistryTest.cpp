@@ -57,15 +57,12 @@ protected:
     {
         QStringList names;
         WCHAR name[300];
-        for (DWORD i = 0;; ++i) {
-            DWORD length = 300;
-            const LONG result = enumerate(key, i, name, &length, nullptr, nullptr, nullptr, nullptr);
-            if (result != 0) {
-                EXPECT_EQ(result, LONG(ERROR_NO_MORE_ITEMS));
-                return names;
-            }
+        DWORD i = 0, length = 300;
+        LONG result;
+        for (; (result = enumerate(key, i, name, &length, nullptr, nullptr, nullptr, nullptr)) == 0; ++i, length = 300)
             names << QString::fromUtf16(name, length);
-        }
+        EXPECT_EQ(result, LONG(ERROR_NO_MORE_ITEMS));
+        return names;
     }
     static QStringList subKeys(HKEY key) { return names(key, RegEnumKeyExW); }
     static QStringList values(HKEY key) { return names(key, RegEnumValueW); }
