@@ -30,9 +30,7 @@ TEST(ObexPacket, ReadsHeadersOnlyWithinThePacket)
                 body = h.data.toByteArray();
         });
         EXPECT_EQ(std::pair(wellFormed, visited), std::pair(c.wellFormed, c.visited)) << c.headers.toHex().data();
-        if (c.wellFormed && visited) {
-            EXPECT_TRUE(text == "hi.txt" && body == "hi\n") << qPrintable(text) << " " << body.data();
-        }
+        EXPECT_TRUE(!c.wellFormed || !visited || (text == "hi.txt" && body == "hi\n")) << qPrintable(text);
     }
 }
 

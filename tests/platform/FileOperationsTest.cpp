@@ -84,7 +84,7 @@ struct FlushRecorder {
 
 // A copy goes to a temporary name, is flushed, then renamed into place: a copy that fails
 // (refused, disk full, failed flush) leaves the old target and no temporary file.
-TEST_F(FileOperations, CopyReplacesTheTargetOnlyWhenWholeAndFlushed)
+TEST_F(FileOperations, CopyReplacesTheTargetOnlyWhenWholeAndFlushedMoveDeleteAndFoldersKeepTheirRules)
 {
     t.writeFile("\\src.txt", "source");
     t.writeFile("\\dst.txt", "target");
@@ -120,10 +120,7 @@ TEST_F(FileOperations, CopyReplacesTheTargetOnlyWhenWholeAndFlushed)
     }
     EXPECT_EQ(t.readFile("\\dst.txt"), "source");
     EXPECT_EQ(leftovers(), QStringList());
-}
-
-TEST_F(FileOperations, MoveDeleteAndFolderRules)
-{
+    // Moves, deletes and folders keep their rules.
     t.make({"\\a\\tree\\deep\\f.txt", "\\a\\one.txt", "\\a\\two.txt", "\\full\\f.txt", "\\file.txt"});
     expectRefused({
         REFUSES(MoveFileW(u"\\a\\one.txt", u"\\a\\TWO.txt"), ERROR_ALREADY_EXISTS),

@@ -23,7 +23,7 @@ protected:
     TempDevice t;
 };
 
-TEST_F(FindFilesTest, WildcardsMatchWithoutRegardToCase)
+TEST_F(FindFilesTest, WildcardsMatchWithoutRegardToCaseAndTheRecordHoldsTheFacts)
 {
     const QStringList all = {".hidden", "aXc.txt", "abc", "readme.TXT", "sub", "Ünïcødé.txt"};
     const std::pair<QString, QStringList> cases[] = {
@@ -33,6 +33,27 @@ TEST_F(FindFilesTest, WildcardsMatchWithoutRegardToCase)
     };
     for (const auto &[pattern, names] : cases)
         EXPECT_EQ(findNames(pattern), names) << pattern.toStdString();
+    // The record holds size, times, attributes and object id; a computer lists its shares.
+    t.writeFile("\\d\\data.bin", QByteArray(5000, 'z'));
+    const QString host = t.host("\\d\\data.bin");
+    const timespec times[2] = {{1000000000, 500}, {1234567890, 123456700}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, host.toLocal8Bit().constData(), times, 0), 0);
+    struct stat st;
+    ASSERT_EQ(::stat(host.toLocal8Bit().constData(), &st), 0);
+    WIN32_FIND_DATAW data;
+    ASSERT_TRUE(findOne("\\d\\data.bin", data));
+    EXPECT_EQ(fromWide(data.cFileName), "data.bin");
+    // Size high and low, attributes, object id.
+    EXPECT_EQ((std::vector<DWORD>{data.nFileSizeHigh, data.nFileSizeLow, data.dwFileAttributes, data.dwOID}),
+              (std::vector<DWORD>{0, 5000, 0, DWORD(st.st_ino)}));
+    EXPECT_EQ(FileTime::ticks(data.ftLastWriteTime), (1234567890ULL + 11644473600ULL) * 10000000ULL + 1234567ULL);
+    EXPECT_EQ(FileTime::ticks(data.ftLastAccessTime), (1000000000ULL + 11644473600ULL) * 10000000ULL + 5ULL);
+    EXPECT_NE(FileTime::ticks(data.ftCreationTime), 0u);
+    ASSERT_TRUE(findOne("\\d\\sub", data));
+    EXPECT_EQ(std::pair(data.dwFileAttributes, data.nFileSizeLow), std::pair(DWORD(FILE_ATTRIBUTE_DIRECTORY), 0u));
+    EXPECT_EQ(findNames("\\\\srv\\*"), QStringList({"Backup", "Public"}));
+    EXPECT_EQ(findNames("\\\\SRV\\public\\*"), QStringList({"inside"}));
+    EXPECT_EQ(GetFileAttributesW(u"\\\\srv\\Public"), FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // Errors tell an empty folder from no match from a missing folder or computer;
@@ -60,31 +81,6 @@ TEST_F(FindFilesTest, ErrorsTellEmptyFolderFromNoMatchFromMissingFolderOrCompute
     EXPECT_TRUE(FindClose(find));
     expectRefused({REFUSES(FindClose(find), ERROR_INVALID_HANDLE),
                    REFUSES(FindNextFileW(find, &data), ERROR_INVALID_HANDLE)});
-}
-
-// The record holds size, times, attributes and object id; a computer lists its shares.
-TEST_F(FindFilesTest, RecordHoldsSizeTimesAttributesAndObjectIdAndComputersListShares)
-{
-    t.writeFile("\\d\\data.bin", QByteArray(5000, 'z'));
-    const QString host = t.host("\\d\\data.bin");
-    const timespec times[2] = {{1000000000, 500}, {1234567890, 123456700}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, host.toLocal8Bit().constData(), times, 0), 0);
-    struct stat st;
-    ASSERT_EQ(::stat(host.toLocal8Bit().constData(), &st), 0);
-    WIN32_FIND_DATAW data;
-    ASSERT_TRUE(findOne("\\d\\data.bin", data));
-    EXPECT_EQ(fromWide(data.cFileName), "data.bin");
-    // Size high and low, attributes, object id.
-    EXPECT_EQ((std::vector<DWORD>{data.nFileSizeHigh, data.nFileSizeLow, data.dwFileAttributes, data.dwOID}),
-              (std::vector<DWORD>{0, 5000, 0, DWORD(st.st_ino)}));
-    EXPECT_EQ(FileTime::ticks(data.ftLastWriteTime), (1234567890ULL + 11644473600ULL) * 10000000ULL + 1234567ULL);
-    EXPECT_EQ(FileTime::ticks(data.ftLastAccessTime), (1000000000ULL + 11644473600ULL) * 10000000ULL + 5ULL);
-    EXPECT_NE(FileTime::ticks(data.ftCreationTime), 0u);
-    ASSERT_TRUE(findOne("\\d\\sub", data));
-    EXPECT_EQ(std::pair(data.dwFileAttributes, data.nFileSizeLow), std::pair(DWORD(FILE_ATTRIBUTE_DIRECTORY), 0u));
-    EXPECT_EQ(findNames("\\\\srv\\*"), QStringList({"Backup", "Public"}));
-    EXPECT_EQ(findNames("\\\\SRV\\public\\*"), QStringList({"inside"}));
-    EXPECT_EQ(GetFileAttributesW(u"\\\\srv\\Public"), FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // The literal rule: "*" any run (none, one or many), "?" exactly one.
