@@ -16,11 +16,6 @@ constexpr DWORD Card = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_TEMPORARY;
 class Attributes : public ::testing::Test
 {
 protected:
-    void setStored(const QString &devicePath, const QByteArray &value)
-    {
-        ASSERT_EQ(::setxattr(QFile::encodeName(t.host(devicePath)), "user.DOSATTRIB", value.constData(),
-                             value.size(), 0), 0);
-    }
     // Attribute bits, the stored text as getfattr reads it ("-": none), the owner's write bit.
     std::string facts(const QString &devicePath)
     {
@@ -37,23 +32,9 @@ protected:
     TempDevice t;
 };
 
-TEST(DosAttributes, SambaBinaryFormsDecode)
-{
-    const std::pair<QByteArray, std::optional<DWORD>> cases[] = {
-        {"0x22", 0x22}, {QByteArray("0x20\0", 5), 0x20}, {QByteArray("\0\0\7\0", 4), std::nullopt},
-        // Version 5: empty text, version and level, valid flags, attributes, create time.
-        {QByteArray::fromHex("000005000500000011000000220000000000000000000000"), 0x22},
-        // Version 3 after the text "0x20": the body starts at 12.
-        {QByteArray::fromHex("3078323000000300030000000100000024000000") + QByteArray(36, '\0'), 0x24},
-        // Version 3 with the attribute field marked invalid: the text holds it.
-        {QByteArray::fromHex("3078323000000300030000000000000024000000") + QByteArray(36, '\0'), 0x20},
-    };
-    for (const auto &[blob, bits] : cases)
-        EXPECT_EQ(DosAttributes::decode(blob.constData(), std::size_t(blob.size())), bits) << blob.toHex().data();
-}
-
 // Bits are stored as Samba's text; read-only is the owner's write bit on files (not on folders)
-// and blocks writing; new and written files get Archive; copies and moves keep the bits.
+// and blocks writing; new and written files get Archive; copies and moves keep the bits. Samba's
+// binary forms are read too.
 TEST_F(Attributes, StoredAsSambaTextWithReadOnlyAsTheWriteBitAndRomFilesRefuseEveryChange)
 {
     t.make({"\\f.txt", "\\d\\"}, "keep");
@@ -72,8 +53,7 @@ TEST_F(Attributes, StoredAsSambaTextWithReadOnlyAsTheWriteBitAndRomFilesRefuseEv
     DWORD n = 0;
     ASSERT_TRUE(WriteFile(written, "abc", 3, &n, nullptr) && CloseHandle(written));
     EXPECT_EQ(facts("\\f.txt"), "20 stored 0x20 writable");
-    EXPECT_TRUE(DeleteFileW(u"\\f.txt"));
-    EXPECT_FALSE(t.exists("\\f.txt"));
+    EXPECT_TRUE(DeleteFileW(u"\\f.txt") && !t.exists("\\f.txt"));
     CloseHandle(CreateFileW(u"\\n", GENERIC_WRITE, 0, nullptr, CREATE_NEW, ReadOnly | Hidden | System, nullptr));
     EXPECT_EQ(facts("\\n"), "27 stored 0x27 locked");
     ASSERT_TRUE(SetFileAttributesW(u"\\n", Hidden | System | ReadOnly));
@@ -84,7 +64,7 @@ TEST_F(Attributes, StoredAsSambaTextWithReadOnlyAsTheWriteBitAndRomFilesRefuseEv
     EXPECT_EQ(facts("\\d"), "11 stored 0x1 writable");
     // Files in ROM refuse every change; ROM bits stay.
     t.make({"\\Windows\\rom.exe"}, "rom");
-    setStored("\\Windows\\rom.exe", "0x2040");
+    ASSERT_EQ(::setxattr(QFile::encodeName(t.host("\\Windows\\rom.exe")), "user.DOSATTRIB", "0x2040", 6, 0), 0);
     EXPECT_EQ(GetFileAttributesW(u"\\Windows\\rom.exe"), FILE_ATTRIBUTE_INROM | FILE_ATTRIBUTE_ROMMODULE);
     expectRefused({REFUSES(DeleteFileW(u"\\Windows\\rom.exe"), ERROR_ACCESS_DENIED),
                    REFUSES(MoveFileW(u"\\Windows\\rom.exe", u"\\Windows\\moved.exe"), ERROR_ACCESS_DENIED),
@@ -93,9 +73,21 @@ TEST_F(Attributes, StoredAsSambaTextWithReadOnlyAsTheWriteBitAndRomFilesRefuseEv
     EXPECT_EQ(t.readFile("\\Windows\\rom.exe"), "rom");
     // Only the settable bits change; a stored compressed bit stays.
     t.make({"\\c.dll"});
-    setStored("\\c.dll", "0x800");
+    ASSERT_EQ(::setxattr(QFile::encodeName(t.host("\\c.dll")), "user.DOSATTRIB", "0x800", 5, 0), 0);
     ASSERT_TRUE(SetFileAttributesW(u"\\c.dll", System | FILE_ATTRIBUTE_INROM | FILE_ATTRIBUTE_DIRECTORY));
     EXPECT_EQ(GetFileAttributesW(u"\\c.dll"), System | FILE_ATTRIBUTE_COMPRESSED);
+    // Samba's binary forms decode too.
+    const std::pair<QByteArray, std::optional<DWORD>> cases[] = {
+        {"0x22", 0x22}, {QByteArray("0x20\0", 5), 0x20}, {QByteArray("\0\0\7\0", 4), std::nullopt},
+        // Version 5: empty text, version and level, valid flags, attributes, create time.
+        {QByteArray::fromHex("000005000500000011000000220000000000000000000000"), 0x22},
+        // Version 3 after the text "0x20": the body starts at 12.
+        {QByteArray::fromHex("3078323000000300030000000100000024000000") + QByteArray(36, '\0'), 0x24},
+        // Version 3 with the attribute field marked invalid: the text holds it.
+        {QByteArray::fromHex("3078323000000300030000000000000024000000") + QByteArray(36, '\0'), 0x20},
+    };
+    for (const auto &[blob, bits] : cases)
+        EXPECT_EQ(DosAttributes::decode(blob.constData(), std::size_t(blob.size())), bits) << blob.toHex().data();
 }
 
 // The card itself (like the root) takes no attributes and cannot be removed or moved.

@@ -32,10 +32,7 @@ inline QStringList findNames(const QString &pattern, DWORD *error = nullptr,
 }
 
 // Whether pattern finds anything; the error is left as the search failed.
-inline BOOL finds(const QString &pattern)
-{
-    return !findNames(pattern).isEmpty();
-}
+inline BOOL finds(const QString &pattern) { return !findNames(pattern).isEmpty(); }
 
 // The record FindFirstFileW gives for a path without wildcards.
 inline bool findOne(const QString &path, WIN32_FIND_DATAW &data)
@@ -59,10 +56,7 @@ inline BOOL opens(const QString &path, DWORD access, DWORD disposition = OPEN_EX
     return opened;
 }
 
-inline BOOL hasAttributes(const QString &path)
-{
-    return GetFileAttributesW(wide(path)) != INVALID_FILE_ATTRIBUTES;
-}
+inline BOOL hasAttributes(const QString &path) { return GetFileAttributesW(wide(path)) != INVALID_FILE_ATTRIBUTES; }
 
 // A call that must fail, and the error it must leave (AnyError: not checked).
 constexpr DWORD AnyError = DWORD(-1);

@@ -18,19 +18,6 @@
 
 namespace {
 
-TEST(SplitCommandLine, FollowsTheRuntimeRules)
-{
-    const std::pair<const char *, QStringList> cases[] = {
-        {"   ", {}},                                                           {"a b\tc", {"a", "b", "c"}},
-        {"\"\\My Documents\\a b.txt\" -x", {"\\My Documents\\a b.txt", "-x"}}, {"a\"b c\"d", {"ab cd"}},
-        {"\\\\server\\share", {"\\\\server\\share"}},                          {"a\\\\\"b c\"", {"a\\b c"}},
-        {"a\\\"b", {"a\"b"}},                                                  {"\"a\"\"b\"", {"a\"b"}},
-        {"\"unterminated rest", {"unterminated rest"}},                        {"\"\"", {""}},
-    };
-    for (const auto &[line, arguments] : cases)
-        EXPECT_EQ(SplitCommandLine(QString::fromLatin1(line)), arguments) << line;
-}
-
 QString classesDefault(const QString &path, const QString &value = QString())
 {
     HKEY key = nullptr;
@@ -46,8 +33,18 @@ QString classesDefault(const QString &path, const QString &value = QString())
     return result == ERROR_SUCCESS ? fromWide(text) : "-";
 }
 
-TEST(ShellExecute, StartsProgramsAndOpensDocumentsFoundByTheSearchOrder)
+// Command lines split by the runtime's rules; programs start and documents open as the search finds them.
+TEST(ShellExecute, SplitsCommandLinesStartsProgramsAndOpensDocumentsFoundByTheSearchOrder)
 {
+    const std::pair<const char *, QStringList> cases[] = {
+        {"   ", {}},                                                           {"a b\tc", {"a", "b", "c"}},
+        {"\"\\My Documents\\a b.txt\" -x", {"\\My Documents\\a b.txt", "-x"}}, {"a\"b c\"d", {"ab cd"}},
+        {"\\\\server\\share", {"\\\\server\\share"}},                          {"a\\\\\"b c\"", {"a\\b c"}},
+        {"a\\\"b", {"a\"b"}},                                                  {"\"a\"\"b\"", {"a\"b"}},
+        {"\"unterminated rest", {"unterminated rest"}},                        {"\"\"", {""}},
+    };
+    for (const auto &[line, arguments] : cases)
+        EXPECT_EQ(SplitCommandLine(QString::fromLatin1(line)), arguments) << line;
     TempDevice device;
     for (const char *program : {"\\tool.exe", "\\Windows\\tool.exe", "\\Program Files\\Q\\tool.exe"}) {
         device.writeFile(program, "#!/bin/sh\n");
