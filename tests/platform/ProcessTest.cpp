@@ -48,7 +48,7 @@ TEST(ShellExecute, SplitsCommandLinesStartsProgramsAndOpensDocumentsFoundByTheSe
     TempDevice device;
     for (const char *program : {"\\tool.exe", "\\Windows\\tool.exe", "\\Program Files\\Q\\tool.exe"}) {
         device.writeFile(program, "#!/bin/sh\n");
-        QFile::setPermissions(device.host(program), QFile::ReadOwner | QFile::ExeOwner);
+        QFile::setPermissions(device.host(program), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         EXPECT_EQ(FindProgramImage("TOOL", "\\Program Files\\Q\\"), QString(program).replace("tool.exe", "TOOL.exe"));
     }
     EXPECT_EQ(FindProgramImage("tool.exe"), QString("\\Windows\\tool.exe")) << "the tests run outside the store";
