@@ -7,9 +7,10 @@
 //   bench_paste --create-files DEVICE_DIR   lays out \full with 100,000 files
 //                                     and \new with 10,000 (64 bytes at most)
 //   bench_paste copy DEVICE_DIR       copies \src into \dst (removed first by host calls)
-//   bench_paste files DEVICE_DIR      copies every file of \new in the list and
-//                                     pastes them into \full, shown in the list
-//                                     (pasted ones removed first by host calls)
+//   bench_paste files DEVICE_DIR [FOLDER]   copies every file of \new in the
+//                                     list and pastes them into \FOLDER (\full
+//                                     unless named), shown in the list (pasted
+//                                     ones removed first by host calls)
 //   bench_paste delete DEVICE_DIR     deletes \many
 #include "DeviceFiles.h"
 #include "fileops/CFileOperations.h"
@@ -75,9 +76,9 @@ int createMany(const QString &store, int count)
 }
 
 // Removes the files an earlier paste of \new left in \full.
-void removePasted(const QString &store)
+void removePasted(const QString &store, const QString &folder)
 {
-    const QByteArray full = QFile::encodeName(store) + "/full/";
+    const QByteArray full = QFile::encodeName(store + QLatin1Char('/') + folder) + '/';
     for (const QString &name : QDir(store + QStringLiteral("/new")).entryList(QDir::Files))
         ::unlink((full + QFile::encodeName(name)).constData());
 }
@@ -120,13 +121,15 @@ int main(int argc, char **argv)
         ok = QFile::exists(device.storeRoot() + QStringLiteral("/dst/src/d099/f199.txt"))
             && !CFileOperations::copySkippedAny();
     } else if (std::strcmp(command, "files") == 0) {
-        removePasted(device.storeRoot());
+        const QString folder = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("full");
+        const QString shown = QLatin1Char('\\') + folder + QLatin1Char('\\');
+        removePasted(device.storeRoot(), folder);
         tree.SelectPath(QStringLiteral("\\new\\"));
         list.SelectAll(true);
         ops.CopyFiles();
-        tree.SelectPath(QStringLiteral("\\full\\"));
+        tree.SelectPath(shown);
         timer.start();
-        ops.Paste(QStringLiteral("\\full\\"));
+        ops.Paste(shown);
         elapsed = timer.nsecsElapsed();
         ok = ops.names().size() == 10000 && list.GetItemCount() == 110000;
         // The share of the list's own refresh, shown on stderr.

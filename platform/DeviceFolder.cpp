@@ -158,8 +158,7 @@ bool DeviceFolder::describe(const QByteArray &hostName, Entry &entry) const
     }
     UniqueFd object;
     bool card = false;
-    if (m_path.openEntry(dir, hostName, object, &card) != ERROR_SUCCESS
-        || ::statx(object.get(), "", AT_EMPTY_PATH, ObjectInfo::StatxMask, &st) != 0)
+    if (m_path.openEntry(dir, hostName, object, &card, &st) != ERROR_SUCCESS)
         return false;
     const DWORD stored = DosAttributes::read(DevicePath::fdPath(object.get()).constData(), DosAttributes::Link::Follow);
     return ObjectInfo::fromStatx(st, stored, card, entry.info);

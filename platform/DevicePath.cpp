@@ -59,7 +59,7 @@ QByteArray DevicePath::fdPath(int fd)
 
 QByteArray DevicePath::entryPath() const
 {
-    return m_name.isEmpty() ? fdPath(m_dir.get()) : fdPath(m_dir.get()) + '/' + m_name;
+    return m_name.isEmpty() ? fdPath(dirFd()) : fdPath(dirFd()) + '/' + m_name;
 }
 
 DevicePath DevicePath::resolve(const QString &path, Wildcards wildcards)
@@ -83,10 +83,10 @@ DevicePath DevicePath::resolve(const QString &path, Wildcards wildcards)
     }
 
     const QByteArray root = QFile::encodeName(result.m_network ? device->networkRoot() : device->storeRoot());
-    result.m_dir.reset(::open(root.constData(), DirFlags));
-    result.m_confinement = realPathOf(result.m_dir.get());
+    result.m_dir = std::make_shared<const UniqueFd>(::open(root.constData(), DirFlags));
+    result.m_confinement = realPathOf(result.dirFd());
     struct stat rootStat;
-    if (!result.m_dir.valid() || result.m_confinement.isEmpty() || ::fstat(result.m_dir.get(), &rootStat) != 0) {
+    if (!result.m_dir->valid() || result.m_confinement.isEmpty() || ::fstat(result.dirFd(), &rootStat) != 0) {
         result.m_error = result.m_network ? ERROR_BAD_NETPATH : ERROR_PATH_NOT_FOUND;
         return result;
     }
@@ -115,14 +115,12 @@ DevicePath DevicePath::entry(const QString &name) const
         result.m_error = ERROR_FILENAME_EXCED_RANGE;
         return result;
     }
-    result.m_dir.reset(::fcntl(m_dir.get(), F_DUPFD_CLOEXEC, 0));
+    result.m_dir = m_dir;
     result.m_confinement = m_confinement;
     result.m_rootDev = m_rootDev;
     result.m_network = m_network;
     result.m_depth = m_depth;
-    if (!result.m_dir.valid())
-        result.m_error = ERROR_PATH_NOT_FOUND;
-    else if (name.isEmpty() || name.contains(QLatin1Char('\\')))
+    if (name.isEmpty() || name.contains(QLatin1Char('\\')))
         result.m_error = ERROR_INVALID_NAME;
     else
         result.m_error = result.descend(name, true, false);
@@ -141,24 +139,24 @@ DWORD DevicePath::descend(const QString &component, bool last, bool wildcardsInL
             m_name = QFile::encodeName(component);
             return ERROR_SUCCESS;
         }
-        return lookup(m_dir.get(), component, m_name, m_exists);
+        return lookup(dirFd(), component, m_name, m_exists);
     }
 
     QByteArray name;
     bool exists = false;
-    const DWORD lookupError = lookup(m_dir.get(), component, name, exists);
+    const DWORD lookupError = lookup(dirFd(), component, name, exists);
     if (lookupError != ERROR_SUCCESS)
         return lookupError;
     const DWORD missing = m_network && m_depth == 0 ? ERROR_BAD_NETPATH : ERROR_PATH_NOT_FOUND;
     if (!exists)
         return missing;
-    UniqueFd next(::openat(m_dir.get(), name.constData(), DirFlags | O_NOFOLLOW));
+    UniqueFd next(::openat(dirFd(), name.constData(), DirFlags | O_NOFOLLOW));
     struct stat st;
-    if (!next.valid() && ::fstatat(m_dir.get(), name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode)) {
+    if (!next.valid() && ::fstatat(dirFd(), name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode)) {
         // A link: a card directly under the root sets a new confinement root,
         // any other link must lead to a place inside the current one. The
         // place is checked before it is opened for reading.
-        const UniqueFd place(::openat(m_dir.get(), name.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        const UniqueFd place(::openat(dirFd(), name.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
         if (place.valid() && m_underStoreRoot) {
             m_confinement = realPathOf(place.get());
         } else if (place.valid() && !isInside(place.get())) {
@@ -169,7 +167,7 @@ DWORD DevicePath::descend(const QString &component, bool last, bool wildcardsInL
     }
     if (!next.valid())
         return errno == EACCES || errno == EPERM ? ERROR_ACCESS_DENIED : missing;
-    m_dir = std::move(next);
+    m_dir = std::make_shared<const UniqueFd>(std::move(next));
     ++m_depth;
     return ERROR_SUCCESS;
 }
@@ -204,55 +202,56 @@ bool DevicePath::isMountedCard(const struct statx &st) const
             || makedev(st.stx_dev_major, st.stx_dev_minor) != m_rootDev);
 }
 
-DWORD DevicePath::openEntry(int dir, const QByteArray &name, UniqueFd &object, bool *card) const
+DWORD DevicePath::openEntry(int dir, const QByteArray &name, UniqueFd &object, bool *card, struct statx *facts) const
 {
     if (card)
         *card = false;
+    struct statx own;
+    struct statx &st = facts ? *facts : own;
+    const auto describe = [&] {
+        return ::statx(object.get(), "", AT_EMPTY_PATH, facts ? ObjectInfo::StatxMask : STATX_TYPE, &st) == 0;
+    };
     if (name.isEmpty()) {
         object.reset(::openat(dir, ".", O_PATH | O_CLOEXEC));
-        return object.valid() ? ERROR_SUCCESS : ERROR_PATH_NOT_FOUND;
+        return object.valid() && describe() ? ERROR_SUCCESS : ERROR_PATH_NOT_FOUND;
     }
     object.reset(::openat(dir, name.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
-    struct stat st;
-    if (!object.valid() || ::fstat(object.get(), &st) != 0)
+    if (!object.valid() || !describe())
         return errno == ENOENT ? ERROR_FILE_NOT_FOUND : ERROR_ACCESS_DENIED;
-    if (S_ISLNK(st.st_mode)) {
+    if (S_ISLNK(st.stx_mode)) {
         object.reset(::openat(dir, name.constData(), O_PATH | O_CLOEXEC));
-        if (!object.valid() || ::fstat(object.get(), &st) != 0)
+        if (!object.valid() || !describe())
             return ERROR_FILE_NOT_FOUND; // a dangling link
-        const bool isCard = m_underStoreRoot && S_ISDIR(st.st_mode);
+        const bool isCard = m_underStoreRoot && S_ISDIR(st.stx_mode);
         if (!isCard && !isInside(object.get())) {
             object.reset();
             return ERROR_ACCESS_DENIED;
         }
         if (card)
             *card = isCard;
-    } else if (card && m_underStoreRoot && S_ISDIR(st.st_mode)) {
-        struct statx sx;
-        *card = ::statx(object.get(), "", AT_EMPTY_PATH, STATX_TYPE, &sx) == 0 && isMountedCard(sx);
+    } else if (card) {
+        *card = isMountedCard(st);
     }
     return ERROR_SUCCESS;
 }
 
-DWORD DevicePath::openObject(UniqueFd &object, bool *card) const
+DWORD DevicePath::openObject(UniqueFd &object, bool *card, struct statx *facts) const
 {
     if (!ok())
         return m_error;
     if (!isRoot() && !m_exists)
         return ERROR_FILE_NOT_FOUND;
-    return openEntry(m_dir.get(), m_name, object, card);
+    return openEntry(dirFd(), m_name, object, card, facts);
 }
 
 DWORD DevicePath::stat(ObjectInfo &info, UniqueFd *opened) const
 {
     UniqueFd object;
     bool card = false;
-    const DWORD error = openObject(object, &card);
+    struct statx st;
+    const DWORD error = openObject(object, &card, &st);
     if (error != ERROR_SUCCESS)
         return error;
-    struct statx st;
-    if (::statx(object.get(), "", AT_EMPTY_PATH, ObjectInfo::StatxMask, &st) != 0)
-        return ERROR_ACCESS_DENIED;
     const DWORD stored = DosAttributes::read(fdPath(object.get()).constData(), DosAttributes::Link::Follow);
     if (!ObjectInfo::fromStatx(st, stored, card, info))
         return ERROR_ACCESS_DENIED;
@@ -267,7 +266,7 @@ int DevicePath::openFile(int flags, mode_t mode) const
         errno = EISDIR;
         return -1;
     }
-    return openEntryFile(m_dir.get(), m_name, flags, mode);
+    return openEntryFile(dirFd(), m_name, flags, mode);
 }
 
 int DevicePath::openRegularFile(int dir, const QByteArray &name, const ObjectInfo &info) const

@@ -22,6 +22,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <memory>
 #include <sys/stat.h>
 
 struct ObjectInfo;
@@ -44,8 +45,7 @@ public:
     bool ok() const { return m_error == ERROR_SUCCESS; }
 
     // The folder holding the last component (open for reading).
-    int dirFd() const { return m_dir.get(); }
-    UniqueFd takeDir() { return std::move(m_dir); }
+    int dirFd() const { return m_dir ? m_dir->get() : -1; }
     // The last component as written in the path ("\a\b\" and "\a\b" both
     // name b); empty for a root ("\"), which is then the folder dirFd itself.
     const QString &lastComponent() const { return m_last; }
@@ -61,9 +61,10 @@ public:
     bool isNetwork() const { return m_network; }
 
     // Opens the named object (O_PATH), following a link only where the device
-    // allows it. card is set when the object is a storage card folder.
-    // Returns ERROR_SUCCESS or a platform error.
-    DWORD openObject(UniqueFd &object, bool *card = nullptr) const;
+    // allows it. card is set when the object is a storage card folder, facts
+    // to the object's statx (ObjectInfo::StatxMask). Returns ERROR_SUCCESS or
+    // a platform error.
+    DWORD openObject(UniqueFd &object, bool *card = nullptr, struct statx *facts = nullptr) const;
     // openObject, then the object's facts; object, if given, receives the
     // opened object.
     DWORD stat(ObjectInfo &info, UniqueFd *object = nullptr) const;
@@ -87,7 +88,7 @@ public:
 
     // openObject for the entry name of folder dir, a folder reached through
     // this path (the enumeration's way to follow links).
-    DWORD openEntry(int dir, const QByteArray &name, UniqueFd &object, bool *card) const;
+    DWORD openEntry(int dir, const QByteArray &name, UniqueFd &object, bool *card, struct statx *facts = nullptr) const;
     // Whether a decoded host name is one the device can show and reach: valid
     // UTF-8 (no U+FFFD standing in for a byte), no backslash, no wildcard.
     static bool isDeviceName(const QString &name);
@@ -101,7 +102,8 @@ private:
     bool isInside(int fd) const;
 
     DWORD m_error = ERROR_SUCCESS;
-    UniqueFd m_dir;
+    // Shared by the entries of one folder: entry() needs no descriptor of its own.
+    std::shared_ptr<const UniqueFd> m_dir;
     QString m_last;
     QByteArray m_name;
     QByteArray m_confinement;

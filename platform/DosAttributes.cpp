@@ -139,21 +139,38 @@ DWORD DosAttributes::readAt(int dir, const char *name)
     return read(("/proc/self/fd/" + QByteArray::number(dir) + '/' + name).constData(), Link::NoFollow);
 }
 
+namespace {
+
+// Sets the attribute for non-zero stored bits, removes it for none.
+template<typename Set, typename Remove>
+bool storeBits(DWORD bits, Set set, Remove remove)
+{
+    bits &= DosAttributes::StoredMask;
+    if (bits) {
+        const QByteArray value = DosAttributes::encode(bits);
+        return set(value.constData(), std::size_t(value.size())) == 0 || errno == ENOTSUP;
+    }
+    return remove() == 0 || errno == ENODATA || errno == ENOTSUP;
+}
+
+} // namespace
+
 bool DosAttributes::write(const char *path, DWORD bits, Link link)
 {
     const bool follow = link == Link::Follow;
-    bits &= StoredMask;
-    int result;
-    if (bits) {
-        const QByteArray value = encode(bits);
-        result = follow ? ::setxattr(path, XattrName, value.constData(), std::size_t(value.size()), 0)
-                        : ::lsetxattr(path, XattrName, value.constData(), std::size_t(value.size()), 0);
-    } else {
-        result = follow ? ::removexattr(path, XattrName) : ::lremovexattr(path, XattrName);
-        if (result != 0 && errno == ENODATA)
-            result = 0;
-    }
-    return result == 0 || errno == ENOTSUP;
+    return storeBits(
+        bits,
+        [&](const char *value, std::size_t size) {
+            return follow ? ::setxattr(path, XattrName, value, size, 0) : ::lsetxattr(path, XattrName, value, size, 0);
+        },
+        [&] { return follow ? ::removexattr(path, XattrName) : ::lremovexattr(path, XattrName); });
+}
+
+bool DosAttributes::writeOpen(int file, DWORD bits)
+{
+    return storeBits(
+        bits, [&](const char *value, std::size_t size) { return ::fsetxattr(file, XattrName, value, size, 0); },
+        [&] { return ::fremovexattr(file, XattrName); });
 }
 
 bool DosAttributes::change(const char *objectPath, const ObjectInfo &info, DWORD attributes)

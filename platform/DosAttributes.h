@@ -49,6 +49,8 @@ public:
     // the attribute). Returns false with errno set on failure; a file system
     // without user extended attributes counts as success.
     static bool write(const char *path, DWORD bits, Link link = Link::NoFollow);
+    // write for a file opened for reading or writing (not O_PATH).
+    static bool writeOpen(int file, DWORD bits);
     // SetFileAttributesW on an opened object ("/proc/self/fd/N") described by
     // info: the settable bits become attributes' ones, the others are kept,
     // and a file's READONLY also goes to its write bits. False with errno set.

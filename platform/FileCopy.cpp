@@ -143,8 +143,7 @@ bool FileCopy::finish(int target, const ObjectInfo &info, DWORD storedBits, Flus
 {
     const timespec times[2] = {FileTime::toTimespec(info.lastAccessTime), FileTime::toTimespec(info.lastWriteTime)};
     // The temporary file is new: with no bits to store there is nothing to remove.
-    if (storedBits & DosAttributes::StoredMask
-        && !DosAttributes::write(DevicePath::fdPath(target).constData(), storedBits, DosAttributes::Link::Follow))
+    if (storedBits & DosAttributes::StoredMask && !DosAttributes::writeOpen(target, storedBits))
         return false;
     return ::fchmod(target, info.mode & 07777) == 0 && ::futimens(target, times) == 0
         && (flush == Flush::No || flushCall(target) == 0);

@@ -105,7 +105,7 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD shareMode, SECUR
         // cannot change those on a file it may not write.
         const DWORD stored = (flagsAndAttributes & CreatableBits) | FILE_ATTRIBUTE_ARCHIVE;
         struct stat st;
-        if (!DosAttributes::write(DevicePath::fdPath(fd.get()).constData(), stored, DosAttributes::Link::Follow)
+        if (!DosAttributes::writeOpen(fd.get(), stored)
             || ::fstat(fd.get(), &st) != 0
             || ((stored & FILE_ATTRIBUTE_READONLY) && ::fchmod(fd.get(), st.st_mode & 0555) != 0)) {
             const DWORD error = PosixError::toPlatform(errno);

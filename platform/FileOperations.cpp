@@ -27,11 +27,6 @@ DWORD existing(const DevicePath &path, ObjectInfo &info, UniqueFd *object = null
     return path.stat(info, object);
 }
 
-DWORD storedBits(int fd)
-{
-    return DosAttributes::read(DevicePath::fdPath(fd).constData(), DosAttributes::Link::Follow);
-}
-
 bool sameFolder(const DevicePath &a, const DevicePath &b)
 {
     struct stat x, y;
@@ -69,8 +64,8 @@ DWORD moveByCopy(const DevicePath &source, const ObjectInfo &info, const DeviceP
     UniqueFd in(source.openRegularFile(source.dirFd(), source.name(), info));
     if (!in.valid())
         return PosixError::toPlatform(errno);
-    const DWORD error = FileCopy::copy(in.get(), info, storedBits(in.get()), target.dirFd(), name,
-                                       FileCopy::Existing::Fail);
+    const DWORD stored = info.attributes & DosAttributes::StoredMask;
+    const DWORD error = FileCopy::copy(in.get(), info, stored, target.dirFd(), name, FileCopy::Existing::Fail);
     if (error != ERROR_SUCCESS)
         return error == ERROR_FILE_EXISTS ? ERROR_ALREADY_EXISTS : error;
     if (::unlinkat(source.dirFd(), source.name().constData(), 0) != 0) {
