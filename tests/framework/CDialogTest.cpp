@@ -38,12 +38,9 @@ public:
     }
 
     QString name;
-    int choice = -1;
-    int pick = -1;
-    int checked = 0;
-    int other = -1;
-    int initCalls = 0;
+    int choice = -1, pick = -1, checked = 0, other = -1, initCalls = 0;
     bool endInInit = false;
+    auto fields() { return std::tie(name, choice, pick, checked, other); }
 
 protected:
     void OnInitDialog() override
@@ -63,9 +60,7 @@ protected:
     }
 };
 
-class CDialogTest : public WithQtApp, public ::testing::Test
-{
-protected:
+struct CDialogTest : WithQtApp, ::testing::Test {
     SampleDialog dialog;
 };
 
@@ -74,85 +69,68 @@ TEST_F(CDialogTest, ExchangeRoundTripsEveryFieldAndReadsTheUsersChoice)
     EXPECT_TRUE(dialog.GetDlgItem<QLineEdit>(1001));
     EXPECT_EQ(dialog.GetDlgItem<QComboBox>(1001), nullptr) << "wrong kind";
     EXPECT_EQ(dialog.GetDlgItem(9999), nullptr);
-    const struct {
-        QString name;
-        int choice, pick, checked, other;
-    } cases[] = {{"report.txt", 2, 1, 1, 0}, {"", -1, -1, 0, -1}, {"x", 0, 2, 2, 1},
-                 {"z", 3, 0, 0, 2}}; // out of range clears the group
-    for (const auto &f : cases) {
-        dialog.name = f.name;
-        dialog.choice = f.choice;
-        dialog.pick = f.pick;
-        dialog.checked = f.checked;
-        dialog.other = f.other;
+    using Fields = std::tuple<QString, int, int, int, int>; // name, choice, pick, checked, other
+    const std::pair<Fields, Fields> cases[] = {
+        {{"report.txt", 2, 1, 1, 0}, {"report.txt", 2, 1, 1, 0}}, {{"", -1, -1, 0, -1}, {"", -1, -1, 0, -1}},
+        {{"x", 0, 2, 2, 1}, {"x", 0, 2, 2, 1}}, {{"z", 3, 0, 0, 2}, {"z", -1, 0, 0, -1}}, // out of range clears
+    };
+    for (const auto &[in, out] : cases) {
+        dialog.fields() = in;
         dialog.UpdateData(false);
-        dialog.name = "?";
-        dialog.choice = dialog.pick = dialog.checked = dialog.other = 7;
+        dialog.fields() = Fields("?", 7, 7, 7, 7);
         dialog.UpdateData(true);
-        EXPECT_EQ(dialog.name, f.name);
-        EXPECT_EQ(dialog.choice, f.choice > 2 ? -1 : f.choice);
-        EXPECT_EQ(dialog.pick, f.pick);
-        EXPECT_EQ(dialog.checked, f.checked);
-        EXPECT_EQ(dialog.other, f.other > 1 ? -1 : f.other);
+        EXPECT_EQ(dialog.fields(), out);
     }
     dialog.GetDlgItem<QRadioButton>(1012)->click();
     dialog.GetDlgItem<QLineEdit>(1001)->setText("typed");
     dialog.UpdateData(true);
-    EXPECT_EQ(dialog.choice, 2);
-    EXPECT_EQ(dialog.name, "typed");
+    EXPECT_EQ(dialog.fields(), Fields("typed", 2, 0, 0, -1));
 }
 
-TEST_F(CDialogTest, ModalHookSeesTheInitialisedDialogOkSavesEscapeDiscards)
+// The hook sees every dialog shown and initialised, nested ones too.
+TEST_F(CDialogTest, OkSavesEscapeDiscardsEndDialogAnswersAndOneLeftOpenIsCancelled)
 {
+    const auto run = [&](const CDialog::ModalHook &act) {
+        ScopedModalHook hook(act);
+        const int result = dialog.DoModal();
+        QCoreApplication::processEvents();
+        return result;
+    };
     dialog.name = "before";
-    {
-        ScopedModalHook hook([](CDialog &running) {
-            EXPECT_TRUE(running.isVisible());
-            auto *edit = running.GetDlgItem<QLineEdit>(1001);
-            EXPECT_EQ(edit->text(), "before");
-            edit->setText("after");
-            QTest::mouseClick(running.GetDlgItem<QPushButton>(IDOK), Qt::LeftButton);
-        });
-        EXPECT_EQ(dialog.DoModal(), IDOK);
-    }
+    EXPECT_EQ(run([](CDialog &running) {
+                  EXPECT_TRUE(running.isVisible());
+                  auto *edit = running.GetDlgItem<QLineEdit>(1001);
+                  EXPECT_EQ(edit->text(), "before");
+                  edit->setText("after");
+                  QTest::mouseClick(running.GetDlgItem<QPushButton>(IDOK), Qt::LeftButton);
+              }),
+              IDOK);
     EXPECT_EQ(dialog.name, "after");
     EXPECT_EQ(dialog.initCalls, 1);
     EXPECT_FALSE(dialog.isVisible());
-
-    ScopedModalHook hook([](CDialog &running) {
-        running.GetDlgItem<QLineEdit>(1001)->setText("discarded");
-        QTest::keyClick(&running, Qt::Key_Escape);
-    });
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(run([](CDialog &running) {
+                  running.GetDlgItem<QLineEdit>(1001)->setText("discarded");
+                  QTest::keyClick(&running, Qt::Key_Escape);
+              }),
+              IDCANCEL);
     EXPECT_EQ(dialog.name, "after");
-}
 
-TEST_F(CDialogTest, EndDialogResultIsReturnedAndNestedDialogsReachTheHook)
-{
     QList<UINT> order;
-    ScopedModalHook hook([&](CDialog &running) {
-        order.append(running.templateId());
-        if (running.templateId() == 150) {
-            CDialog inner(151, &running);
-            EXPECT_EQ(inner.DoModal(), 5);
-            running.EndDialog(IDYES);
-        } else {
-            running.EndDialog(5);
-        }
-    });
-    EXPECT_EQ(dialog.DoModal(), IDYES);
-    EXPECT_EQ(order, (QList<UINT>{150, 151}));
-}
-
-TEST_F(CDialogTest, LeftOpenIsCancelledAndEndedDuringInitialisationNeverRuns)
-{
-    int hookRuns = 0;
-    ScopedModalHook hook([&](CDialog &) { ++hookRuns; });
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(run([&](CDialog &running) {
+                  order.append(running.templateId());
+                  if (running.templateId() == 151)
+                      return running.EndDialog(5);
+                  CDialog inner(151, &running);
+                  EXPECT_EQ(inner.DoModal(), 5);
+                  running.EndDialog(IDYES);
+              }),
+              IDYES);
+    // Ended during its initialisation, a dialog never reaches the hook.
+    const auto log = [&](CDialog &running) { order.append(running.templateId()); };
+    EXPECT_EQ(run(log), IDCANCEL);
     dialog.endInInit = true;
-    EXPECT_EQ(dialog.DoModal(), 42);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(hookRuns, 1);
+    EXPECT_EQ(run(log), 42);
+    EXPECT_EQ(order, (QList<UINT>{150, 151, 150}));
 }
 
 TEST_F(CDialogTest, DialogUnitsScaleWithTheFont)

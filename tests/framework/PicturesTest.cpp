@@ -17,41 +17,30 @@ int inkIn(const QImage &image, const QRect &area, bool onWhite)
 {
     int ink = 0;
     for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QRgb pixel = image.pixel(x, y);
-            ink += onWhite ? (pixel | 0xFF000000) != 0xFFFFFFFF : qAlpha(pixel) > 0;
-        }
+        for (int x = area.left(); x <= area.right(); ++x)
+            ink += onWhite ? (image.pixel(x, y) | 0xFF000000) != 0xFFFFFFFF : qAlpha(image.pixel(x, y)) > 0;
     }
     return ink;
 }
 
-class PicturesTest : public WithQtApp, public ::testing::Test
-{
-};
+struct PicturesTest : WithQtApp, ::testing::Test {};
 
-TEST_F(PicturesTest, TreeStripHasNineDistinctDrawnImages)
+TEST_F(PicturesTest, BitmapsAndIconsHaveTheirSizesAndInkAndTheTreeStripNineDistinctImages)
 {
     for (qreal dpr : {1.0, 2.0}) {
         const QPixmap strip = LoadBitmap(IDB_TREEIMAGES, dpr);
         ASSERT_EQ(strip.size(), QSize(144, 16) * dpr);
         EXPECT_EQ(strip.deviceIndependentSize(), QSizeF(144, 16));
         const QImage image = strip.toImage();
+        EXPECT_EQ(image.pixel(0, 0) | 0xFF000000, 0xFFFFFFFFu) << "white shows through the mask";
         QList<QImage> images;
         for (int i = 0; i < 9; ++i) {
-            const QRect cell(QPoint(int(16 * i * dpr), 0), QSize(16, 16) * dpr);
-            EXPECT_GT(inkIn(image, cell, true), 16 * dpr * dpr) << "image " << i;
-            images.append(image.copy(cell));
+            const QImage cell = image.copy(QRect(QPoint(int(16 * i * dpr), 0), QSize(16, 16) * dpr));
+            EXPECT_GT(inkIn(cell, cell.rect(), true), 16 * dpr * dpr) << "image " << i;
+            EXPECT_FALSE(images.contains(cell)) << "image " << i;
+            images.append(cell);
         }
-        for (int i = 0; i < 9; ++i) {
-            for (int j = i + 1; j < 9; ++j)
-                EXPECT_NE(images[i], images[j]) << i << " and " << j;
-        }
-        EXPECT_EQ(image.pixel(0, 0) | 0xFF000000, 0xFFFFFFFFu) << "white shows through the mask";
     }
-}
-
-TEST_F(PicturesTest, BitmapsAndIconsHaveTheirSizesAndInk)
-{
     const std::pair<UINT, QSize> bitmaps[] = {{IDB_FILEIMAGE, {16, 15}}, {IDB_ABOUT, bitmapImageSize(IDB_ABOUT)}};
     for (const auto &[id, size] : bitmaps) {
         const QPixmap pixmap = LoadBitmap(id);
@@ -112,15 +101,11 @@ TEST_F(PicturesTest, ImageListSplitsAStripWithWhiteTransparentAndImagesChange)
     red.fill(Qt::red);
     blue.fill(Qt::blue);
     CImageList changed;
-    EXPECT_EQ(changed.ReplaceIcon(-1, QIcon(red)), 0);
-    EXPECT_EQ(changed.ReplaceIcon(-1, QIcon(red)), 1);
-    EXPECT_EQ(changed.ReplaceIcon(-1, QIcon()), -1);
-    EXPECT_EQ(changed.ReplaceIcon(1, QIcon(blue)), 1);
-    EXPECT_EQ(changed.ReplaceIcon(2, QIcon(blue)), -1);
-    EXPECT_EQ(changed.GetImageCount(), 2);
+    EXPECT_EQ((QList<int>{changed.ReplaceIcon(-1, red), changed.ReplaceIcon(-1, red), changed.ReplaceIcon(-1, QIcon()),
+                          changed.ReplaceIcon(1, blue), changed.ReplaceIcon(2, blue), changed.GetImageCount()}),
+              (QList<int>{0, 1, -1, 1, -1, 2}));
     EXPECT_EQ(changed.icon(1).pixmap(16, 16).toImage().pixelColor(3, 3), QColor(Qt::blue));
-    EXPECT_TRUE(changed.Remove(0));
-    EXPECT_FALSE(changed.Remove(1));
+    EXPECT_EQ((QList<bool>{changed.Remove(0), changed.Remove(1)}), (QList<bool>{true, false}));
     EXPECT_EQ(changed.GetImageCount(), 1);
     EXPECT_TRUE(changed.icon(1).isNull());
 }

@@ -12,48 +12,37 @@
 
 namespace {
 
-class QtUiSinkTest : public WithQtApp, public ::testing::Test
-{
-protected:
+struct QtUiSinkTest : WithQtApp, ::testing::Test {
     QtUiSink sink;
 };
 
 TEST_F(QtUiSinkTest, TypeBitsChooseButtonsIconAndDefaultAndButtonsMapBack)
 {
+    using M = QMessageBox;
     const struct {
         UINT type;
-        QList<QMessageBox::StandardButton> buttons;
-        QMessageBox::StandardButton defaultButton;
-        QMessageBox::Icon icon;
+        M::StandardButtons buttons;
+        M::StandardButton defaultButton;
+        M::Icon icon;
     } cases[] = {
-        {MB_OK, {QMessageBox::Ok}, QMessageBox::Ok, QMessageBox::NoIcon},
-        {MB_OK | MB_ICONEXCLAMATION, {QMessageBox::Ok}, QMessageBox::Ok, QMessageBox::Warning},
-        {MB_OKCANCEL | MB_ICONHAND | MB_DEFBUTTON2, {QMessageBox::Ok, QMessageBox::Cancel}, QMessageBox::Cancel,
-         QMessageBox::Critical},
-        {MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2, {QMessageBox::Yes, QMessageBox::No}, QMessageBox::No,
-         QMessageBox::Question},
-        {MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON3,
-         {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}, QMessageBox::Cancel, QMessageBox::Question},
-        {MB_ABORTRETRYIGNORE | MB_ICONASTERISK,
-         {QMessageBox::Abort, QMessageBox::Retry, QMessageBox::Ignore}, QMessageBox::Abort, QMessageBox::Information},
-        {MB_RETRYCANCEL, {QMessageBox::Retry, QMessageBox::Cancel}, QMessageBox::Retry, QMessageBox::NoIcon},
+        {MB_OK, M::Ok, M::Ok, M::NoIcon},
+        {MB_OK | MB_ICONEXCLAMATION, M::Ok, M::Ok, M::Warning},
+        {MB_OKCANCEL | MB_ICONHAND | MB_DEFBUTTON2, M::Ok | M::Cancel, M::Cancel, M::Critical},
+        {MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2, M::Yes | M::No, M::No, M::Question},
+        {MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON3, M::Yes | M::No | M::Cancel, M::Cancel, M::Question},
+        {MB_ABORTRETRYIGNORE | MB_ICONASTERISK, M::Abort | M::Retry | M::Ignore, M::Abort, M::Information},
+        {MB_RETRYCANCEL, M::Retry | M::Cancel, M::Retry, M::NoIcon},
     };
     for (const auto &c : cases) {
         QMessageBox box;
         QtUiSink::configure(box, "text", "caption", c.type);
-        QList<QMessageBox::StandardButton> buttons, expected = c.buttons;
-        for (QAbstractButton *button : box.buttons())
-            buttons.append(box.standardButton(button));
-        std::sort(buttons.begin(), buttons.end());
-        std::sort(expected.begin(), expected.end());
-        EXPECT_EQ(buttons, expected) << std::hex << c.type;
+        EXPECT_EQ(int(box.standardButtons()), int(c.buttons)) << std::hex << c.type;
         EXPECT_EQ(box.defaultButton(), box.button(c.defaultButton)) << std::hex << c.type;
         EXPECT_EQ(box.icon(), c.icon) << std::hex << c.type;
     }
-    const std::pair<QMessageBox::StandardButton, int> results[] = {
-        {QMessageBox::Ok, IDOK},       {QMessageBox::Cancel, IDCANCEL}, {QMessageBox::Abort, IDABORT},
-        {QMessageBox::Retry, IDRETRY}, {QMessageBox::Ignore, IDIGNORE}, {QMessageBox::Yes, IDYES},
-        {QMessageBox::No, IDNO},
+    const std::pair<M::StandardButton, int> results[] = {
+        {M::Ok, IDOK}, {M::Cancel, IDCANCEL}, {M::Abort, IDABORT}, {M::Retry, IDRETRY}, {M::Ignore, IDIGNORE},
+        {M::Yes, IDYES}, {M::No, IDNO},
     };
     for (const auto &[button, result] : results)
         EXPECT_EQ(QtUiSink::resultOf(button), result);

@@ -21,9 +21,7 @@ protected:
     void OnTimer(UINT id) override { fired.append(id); }
 };
 
-class TimersTest : public WithQtApp, public ::testing::Test
-{
-protected:
+struct TimersTest : WithQtApp, ::testing::Test {
     TimedObject object;
 };
 
