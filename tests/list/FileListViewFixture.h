@@ -2,9 +2,7 @@
 // message box scripted.
 #pragma once
 
-#include "QtApp.h"
-#include "ScriptedSink.h"
-#include "TempDevice.h"
+#include "Panes.h"
 
 #include "list/CFileListViewEx.h"
 #include "platform/Files.h"
@@ -16,15 +14,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-// A temporary device with every message box scripted, for widget tests.
-class DeviceTest : public WithQtApp, public ::testing::Test
-{
-protected:
-    TempDevice m_device;
-    ScriptedSink m_sink;
-};
-
-class FileListViewFixture : public DeviceTest
+class FileListViewFixture : public Panes
 {
 protected:
     FileListViewFixture()
@@ -33,14 +23,7 @@ protected:
         m_list.show();
     }
 
-    // The Name column, top to bottom.
-    QStringList rows() const
-    {
-        QStringList names;
-        for (int row = 0; row < m_list.GetItemCount(); ++row)
-            names << m_list.GetItemText(row, CFileListCore::NameColumn);
-        return names;
-    }
+    QStringList rows() const { return ::rows(m_list); }
 
     // A tap on the column's header section.
     void tapHeader(int column)
@@ -51,16 +34,14 @@ protected:
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
     }
 
-    void setModified(const QString &devicePath, const QDateTime &time)
+    // A file of size bytes, last changed at time, with the attributes.
+    void makeFile(const QString &devicePath, int size, const QDateTime &time, DWORD attributes)
     {
-        QFile file(m_device.host(devicePath));
+        device.writeFile(devicePath, QByteArray(size, 'x'));
+        QFile file(device.host(devicePath));
         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
         ASSERT_TRUE(file.setFileTime(time, QFileDevice::FileModificationTime));
-    }
-
-    void setAttributes(const QString &devicePath, DWORD attributes)
-    {
-        ASSERT_TRUE(SetFileAttributesW(reinterpret_cast<LPCWSTR>(devicePath.utf16()), attributes));
+        ASSERT_TRUE(SetFileAttributesW(wide(devicePath), attributes));
     }
 
     CFileListViewEx m_list;

@@ -59,7 +59,7 @@ protected:
         return info.GetTypeName();
     }
 
-    TempDevice m_device;
+    TempDevice device;
 };
 
 TEST_F(FileTypeRegistry, TypeNamesAndTheirFallbacks)
@@ -233,7 +233,7 @@ protected:
             {"\\d\\chain.lnk", "27#\\Windows\\Start Menu\\a.lnk"},
         };
         for (const auto &[path, content] : files)
-            m_device.writeFile(path, content);
+            device.writeFile(path, content);
     }
 
     // The small icon's picture, or a null image when the shell gives none.
@@ -249,7 +249,7 @@ protected:
         return image;
     }
 
-    TempDevice m_device;
+    TempDevice device;
 };
 
 // Text, picture, web page, program, unknown data and folder all differ; a

@@ -28,7 +28,7 @@ WIN32_FIND_DATAW Record(const QString &name, DWORD attributes = FILE_ATTRIBUTE_A
     return data;
 }
 
-class FilterTest : public DeviceTest
+class FilterTest : public Panes
 {
 protected:
     const QString names[3] = {RegistryLayout::MainFilter, RegistryLayout::SubFilter, RegistryLayout::HideROM};

@@ -1,29 +1,26 @@
-// The tree's context menu, tracked for the main frame.
+// The panes' context menus, tracked for the main frame.
 #include "Panes.h"
 #include "Settings.h"
 
 #include "framework/MenuBuilder.h"
-#include "res/ResourceIds.h"
 
 #include <QAction>
 #include <QMenu>
 
 namespace {
 
-class TreeContextMenuTest : public Panes
+class ContextMenuTest : public Panes
 {
 protected:
-    TreeContextMenuTest()
+    ContextMenuTest()
     {
         MenuBuilder::setTrackHook([this](QMenu &menu, const QPoint &screenPos) -> QAction * {
-            m_shown.append(QList<UINT>());
-            for (const QAction *action : menu.actions())
-                m_shown.last().append(action->property("commandId").toUInt());
+            m_shown.append(menu.title());
             m_shownAt = screenPos;
             return nullptr;
         });
     }
-    ~TreeContextMenuTest() override { MenuBuilder::setTrackHook({}); }
+    ~ContextMenuTest() override { MenuBuilder::setTrackHook({}); }
 
     // Right-button press at a point of the item's row: on its label, or past
     // the label at the right edge.
@@ -34,14 +31,13 @@ protected:
         QTest::mousePress(tree().viewport(), Qt::RightButton, {}, pos);
         return tree().viewport()->mapToGlobal(pos);
     }
+    void holdInList(const QPoint &at) { QTest::mousePress(list().viewport(), Qt::RightButton, {}, at); }
 
-    QList<QList<UINT>> m_shown; // command ids of every menu shown
+    QStringList m_shown; // the title of every pop-up shown
     QPoint m_shownAt;
 };
 
-const QList<UINT> DirMenu = {ID_FILE_NEWFOLDER, ID_FILE_DELETE, ID_FILE_PROPERTIES};
-
-TEST_F(TreeContextMenuTest, OnALabelSelectsTheFolderFirstBesideItKeepsTheSelection)
+TEST_F(ContextMenuTest, InTheTreeOnALabelSelectsTheFolderFirstBesideItKeepsTheSelection)
 {
     start(true);
     QTreeWidgetItem *windows = tree().SelectPath("\\Windows");
@@ -52,14 +48,14 @@ TEST_F(TreeContextMenuTest, OnALabelSelectsTheFolderFirstBesideItKeepsTheSelecti
     QTreeWidgetItem *temp = child(tree().DeviceRoot(), "Temp");
     device.make({"\\Temp\\a.txt"});
     const QPoint at = holdOn(temp, true);
-    EXPECT_EQ(m_shown, (QList<QList<UINT>>{DirMenu, DirMenu}));
+    EXPECT_EQ(m_shown, (QStringList{"Dir", "Dir"}));
     EXPECT_EQ(m_shownAt, at);
     EXPECT_EQ(tree().currentItem(), temp);
     EXPECT_EQ(list().GetCurrentFolder(), "\\Temp");
     EXPECT_EQ(list().GetItemCount(), 1);
 }
 
-TEST_F(TreeContextMenuTest, NetworkItemsGetTheirOwnMenusAndNothingOutsideTheItems)
+TEST_F(ContextMenuTest, NetworkItemsGetTheirOwnMenusAndNothingOutsideTheItems)
 {
     device.make({"\\\\srv\\share\\"});
     mapNetPaths({"\\\\srv\\share"});
@@ -71,8 +67,27 @@ TEST_F(TreeContextMenuTest, NetworkItemsGetTheirOwnMenusAndNothingOutsideTheItem
 
     holdOn(tree().NetworkRoot(), true);
     holdOn(tree().NetworkRoot()->child(0), true);
-    EXPECT_EQ(m_shown, (QList<QList<UINT>>{{ID_TOOLS_CONNECTDRIVE}, {ID_TOOLS_DISCONNECTDRIVE}}));
+    EXPECT_EQ(m_shown, (QStringList{"Network", "NetworkFolder"}));
     EXPECT_TRUE(tree().IsNetworkPathSelected());
+}
+
+TEST_F(ContextMenuTest, InTheListOnAnItemTheFileMenuBelowTheItemsTheFileEmptyMenu)
+{
+    device.make({"\\cm\\a.txt", "\\cm\\b.txt", "\\cm\\c.txt"});
+    start(true);
+    open("\\cm");
+    selectRows(list(), rows(list()).mid(0, 2));
+    holdInList(list().visualRect(list().model()->index(2, 0)).center());
+    EXPECT_EQ(list().GetSelectedCount(), 1) << "the held item alone is selected";
+    EXPECT_EQ(list().GetFocusedItem(), 2);
+
+    // On an item already selected, and below the items, the selection stays.
+    list().SelectAll(true);
+    holdInList(list().visualRect(list().model()->index(0, 0)).center());
+    EXPECT_EQ(list().GetSelectedCount(), 3);
+    holdInList(QPoint(10, list().viewport()->height() - 3));
+    EXPECT_EQ(list().GetSelectedCount(), 3);
+    EXPECT_EQ(m_shown, (QStringList{"File", "File", "FileEmpty"}));
 }
 
 } // namespace
