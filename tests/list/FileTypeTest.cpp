@@ -1,7 +1,8 @@
 // What a file's type gives: extension, type name, icon, open command and
 // shortcut target.
 #include "QtApp.h"
-#include "QtPrinters.h"
+#include "ListTestUtil.h"
+#include "Settings.h"
 #include "TempDevice.h"
 
 #include "fileops/ShortcutFile.h"
@@ -38,25 +39,32 @@ TEST(FileTypeInfo, ExtensionAndFolderOfAPath)
     EXPECT_EQ(info.GetExtension(), "DOC");
 }
 
+// The registered types the tests below read.
 class FileTypeRegistry : public testing::Test
 {
 protected:
-    void SetUp() override
+    FileTypeRegistry()
     {
-        CRegistryAccess registry;
-        ASSERT_EQ(registry.WriteString(HKEY_CLASSES_ROOT, ".TXT", QString(), "txtfile"), RegSuccess);
-        ASSERT_EQ(registry.WriteString(HKEY_CLASSES_ROOT, "txtfile", QString(), "Text Document"), RegSuccess);
-        // A class name that has no key of its own.
-        ASSERT_EQ(registry.WriteString(HKEY_CLASSES_ROOT, ".FOO", QString(), "foofile"), RegSuccess);
-        // An extension key without a default value.
-        ASSERT_EQ(registry.WriteString(HKEY_CLASSES_ROOT, ".BAR", "Other", "x"), RegSuccess);
-    }
-
-    QString typeName(const QString &path)
-    {
-        CFileTypeInfo info;
-        info.SetPath(path);
-        return info.GetTypeName();
+        const QString rai = "\\Software\\Microsoft\\Shell\\Rai\\", open = "\\Shell\\Open\\Command";
+        const struct {
+            HKEY root;
+            QString key, name, value;
+        } entries[] = {
+            {HKEY_CLASSES_ROOT, ".DIR" + open, "", "direct.exe %1"}, {HKEY_CLASSES_ROOT, ".dir", "", "ignoredfile"},
+            {HKEY_CLASSES_ROOT, ".TXT", "", "txtfile"}, {HKEY_CLASSES_ROOT, "txtfile" + open, "", "viewer.exe -open %1"},
+            {HKEY_CLASSES_ROOT, "txtfile", "", "Text Document"},
+            // A class name that has no key of its own; an extension key without a default value.
+            {HKEY_CLASSES_ROOT, ".FOO", "", "foofile"}, {HKEY_CLASSES_ROOT, ".BAR", "Other", "x"},
+            {HKEY_CLASSES_ROOT, ".two" + open, "", "  two.exe %1 %1"}, {HKEY_CLASSES_ROOT, ".exe", "", "exefile"},
+            {HKEY_CLASSES_ROOT, "exefile" + open, "", "\"%1\" %*"}, {HKEY_CLASSES_ROOT, ".none", "", "nonefile"},
+            {HKEY_CLASSES_ROOT, ".bad" + open, "", "\"\\Windows\\v.exe %1"},
+            {HKEY_CLASSES_ROOT, ".q" + open, "", "\"\\Program Files\\Q\\q.exe\"   -a %1"},
+            {HKEY_LOCAL_MACHINE, rai + ":VIEWER", "1", "viewer.exe -x"},
+            {HKEY_LOCAL_MACHINE, rai + ":OUTER", "1", ":VIEWER calendar"},
+            {HKEY_LOCAL_MACHINE, rai + ":DEEP", "1", ":OUTER day"},
+        };
+        for (const auto &e : entries)
+            EXPECT_EQ(CRegistryAccess().WriteString(e.root, e.key, e.name, e.value), RegSuccess) << e.key.toStdString();
     }
 
     TempDevice device;
@@ -70,27 +78,27 @@ TEST_F(FileTypeRegistry, TypeNamesAndTheirFallbacks)
         {"\\My.Files\\readme", "FILES\\README File"},  {"\\a.xyz", "XYZ File"},
         {"\\a.foo", "foofile"},                      {"\\a.bar", "BAR File"},
     };
-    for (const auto &[path, name] : cases)
-        EXPECT_EQ(typeName(path), name) << path;
+    for (const auto &[path, name] : cases) {
+        CFileTypeInfo info;
+        info.SetPath(path);
+        EXPECT_EQ(info.GetTypeName(), name) << path;
+    }
 }
 
 // A failed read, and a read of empty data, leave the output as it was.
 TEST_F(FileTypeRegistry, ReadRegStringKeepsTheOutputOnFailureAndReadsRawValues)
 {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, u"raw", 0, nullptr, 0, 0, nullptr, &key, nullptr), ERROR_SUCCESS);
     // Stored without its terminator, and with an odd byte count.
-    const auto *text = reinterpret_cast<const BYTE *>(u"abc");
-    ASSERT_EQ(RegSetValueExW(key, u"unterminated", 0, REG_SZ, text, 6), ERROR_SUCCESS);
-    ASSERT_EQ(RegSetValueExW(key, u"odd", 0, REG_SZ, text, 5), ERROR_SUCCESS);
-    ASSERT_EQ(RegSetValueExW(key, u"empty", 0, REG_SZ, nullptr, 0), ERROR_SUCCESS);
-    RegCloseKey(key);
+    const QByteArray text(reinterpret_cast<const char *>(u"abc"), 6);
+    setRaw(HKEY_CLASSES_ROOT, "raw", "unterminated", REG_SZ, text);
+    setRaw(HKEY_CLASSES_ROOT, "raw", "odd", REG_SZ, text.left(5));
+    setRaw(HKEY_CLASSES_ROOT, "raw", "empty", REG_SZ, QByteArray());
     const struct {
         const char *key, *name;
         bool read;
         const char *out;
     } cases[] = {
-        {".NONE", "", false, "kept"},         {".bar", "other", true, "x"},
+        {".ABSENT", "", false, "kept"},       {".bar", "other", true, "x"},
         {"raw", "unterminated", true, "abc"}, {"raw", "odd", true, "ab"}, {"raw", "empty", true, "kept"},
     };
     for (const auto &c : cases) {
@@ -102,49 +110,8 @@ TEST_F(FileTypeRegistry, ReadRegStringKeepsTheOutputOnFailureAndReadsRawValues)
     }
 }
 
-TEST(FileTypeIcon, AppendsTheIconOrGivesTheFallback)
+TEST_F(FileTypeRegistry, OpenCommandIsBuiltAndSplit)
 {
-    qtApp();
-    TempDevice device;
-    device.writeFile("\\My Documents\\a.txt", "hello");
-    CImageList images;
-    images.ReplaceIcon(-1, QIcon(QPixmap(16, 15)));
-
-    CFileTypeInfo info;
-    info.SetPath("\\My Documents\\a.txt");
-    int index = -5;
-    EXPECT_TRUE(info.GetIconIndex(images, index, 0));
-    EXPECT_EQ(index, 1);
-    EXPECT_EQ(images.GetImageCount(), 2);
-    EXPECT_TRUE(info.GetIconIndex(images, index, 0));
-    EXPECT_EQ(index, 2);
-
-    info.SetPath("\\My Documents\\missing.txt");
-    EXPECT_FALSE(info.GetIconIndex(images, index, 7));
-    EXPECT_EQ(index, 7);
-    EXPECT_EQ(images.GetImageCount(), 3);
-}
-
-TEST(OpenCommand, BuildsAndSplitsTheCommandLine)
-{
-    TempDevice device;
-    const QString rai = "\\Software\\Microsoft\\Shell\\Rai\\", open = "\\Shell\\Open\\Command";
-    const struct {
-        HKEY root;
-        QString key, name, value;
-    } entries[] = {
-        {HKEY_CLASSES_ROOT, ".DIR" + open, "", "direct.exe %1"}, {HKEY_CLASSES_ROOT, ".dir", "", "ignoredfile"},
-        {HKEY_CLASSES_ROOT, ".txt", "", "txtfile"}, {HKEY_CLASSES_ROOT, "txtfile" + open, "", "viewer.exe -open %1"},
-        {HKEY_CLASSES_ROOT, ".two" + open, "", "  two.exe %1 %1"}, {HKEY_CLASSES_ROOT, ".exe", "", "exefile"},
-        {HKEY_CLASSES_ROOT, "exefile" + open, "", "\"%1\" %*"}, {HKEY_CLASSES_ROOT, ".none", "", "nonefile"},
-        {HKEY_CLASSES_ROOT, ".bad" + open, "", "\"\\Windows\\v.exe %1"},
-        {HKEY_CLASSES_ROOT, ".q" + open, "", "\"\\Program Files\\Q\\q.exe\"   -a %1"},
-        {HKEY_LOCAL_MACHINE, rai + ":VIEWER", "1", "viewer.exe -x"},
-        {HKEY_LOCAL_MACHINE, rai + ":OUTER", "1", ":VIEWER calendar"},
-        {HKEY_LOCAL_MACHINE, rai + ":DEEP", "1", ":OUTER day"},
-    };
-    for (const auto &e : entries)
-        CRegistryAccess().WriteString(e.root, e.key, e.name, e.value);
     device.make({"\\Docs\\"});
     for (const char *target : {"x.txt", ":OUTER", ":VIEWER", ":DEEP", ":MISSING"})
         ASSERT_TRUE(ShortcutFile::WriteShortcutFile(target, "\\Docs\\" + QString(target).remove(':') + ".lnk"));
@@ -217,12 +184,9 @@ TEST(ShortcutTarget, FollowsCountQuestionMarkAndQuotes)
     EXPECT_NE(GetLastError(), ERROR_SUCCESS);
 }
 
-class ShellIcons : public testing::Test
-{
-protected:
-    void SetUp() override
+struct ShellIcons : WithQtApp, testing::Test {
+    ShellIcons()
     {
-        qtApp();
         const std::pair<const char *, QByteArray> files[] = {
             {"\\d\\notes", "plain words, no extension"}, {"\\d\\a.txt", "text"},
             {"\\d\\b.png", "\x89PNG\r\n\x1a\n"}, {"\\d\\c.html", "<html></html>"}, {"\\d\\tool.exe", "MZ"},
@@ -252,10 +216,29 @@ protected:
     TempDevice device;
 };
 
+TEST_F(ShellIcons, FileTypeInfoAppendsTheIconOrGivesTheFallback)
+{
+    CImageList images;
+    images.ReplaceIcon(-1, QIcon(QPixmap(16, 15)));
+    CFileTypeInfo info;
+    info.SetPath("\\d\\a.txt");
+    int index = -5;
+    EXPECT_TRUE(info.GetIconIndex(images, index, 0));
+    EXPECT_EQ(index, 1);
+    EXPECT_EQ(images.GetImageCount(), 2);
+    EXPECT_TRUE(info.GetIconIndex(images, index, 0));
+    EXPECT_EQ(index, 2);
+
+    info.SetPath("\\d\\missing.txt");
+    EXPECT_FALSE(info.GetIconIndex(images, index, 7));
+    EXPECT_EQ(index, 7);
+    EXPECT_EQ(images.GetImageCount(), 3);
+}
+
 // Text, picture, web page, program, unknown data and folder all differ; a
 // name without extension is recognised by its content; asked by attributes,
-// no file is needed.
-TEST_F(ShellIcons, CommonTypesHaveDistinctIcons)
+// no file is needed; a shortcut shows its target's icon.
+TEST_F(ShellIcons, CommonTypesHaveDistinctIconsAndShortcutsTheirTargets)
 {
     QList<QImage> images;
     for (const char *name : {"a.txt", "b.png", "c.html", "tool.exe", "blob.qqq", ""}) {
@@ -277,19 +260,15 @@ TEST_F(ShellIcons, CommonTypesHaveDistinctIcons)
     EXPECT_EQ(info.hIcon->availableSizes().value(0), QSize(32, 32));
     DestroyIcon(info.hIcon);
     EXPECT_EQ(SHGetFileInfo(u".txt", 0, &info, sizeof info, SHGFI_USEFILEATTRIBUTES), 0u);
-}
 
-TEST_F(ShellIcons, ShortcutShowsItsTargetsIcon)
-{
-    const QImage text = icon("\\d\\a.txt");
-    EXPECT_EQ(icon("\\Windows\\Start Menu\\a.lnk"), text);
-    EXPECT_NE(icon("\\d\\broken.lnk"), text);
+    EXPECT_EQ(icon("\\Windows\\Start Menu\\a.lnk"), images[0]);
+    EXPECT_NE(icon("\\d\\broken.lnk"), images[0]);
     // A bare target name lies in the shortcut's folder.
-    EXPECT_EQ(icon("\\d\\near.lnk"), icon("\\d\\tool.exe"));
+    EXPECT_EQ(icon("\\d\\near.lnk"), images[3]);
     // A missing target still shows its type.
     EXPECT_EQ(icon("\\d\\gone.lnk"), icon(".html", SHGFI_USEFILEATTRIBUTES));
     // Only one level is followed.
-    EXPECT_NE(icon("\\d\\chain.lnk"), text);
+    EXPECT_NE(icon("\\d\\chain.lnk"), images[0]);
 }
 
 } // namespace

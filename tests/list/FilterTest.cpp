@@ -1,6 +1,7 @@
 // The file filter and its dialog: which names the stored settings show, what
 // the dialog shows of them and what Ok and Cancel write.
 #include "FileListViewFixture.h"
+#include "ListTestUtil.h"
 #include "Settings.h"
 
 #include "list/CFilterDlg.h"
@@ -19,14 +20,6 @@ namespace {
 using FilterValues = std::array<std::optional<DWORD>, 3>; // MainFilter, SubFilter, HideROM
 constexpr DWORD Rom = FILE_ATTRIBUTE_INROM | FILE_ATTRIBUTE_READONLY;
 const auto None = std::nullopt;
-
-WIN32_FIND_DATAW Record(const QString &name, DWORD attributes = FILE_ATTRIBUTE_ARCHIVE)
-{
-    WIN32_FIND_DATAW data;
-    copyToWide(name, data.cFileName, MAX_PATH);
-    data.dwFileAttributes = attributes;
-    return data;
-}
 
 class FilterTest : public Panes
 {
@@ -119,7 +112,7 @@ TEST_F(FilterTest, ShowsAndHidesBySettings)
     EXPECT_FALSE(FileFilter().Passes(Record("a.dll")));
 }
 
-TEST_F(FilterTest, DialogControlsAndSortedCategories)
+TEST_F(FilterTest, DialogControlsSortedCategoriesAndTheStoredSettingsItOpensWith)
 {
     run([](CDialog &d) {
         EXPECT_EQ(d.windowTitle(), "Filter");
@@ -130,10 +123,8 @@ TEST_F(FilterTest, DialogControlsAndSortedCategories)
         EXPECT_EQ(hideRom(d)->text(), "Hide files in ROM");
         EXPECT_EQ(d.GetDlgItem<QPushButton>(1035)->text(), "Ok");
         EXPECT_EQ(d.GetDlgItem<QPushButton>(1012)->text(), "Cancel");
-        QStringList texts;
-        for (QLabel *label : d.findChildren<QLabel *>())
-            texts << label->text();
-        EXPECT_TRUE(texts.contains(".dll, .cpl, .drv, .htp"));
+        const auto labels = d.findChildren<QLabel *>();
+        EXPECT_TRUE(std::ranges::any_of(labels, [](QLabel *l) { return l->text() == ".dll, .cpl, .drv, .htp"; }));
         ASSERT_EQ(d.findChildren<QGroupBox *>().size(), 1);
         EXPECT_EQ(d.findChildren<QGroupBox *>().first()->title(), "File filter settings");
         QStringList items;
@@ -147,10 +138,7 @@ TEST_F(FilterTest, DialogControlsAndSortedCategories)
         click(d, 1025);
         EXPECT_FALSE(combo(d)->isEnabled());
     });
-}
 
-TEST_F(FilterTest, DialogOpensWithTheStoredSettings)
-{
     const struct {
         FilterValues values;
         int checkedRadio; // control id, 0 for none
