@@ -5,7 +5,7 @@
 #include "list/ExchangeSortOrder.h"
 #include "platform/FileTime.h"
 
-#include "ListTestUtil.h"
+#include "QtPrinters.h"
 #include "ZoneOverride.h"
 
 #include <QDateTime>

@@ -1,7 +1,7 @@
 // What a file's type gives: extension, type name, icon, open command and
 // shortcut target.
 #include "QtApp.h"
-#include "ListTestUtil.h"
+#include "QtPrinters.h"
 #include "Settings.h"
 #include "TempDevice.h"
 

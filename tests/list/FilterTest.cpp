@@ -1,7 +1,7 @@
 // The file filter and its dialog: which names the stored settings show, what
 // the dialog shows of them and what Ok and Cancel write.
 #include "FileListViewFixture.h"
-#include "ListTestUtil.h"
+#include "QtPrinters.h"
 #include "Settings.h"
 
 #include "list/CFilterDlg.h"

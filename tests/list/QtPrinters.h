@@ -1,5 +1,5 @@
-// Readable failure messages for Qt strings, and find records built from the
-// few fields a test sets.
+// Readable failure messages for Qt strings in this folder's tests, and the
+// find records they build from the few fields they set.
 #pragma once
 
 #include "platform/Types.h"
