@@ -26,6 +26,7 @@ protected:
     // the label at the right edge.
     QPoint holdOn(QTreeWidgetItem *item, bool onLabel)
     {
+        tree().scrollToItem(item);
         const QRect rect = tree().visualItemRect(item);
         const QPoint pos(onLabel ? rect.left() + 8 : tree().viewport()->width() - 2, rect.center().y());
         QTest::mousePress(tree().viewport(), Qt::RightButton, {}, pos);
@@ -37,37 +38,30 @@ protected:
     QPoint m_shownAt;
 };
 
+// Network items get their own menus; nothing outside the items gets one.
 TEST_F(ContextMenuTest, InTheTreeOnALabelSelectsTheFolderFirstBesideItKeepsTheSelection)
 {
-    start(true);
-    QTreeWidgetItem *windows = tree().SelectPath("\\Windows");
-    ASSERT_NE(windows, nullptr);
-    holdOn(tree().DeviceRoot(), false);
-    EXPECT_EQ(tree().currentItem(), windows);
-
-    QTreeWidgetItem *temp = child(tree().DeviceRoot(), "Temp");
-    device.make({"\\Temp\\a.txt"});
-    const QPoint at = holdOn(temp, true);
-    EXPECT_EQ(m_shown, (QStringList{"Dir", "Dir"}));
-    EXPECT_EQ(m_shownAt, at);
-    EXPECT_EQ(tree().currentItem(), temp);
-    EXPECT_EQ(list().GetCurrentFolder(), "\\Temp");
-    EXPECT_EQ(list().GetItemCount(), 1);
-}
-
-TEST_F(ContextMenuTest, NetworkItemsGetTheirOwnMenusAndNothingOutsideTheItems)
-{
-    device.make({"\\\\srv\\share\\"});
+    device.make({"\\\\srv\\share\\", "\\Temp\\a.txt"});
     mapNetPaths({"\\\\srv\\share"});
     start(true);
     tree().NetworkRoot()->setExpanded(true);
     ASSERT_EQ(tree().NetworkRoot()->childCount(), 1);
     QTest::mousePress(tree().viewport(), Qt::RightButton, {}, QPoint(5, tree().viewport()->height() - 2));
     EXPECT_TRUE(m_shown.isEmpty());
+    QTreeWidgetItem *windows = tree().SelectPath("\\Windows");
+    ASSERT_NE(windows, nullptr);
+    holdOn(tree().DeviceRoot(), false);
+    EXPECT_EQ(tree().currentItem(), windows);
+    QTreeWidgetItem *temp = child(tree().DeviceRoot(), "Temp");
+    const QPoint at = holdOn(temp, true);
+    EXPECT_EQ(m_shownAt, at);
+    EXPECT_EQ(tree().currentItem(), temp);
+    EXPECT_EQ(list().GetCurrentFolder(), "\\Temp");
+    EXPECT_EQ(list().GetItemCount(), 1);
 
     holdOn(tree().NetworkRoot(), true);
     holdOn(tree().NetworkRoot()->child(0), true);
-    EXPECT_EQ(m_shown, (QStringList{"Network", "NetworkFolder"}));
+    EXPECT_EQ(m_shown, (QStringList{"Dir", "Dir", "Network", "NetworkFolder"}));
     EXPECT_TRUE(tree().IsNetworkPathSelected());
 }
 
