@@ -48,7 +48,7 @@ TEST_F(QtUiSinkTest, TypeBitsChooseButtonsIconAndDefaultAndButtonsMapBack)
         EXPECT_EQ(QtUiSink::resultOf(button), result);
 }
 
-TEST_F(QtUiSinkTest, ShownBoxIsModalOwnedAndAnswered)
+TEST_F(QtUiSinkTest, ShownBoxIsModalOwnedAndAnsweredAndTheWaitCursorNests)
 {
     QWidget owner;
     owner.show();
@@ -68,10 +68,8 @@ TEST_F(QtUiSinkTest, ShownBoxIsModalOwnedAndAnswered)
                                        MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
     EXPECT_TRUE(inspected);
     EXPECT_EQ(answer, IDYES);
-}
 
-TEST_F(QtUiSinkTest, WaitCursorNests)
-{
+    // The wait cursor nests.
     sink.beginWaitCursor();
     sink.beginWaitCursor();
     sink.endWaitCursor();

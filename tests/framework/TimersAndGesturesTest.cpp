@@ -11,14 +11,10 @@
 
 namespace {
 
-class TimedObject : public QObject, public WindowTimers
-{
-public:
+struct TimedObject : QObject, WindowTimers {
     TimedObject() : WindowTimers(this) {}
-    QList<UINT> fired;
-
-protected:
     void OnTimer(UINT id) override { fired.append(id); }
+    QList<UINT> fired;
 };
 
 struct TimersTest : WithQtApp, ::testing::Test {
@@ -41,9 +37,7 @@ TEST_F(TimersTest, EachTimerReportsItsIdUntilKilledAndRestartsWhenSetAgain)
     EXPECT_EQ(object.fired.count(3), threes);
 }
 
-class TapAndHoldTest : public WithQtApp, public ::testing::Test
-{
-protected:
+struct TapAndHoldTest : WithQtApp, ::testing::Test {
     TapAndHoldTest()
     {
         list.addItems({"one", "two", "three"});

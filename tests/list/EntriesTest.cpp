@@ -17,15 +17,11 @@
 namespace {
 
 // Records the order in which entries are destroyed.
-class TracedEntry : public CFileEntry
-{
-public:
-    TracedEntry(int id, std::vector<int> &log) : m_id(id), m_log(log) {}
-    ~TracedEntry() override { m_log.push_back(m_id); }
-
-private:
-    int m_id;
-    std::vector<int> &m_log;
+struct TracedEntry : CFileEntry {
+    TracedEntry(int id, std::vector<int> &log) : id(id), log(log) {}
+    ~TracedEntry() override { log.push_back(id); }
+    int id;
+    std::vector<int> &log;
 };
 
 TEST(FileEntryArray, ReorderMovesOwnershipAndClearingDestroysLastToFirst)
@@ -79,15 +75,13 @@ FILETIME utc(int year, int month, int day, int hour, int minute, int second)
 
 TEST(DisplayFormats, FileTimeUsesTheOffsetInForceAtThatMoment)
 {
-    {
-        ZoneOverride berlin("Europe/Berlin");
-        // Summer time (+2) and winter time (+1), whatever today's offset is.
-        EXPECT_EQ(FormatFileTime(utc(2003, 8, 19, 10, 59, 18)), "19-08-2003 12:59:18");
-        EXPECT_EQ(FormatFileTime(utc(2003, 1, 5, 23, 30, 0)), "06-01-2003 00:30:00");
-        // The hour the clocks go forward: 01:59:59 UTC+1, then 03:00:00 UTC+2.
-        EXPECT_EQ(FormatFileTime(utc(2021, 3, 28, 0, 59, 59)), "28-03-2021 01:59:59");
-        EXPECT_EQ(FormatFileTime(utc(2021, 3, 28, 1, 0, 0)), "28-03-2021 03:00:00");
-    }
+    ZoneOverride berlin("Europe/Berlin");
+    // Summer time (+2) and winter time (+1), whatever today's offset is.
+    EXPECT_EQ(FormatFileTime(utc(2003, 8, 19, 10, 59, 18)), "19-08-2003 12:59:18");
+    EXPECT_EQ(FormatFileTime(utc(2003, 1, 5, 23, 30, 0)), "06-01-2003 00:30:00");
+    // The hour the clocks go forward: 01:59:59 UTC+1, then 03:00:00 UTC+2.
+    EXPECT_EQ(FormatFileTime(utc(2021, 3, 28, 0, 59, 59)), "28-03-2021 01:59:59");
+    EXPECT_EQ(FormatFileTime(utc(2021, 3, 28, 1, 0, 0)), "28-03-2021 03:00:00");
     // The year in full, every field padded.
     ZoneOverride utcZone("UTC");
     EXPECT_EQ(FormatFileTime(utc(1999, 12, 31, 23, 59, 59)), "31-12-1999 23:59:59");
@@ -136,14 +130,6 @@ TEST(ExchangeSortOrder, MatchesTheLiteralSortOnKeyRanks)
     EXPECT_EQ(ExchangeSortOrder(rank), literalOrder(rank));
 }
 
-QStringList Names(const CFileEntryArray &entries)
-{
-    QStringList names;
-    for (int i = 0; i < entries.GetSize(); ++i)
-        names << entries[i]->Name();
-    return names;
-}
-
 TEST(EntrySort, Examples)
 {
     const struct {
@@ -167,7 +153,10 @@ TEST(EntrySort, Examples)
         for (const auto &[name, size] : c.entries)
             entries.Add(std::make_unique<CFileEntry>(Record(name, 0, 0, size)));
         SortEntries(entries, c.key, c.ascending);
-        EXPECT_EQ(Names(entries), c.sorted) << int(c.key);
+        QStringList names;
+        for (int i = 0; i < entries.GetSize(); ++i)
+            names << entries[i]->Name();
+        EXPECT_EQ(names, c.sorted) << int(c.key);
     }
     CFileEntry upper(Record("\u00c9T\u00c9.DOC", 0, 1)), lower(Record("\u00e9t\u00e9.doc", 0, 2));
     for (SortKey key : {SortKey::Name, SortKey::Type})

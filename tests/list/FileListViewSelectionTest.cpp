@@ -11,9 +11,7 @@
 
 namespace {
 
-class SelectionTest : public FileListViewFixture
-{
-protected:
+struct SelectionTest : FileListViewFixture {
     SelectionTest()
     {
         device.make({"\\sel\\a.txt", "\\sel\\b.txt", "\\sel\\c.txt", "\\sel\\d.txt", "\\sel\\e.txt"});

@@ -6,9 +6,7 @@
 
 namespace {
 
-class SortTest : public FileListViewFixture
-{
-protected:
+struct SortTest : FileListViewFixture {
     SortTest()
     {
         // Every column orders these four files differently.
@@ -77,19 +75,16 @@ TEST_F(SortTest, EveryColumnAscendsThenDescendsAndTheDirectionFlipsOnEveryTap)
 
 // The find result list's text sort: states, orders and the message for a
 // column it cannot sort.
-class TextSortTest : public Panes
+TEST_F(Panes, FindResultTextSortStatesOrdersAndAnUnknownTitle)
 {
-protected:
-    TextSortTest() { list.CreateColumns(); }
-
-    void fill(int column, const QStringList &texts)
-    {
+    CFileListCtrl list;
+    list.CreateColumns();
+    const auto fill = [&](int column, const QStringList &texts) {
         list.DeleteAllItems();
         for (const QString &text : texts)
             list.topLevelItem(list.InsertItem(-1, text, 0))->setText(column, text);
-    }
-    QStringList sortedBy(int column)
-    {
+    };
+    const auto sortedBy = [&](int column) {
         list.SortByColumn(column);
         QStringList texts;
         for (int row = 0; row < list.GetItemCount(); ++row) {
@@ -97,13 +92,7 @@ protected:
             EXPECT_EQ(list.GetItemData(row), row);
         }
         return texts;
-    }
-
-    CFileListCtrl list;
-};
-
-TEST_F(TextSortTest, StatesOrdersAndAnUnknownTitle)
-{
+    };
     using C = CFileListCore;
     // Dates read day first, as they are shown; a row without a date (its file
     // gone) comes first.

@@ -11,7 +11,7 @@ namespace {
 using ShowFolderTest = FileListViewFixture;
 
 // Qt's model tester watches every load.
-TEST_F(ShowFolderTest, OnlyANewPathOrForceReloadsUnderTheWaitCursor)
+TEST_F(ShowFolderTest, OnlyANewPathOrForceReloadsUnderTheWaitCursorThroughTheFilter)
 {
     QAbstractItemModelTester tester(&m_list.listModel(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     device.make({"\\root1.txt", "\\Windows\\first.txt"});
@@ -43,11 +43,9 @@ TEST_F(ShowFolderTest, OnlyANewPathOrForceReloadsUnderTheWaitCursor)
     EXPECT_TRUE(rows().contains("third.txt"));
     m_list.DeleteAllItems();
     EXPECT_EQ(m_list.GetItemCount(), 0);
-}
 
-TEST_F(ShowFolderTest, AppliesTheFilterAndShowsNoRowsForFoldersWithoutFiles)
-{
-    // Which names the filter hides is its own test's business.
+    // The filter applies (which names it hides is its own test's business);
+    // folders without files show no rows.
     device.make({"\\f\\lib.dll", "\\f\\notes.txt", "\\empty\\", "\\dirs\\one\\", "\\dirs\\two\\x.txt"});
     writeSetting(RegistryLayout::FileFilterKey, RegistryLayout::MainFilter, 1);
     for (const char *folder : {"\\empty\\", "\\dirs\\", "\\missing\\"}) {
@@ -59,9 +57,7 @@ TEST_F(ShowFolderTest, AppliesTheFilterAndShowsNoRowsForFoldersWithoutFiles)
     }
 }
 
-class CellTest : public FileListViewFixture
-{
-protected:
+struct CellTest : FileListViewFixture {
     CellTest()
     {
         makeFile("\\c\\abcdefghij.qmx", 1536, QDateTime(QDate(2003, 8, 19), QTime(12, 59, 18)),

@@ -40,9 +40,7 @@ TEST(FileTypeInfo, ExtensionAndFolderOfAPath)
 }
 
 // The registered types the tests below read.
-class FileTypeRegistry : public testing::Test
-{
-protected:
+struct FileTypeRegistry : testing::Test {
     FileTypeRegistry()
     {
         const QString rai = "\\Software\\Microsoft\\Shell\\Rai\\", open = "\\Shell\\Open\\Command";

@@ -21,9 +21,7 @@ using FilterValues = std::array<std::optional<DWORD>, 3>; // MainFilter, SubFilt
 constexpr DWORD Rom = FILE_ATTRIBUTE_INROM | FILE_ATTRIBUTE_READONLY;
 const auto None = std::nullopt;
 
-class FilterTest : public Panes
-{
-protected:
+struct FilterTest : Panes {
     const QString names[3] = {RegistryLayout::MainFilter, RegistryLayout::SubFilter, RegistryLayout::HideROM};
 
     // Writes the values given and deletes the others.
