@@ -17,12 +17,10 @@ struct TimedObject : QObject, WindowTimers {
     QList<UINT> fired;
 };
 
-struct TimersTest : WithQtApp, ::testing::Test {
-    TimedObject object;
-};
-
-TEST_F(TimersTest, EachTimerReportsItsIdUntilKilledAndRestartsWhenSetAgain)
+TEST(TimersTest, EachTimerReportsItsIdUntilKilledAndRestartsWhenSetAgain)
 {
+    qtApp();
+    TimedObject object;
     object.SetTimer(3, 5);
     object.SetTimer(7, 60000);
     object.SetTimer(7, 5); // the new period applies at once
@@ -37,21 +35,16 @@ TEST_F(TimersTest, EachTimerReportsItsIdUntilKilledAndRestartsWhenSetAgain)
     EXPECT_EQ(object.fired.count(3), threes);
 }
 
-struct TapAndHoldTest : WithQtApp, ::testing::Test {
-    TapAndHoldTest()
-    {
-        list.addItems({"one", "two", "three"});
-        list.resize(200, 200);
-        list.show();
-    }
-    QListWidget list;
-    QList<QPoint> gestures;
-    TapAndHold *gesture = new TapAndHold(&list, [this](const QPoint &at) { gestures.append(at); });
-    QPoint inside{20, 10};
-};
-
-TEST_F(TapAndHoldTest, RightPressHeldPressAndMenuKeyReportButATapOrAMoveDoesNot)
+TEST(TapAndHoldTest, RightPressHeldPressAndMenuKeyReportButATapOrAMoveDoesNot)
 {
+    qtApp();
+    QList<QPoint> gestures;
+    QListWidget list;
+    list.addItems({"one", "two", "three"});
+    list.resize(200, 200);
+    list.show();
+    new TapAndHold(&list, [&](const QPoint &at) { gestures.append(at); });
+    const QPoint inside(20, 10);
     const QPoint global = list.viewport()->mapToGlobal(inside);
     QTest::mouseClick(list.viewport(), Qt::RightButton, {}, inside);
     EXPECT_EQ(gestures, QList<QPoint>{global});

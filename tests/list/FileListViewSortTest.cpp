@@ -6,24 +6,20 @@
 
 namespace {
 
-struct SortTest : FileListViewFixture {
-    SortTest()
-    {
-        // Every column orders these four files differently.
-        const QDateTime t0(QDate(2004, 1, 1), QTime(10, 0));
-        makeFile("\\s\\b.txt", 300, t0.addSecs(3 * 3600), FILE_ATTRIBUTE_ARCHIVE);                          // A
-        makeFile("\\s\\C.bat", 10, t0.addSecs(2 * 3600), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE); // RA
-        makeFile("\\s\\a.doc", 2000, t0.addSecs(3600), FILE_ATTRIBUTE_HIDDEN);                              // H
-        makeFile("\\s\\readme", 50, t0, FILE_ATTRIBUTE_SYSTEM);                                             // S
-        m_list.ShowFolder("\\s\\", true);
-    }
-};
+using SortTest = FileListViewFixture;
 
 // Each column's first tap ascends and its second descends: the direction
 // flips on every tap, whichever column, even one it refuses, and survives a
 // reload.
 TEST_F(SortTest, EveryColumnAscendsThenDescendsAndTheDirectionFlipsOnEveryTap)
 {
+    // Every column orders these four files differently.
+    const QDateTime t0(QDate(2004, 1, 1), QTime(10, 0));
+    makeFile("\\s\\b.txt", 300, t0.addSecs(3 * 3600), FILE_ATTRIBUTE_ARCHIVE);                          // A
+    makeFile("\\s\\C.bat", 10, t0.addSecs(2 * 3600), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE); // RA
+    makeFile("\\s\\a.doc", 2000, t0.addSecs(3600), FILE_ATTRIBUTE_HIDDEN);                              // H
+    makeFile("\\s\\readme", 50, t0, FILE_ATTRIBUTE_SYSTEM);                                             // S
+    m_list.ShowFolder("\\s\\", true);
     const std::pair<SortKey, QStringList> columns[] = {
         {SortKey::Name, {"a.doc", "b.txt", "C.bat", "readme"}},
         {SortKey::Size, {"C.bat", "readme", "b.txt", "a.doc"}},

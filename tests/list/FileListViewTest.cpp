@@ -57,30 +57,21 @@ TEST_F(ShowFolderTest, OnlyANewPathOrForceReloadsUnderTheWaitCursorThroughTheFil
     }
 }
 
-struct CellTest : FileListViewFixture {
-    CellTest()
-    {
-        makeFile("\\c\\abcdefghij.qmx", 1536, QDateTime(QDate(2003, 8, 19), QTime(12, 59, 18)),
-                 FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
-        m_list.ShowFolder("\\c\\", true);
-    }
-
+TEST_F(ShowFolderTest, ColumnsShowTheSharedFormatsCutToTheRequestersBuffer)
+{
+    makeFile("\\c\\abcdefghij.qmx", 1536, QDateTime(QDate(2003, 8, 19), QTime(12, 59, 18)),
+             FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+    m_list.ShowFolder("\\c\\", true);
+    WCHAR buffer[64];
+    CellRequest cell;
     // Asks for a cell (text into a buffer of that capacity, pre-filled with
     // '#', and the image when asked); the text given back.
-    QString request(int item, int column, int capacity, UINT mask = LVIF_TEXT)
-    {
+    const auto request = [&](int item, int column, int capacity, UINT mask = LVIF_TEXT) {
         std::fill_n(buffer, 64, u'#');
         cell = CellRequest{item, column, mask, buffer, capacity, 77};
         m_list.listModel().GetDispInfo(cell);
         return QString::fromUtf16(buffer, std::find(buffer, buffer + 64, u'\0') - buffer);
-    }
-
-    WCHAR buffer[64];
-    CellRequest cell;
-};
-
-TEST_F(CellTest, ColumnsShowTheSharedFormatsCutToTheRequestersBuffer)
-{
+    };
     const char *texts[] = {"abcdefghij.qmx", "1.5Kb", "QMX File" /* unregistered */, "19-08-2003 12:59:18", "RA"};
     for (int column = 0; column < 5; ++column)
         EXPECT_EQ(m_list.GetItemText(0, column), texts[column]);

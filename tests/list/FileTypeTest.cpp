@@ -182,62 +182,36 @@ TEST(ShortcutTarget, FollowsCountQuestionMarkAndQuotes)
     EXPECT_NE(GetLastError(), ERROR_SUCCESS);
 }
 
-struct ShellIcons : WithQtApp, testing::Test {
-    ShellIcons()
-    {
-        const std::pair<const char *, QByteArray> files[] = {
-            {"\\d\\notes", "plain words, no extension"}, {"\\d\\a.txt", "text"},
-            {"\\d\\b.png", "\x89PNG\r\n\x1a\n"}, {"\\d\\c.html", "<html></html>"}, {"\\d\\tool.exe", "MZ"},
-            {"\\d\\blob.qqq", QByteArray("\x00\x01\x02\x03", 4)},
-            // Shortcuts: to another folder, by a bare name, to a missing file, empty, to a shortcut.
-            {"\\Windows\\Start Menu\\a.lnk", "10#\"\\d\\a.txt\""}, {"\\d\\near.lnk", "8#tool.exe"},
-            {"\\d\\gone.lnk", "15#\\Temp\\gone.html"}, {"\\d\\broken.lnk", ""},
-            {"\\d\\chain.lnk", "27#\\Windows\\Start Menu\\a.lnk"},
-        };
-        for (const auto &[path, content] : files)
-            device.writeFile(path, content);
-    }
-
+// Text, picture, web page, program, unknown data and folder all differ; a
+// name without extension is recognised by its content; asked by attributes,
+// no file is needed; a shortcut shows its target's icon. The list takes the
+// icon into its image list, or the fallback.
+TEST(ShellIcons, CommonTypesHaveDistinctIconsAndShortcutsTheirTargets)
+{
+    qtApp();
+    TempDevice device;
+    const std::pair<const char *, QByteArray> files[] = {
+        {"\\d\\notes", "plain words, no extension"}, {"\\d\\a.txt", "text"},
+        {"\\d\\b.png", "\x89PNG\r\n\x1a\n"}, {"\\d\\c.html", "<html></html>"}, {"\\d\\tool.exe", "MZ"},
+        {"\\d\\blob.qqq", QByteArray("\x00\x01\x02\x03", 4)},
+        // Shortcuts: to another folder, by a bare name, to a missing file, empty, to a shortcut.
+        {"\\Windows\\Start Menu\\a.lnk", "10#\"\\d\\a.txt\""}, {"\\d\\near.lnk", "8#tool.exe"},
+        {"\\d\\gone.lnk", "15#\\Temp\\gone.html"}, {"\\d\\broken.lnk", ""},
+        {"\\d\\chain.lnk", "27#\\Windows\\Start Menu\\a.lnk"},
+    };
+    for (const auto &[path, content] : files)
+        device.writeFile(path, content);
     // The small icon's picture, or a null image when the shell gives none.
-    QImage icon(const QString &path, UINT extraFlags = 0, DWORD attributes = 0)
-    {
+    const auto icon = [](const QString &path, UINT extraFlags = 0, DWORD attributes = 0) {
         SHFILEINFO info;
-        const auto wide = reinterpret_cast<LPCWSTR>(path.utf16());
-        if (!SHGetFileInfo(wide, attributes, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON | extraFlags))
+        if (!SHGetFileInfo(wide(path), attributes, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON | extraFlags))
             return QImage();
         EXPECT_NE(info.hIcon, nullptr);
         const QImage image = info.hIcon->pixmap(16, 16).toImage();
         EXPECT_TRUE(DestroyIcon(info.hIcon));
         return image;
-    }
+    };
 
-    TempDevice device;
-};
-
-TEST_F(ShellIcons, FileTypeInfoAppendsTheIconOrGivesTheFallback)
-{
-    CImageList images;
-    images.ReplaceIcon(-1, QIcon(QPixmap(16, 15)));
-    CFileTypeInfo info;
-    info.SetPath("\\d\\a.txt");
-    int index = -5;
-    EXPECT_TRUE(info.GetIconIndex(images, index, 0));
-    EXPECT_EQ(index, 1);
-    EXPECT_EQ(images.GetImageCount(), 2);
-    EXPECT_TRUE(info.GetIconIndex(images, index, 0));
-    EXPECT_EQ(index, 2);
-
-    info.SetPath("\\d\\missing.txt");
-    EXPECT_FALSE(info.GetIconIndex(images, index, 7));
-    EXPECT_EQ(index, 7);
-    EXPECT_EQ(images.GetImageCount(), 3);
-}
-
-// Text, picture, web page, program, unknown data and folder all differ; a
-// name without extension is recognised by its content; asked by attributes,
-// no file is needed; a shortcut shows its target's icon.
-TEST_F(ShellIcons, CommonTypesHaveDistinctIconsAndShortcutsTheirTargets)
-{
     QList<QImage> images;
     for (const char *name : {"a.txt", "b.png", "c.html", "tool.exe", "blob.qqq", ""}) {
         const QImage image = icon(QString("\\d\\") + name);
@@ -267,6 +241,21 @@ TEST_F(ShellIcons, CommonTypesHaveDistinctIconsAndShortcutsTheirTargets)
     EXPECT_EQ(icon("\\d\\gone.lnk"), icon(".html", SHGFI_USEFILEATTRIBUTES));
     // Only one level is followed.
     EXPECT_NE(icon("\\d\\chain.lnk"), images[0]);
+
+    CImageList list;
+    list.ReplaceIcon(-1, QIcon(QPixmap(16, 15)));
+    CFileTypeInfo type;
+    type.SetPath("\\d\\a.txt");
+    int index = -5;
+    EXPECT_TRUE(type.GetIconIndex(list, index, 0));
+    EXPECT_EQ(index, 1);
+    EXPECT_EQ(list.GetImageCount(), 2);
+    EXPECT_TRUE(type.GetIconIndex(list, index, 0));
+    EXPECT_EQ(index, 2);
+    type.SetPath("\\d\\missing.txt");
+    EXPECT_FALSE(type.GetIconIndex(list, index, 7));
+    EXPECT_EQ(index, 7);
+    EXPECT_EQ(list.GetImageCount(), 3);
 }
 
 } // namespace
