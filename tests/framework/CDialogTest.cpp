@@ -64,7 +64,7 @@ struct CDialogTest : WithQtApp, ::testing::Test {
     SampleDialog dialog;
 };
 
-TEST_F(CDialogTest, ExchangeRoundTripsEveryFieldAndReadsTheUsersChoice)
+TEST_F(CDialogTest, ExchangeRoundTripsEveryFieldReadsTheUsersChoiceAndUnitsFollowTheFont)
 {
     EXPECT_TRUE(dialog.GetDlgItem<QLineEdit>(1001));
     EXPECT_EQ(dialog.GetDlgItem<QComboBox>(1001), nullptr) << "wrong kind";
@@ -85,6 +85,16 @@ TEST_F(CDialogTest, ExchangeRoundTripsEveryFieldAndReadsTheUsersChoice)
     dialog.GetDlgItem<QLineEdit>(1001)->setText("typed");
     dialog.UpdateData(true);
     EXPECT_EQ(dialog.fields(), Fields("typed", 2, 0, 0, -1));
+
+    // Dialog units scale with the font.
+    const QSize small = dialog.dluSize(139, 160);
+    EXPECT_GT(small.width(), 139);
+    EXPECT_GT(small.height(), 160);
+    QFont big = dialog.font();
+    big.setPixelSize(dialog.fontMetrics().height() * 2);
+    dialog.setFont(big);
+    EXPECT_GT(dialog.dluSize(139, 160).height(), small.height() * 3 / 2);
+    EXPECT_EQ(dialog.dluRect(0, 0, 4, 8).size(), dialog.dluSize(4, 8));
 }
 
 // The hook sees every dialog shown and initialised, nested ones too.
@@ -131,18 +141,6 @@ TEST_F(CDialogTest, OkSavesEscapeDiscardsEndDialogAnswersAndOneLeftOpenIsCancell
     dialog.endInInit = true;
     EXPECT_EQ(run(log), 42);
     EXPECT_EQ(order, (QList<UINT>{150, 151, 150}));
-}
-
-TEST_F(CDialogTest, DialogUnitsScaleWithTheFont)
-{
-    const QSize small = dialog.dluSize(139, 160);
-    EXPECT_GT(small.width(), 139);
-    EXPECT_GT(small.height(), 160);
-    QFont big = dialog.font();
-    big.setPixelSize(dialog.fontMetrics().height() * 2);
-    dialog.setFont(big);
-    EXPECT_GT(dialog.dluSize(139, 160).height(), small.height() * 3 / 2);
-    EXPECT_EQ(dialog.dluRect(0, 0, 4, 8).size(), dialog.dluSize(4, 8));
 }
 
 } // namespace

@@ -25,7 +25,7 @@ int inkIn(const QImage &image, const QRect &area, bool onWhite)
 
 struct PicturesTest : WithQtApp, ::testing::Test {};
 
-TEST_F(PicturesTest, BitmapsAndIconsHaveTheirSizesAndInkAndTheTreeStripNineDistinctImages)
+TEST_F(PicturesTest, BitmapsIconsAndToolBarPicturesHaveTheirSizesAndInkAndDiffer)
 {
     for (qreal dpr : {1.0, 2.0}) {
         const QPixmap strip = LoadBitmap(IDB_TREEIMAGES, dpr);
@@ -61,10 +61,8 @@ TEST_F(PicturesTest, BitmapsAndIconsHaveTheirSizesAndInkAndTheTreeStripNineDisti
         }
     }
     EXPECT_TRUE(LoadIcon(999).isNull());
-}
 
-TEST_F(PicturesTest, EveryToolBarButtonHasItsOwnPicture)
-{
+    // Every tool bar button has its own picture.
     QList<QImage> seen;
     for (UINT id : LoadToolBar(IDR_MAINFRAME)) {
         if (id == ID_SEPARATOR)

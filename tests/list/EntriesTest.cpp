@@ -46,7 +46,7 @@ TEST(FileEntryArray, ReorderMovesOwnershipAndClearingDestroysLastToFirst)
     EXPECT_EQ(log, (std::vector<int>{6, 5}));
 }
 
-TEST(DisplayFormats, FileSizeBoundariesAndAttributeLetters)
+TEST(DisplayFormats, FileSizeBoundariesAttributeLettersAndTimesInTheirMomentsOffset)
 {
     const struct {
         DWORD high, low;
@@ -66,17 +66,13 @@ TEST(DisplayFormats, FileSizeBoundariesAndAttributeLetters)
     };
     for (const auto &[bits, text] : attributes)
         EXPECT_EQ(FormatAttributes(bits), text) << std::hex << bits;
-}
 
-FILETIME utc(int year, int month, int day, int hour, int minute, int second)
-{
-    return FileTime::fromDateTime(QDateTime(QDate(year, month, day), QTime(hour, minute, second), Qt::UTC));
-}
-
-TEST(DisplayFormats, FileTimeUsesTheOffsetInForceAtThatMoment)
-{
+    const auto utc = [](int year, int month, int day, int hour, int minute, int second) {
+        return FileTime::fromDateTime(QDateTime(QDate(year, month, day), QTime(hour, minute, second), Qt::UTC));
+    };
     ZoneOverride berlin("Europe/Berlin");
-    // Summer time (+2) and winter time (+1), whatever today's offset is.
+    // Times use the offset in force at their moment: summer time (+2) and
+    // winter time (+1), whatever today's offset is.
     EXPECT_EQ(FormatFileTime(utc(2003, 8, 19, 10, 59, 18)), "19-08-2003 12:59:18");
     EXPECT_EQ(FormatFileTime(utc(2003, 1, 5, 23, 30, 0)), "06-01-2003 00:30:00");
     // The hour the clocks go forward: 01:59:59 UTC+1, then 03:00:00 UTC+2.

@@ -36,7 +36,7 @@ struct SelectionTest : FileListViewFixture {
     }
 };
 
-TEST_F(SelectionTest, FiveColumnsAndSelectByNameIsExactAndNamesComeInListOrder)
+TEST_F(SelectionTest, SelectByNameIsExactNamesComeInListOrderAndASavedFocusReturnsOnce)
 {
     const char *titles[] = {"Name", "Size", "Type", "Changed", "Attrs"};
     const int widths[] = {165, 60, 130, 130, 50};
@@ -63,10 +63,8 @@ TEST_F(SelectionTest, FiveColumnsAndSelectByNameIsExactAndNamesComeInListOrder)
     EXPECT_EQ(names, (QStringList{"b.txt", "d.txt"}));
     m_list.SelectAll(false);
     EXPECT_EQ(m_list.GetSelectedCount(), 0);
-}
 
-TEST_F(SelectionTest, SavedFocusReturnsOnceAfterAReloadOrStepsBackPastDeletedRows)
-{
+    // A saved focus returns once after a reload.
     m_list.RefreshFolder();
     EXPECT_FALSE(m_list.SaveFocus()) << "nothing focused";
     saveFocusAt(2);

@@ -39,84 +39,71 @@ TEST(FileTypeInfo, ExtensionAndFolderOfAPath)
     EXPECT_EQ(info.GetExtension(), "DOC");
 }
 
-// The registered types the tests below read.
-struct FileTypeRegistry : testing::Test {
-    FileTypeRegistry()
-    {
-        const QString rai = "\\Software\\Microsoft\\Shell\\Rai\\", open = "\\Shell\\Open\\Command";
-        const struct {
-            HKEY root;
-            QString key, name, value;
-        } entries[] = {
-            {HKEY_CLASSES_ROOT, ".DIR" + open, "", "direct.exe %1"}, {HKEY_CLASSES_ROOT, ".dir", "", "ignoredfile"},
-            {HKEY_CLASSES_ROOT, ".TXT", "", "txtfile"}, {HKEY_CLASSES_ROOT, "txtfile" + open, "", "viewer.exe -open %1"},
-            {HKEY_CLASSES_ROOT, "txtfile", "", "Text Document"},
-            // A class name that has no key of its own; an extension key without a default value.
-            {HKEY_CLASSES_ROOT, ".FOO", "", "foofile"}, {HKEY_CLASSES_ROOT, ".BAR", "Other", "x"},
-            {HKEY_CLASSES_ROOT, ".two" + open, "", "  two.exe %1 %1"}, {HKEY_CLASSES_ROOT, ".exe", "", "exefile"},
-            {HKEY_CLASSES_ROOT, "exefile" + open, "", "\"%1\" %*"}, {HKEY_CLASSES_ROOT, ".none", "", "nonefile"},
-            {HKEY_CLASSES_ROOT, ".bad" + open, "", "\"\\Windows\\v.exe %1"},
-            {HKEY_CLASSES_ROOT, ".q" + open, "", "\"\\Program Files\\Q\\q.exe\"   -a %1"},
-            {HKEY_LOCAL_MACHINE, rai + ":VIEWER", "1", "viewer.exe -x"},
-            {HKEY_LOCAL_MACHINE, rai + ":OUTER", "1", ":VIEWER calendar"},
-            {HKEY_LOCAL_MACHINE, rai + ":DEEP", "1", ":OUTER day"},
-        };
-        for (const auto &e : entries)
-            EXPECT_EQ(CRegistryAccess().WriteString(e.root, e.key, e.name, e.value), RegSuccess) << e.key.toStdString();
-    }
-
+// Type names, raw value reads and open commands over one set of registered
+// types. A failed read, and a read of empty data, leave the output as it was.
+TEST(FileTypeRegistry, TypeNamesRawReadsAndOpenCommands)
+{
     TempDevice device;
-};
-
-TEST_F(FileTypeRegistry, TypeNamesAndTheirFallbacks)
-{
-    const std::pair<const char *, const char *> cases[] = {
-        {"\\My Documents\\a.txt", "Text Document"}, {"\\My Documents\\A.TxT", "Text Document"},
-        {"\\readme", ""},                          {".profile", ""},
-        {"\\My.Files\\readme", "FILES\\README File"},  {"\\a.xyz", "XYZ File"},
-        {"\\a.foo", "foofile"},                      {"\\a.bar", "BAR File"},
+    const QString rai = "\\Software\\Microsoft\\Shell\\Rai\\", open = "\\Shell\\Open\\Command";
+    const struct {
+        HKEY root;
+        QString key, name, value;
+    } entries[] = {
+        {HKEY_CLASSES_ROOT, ".DIR" + open, "", "direct.exe %1"}, {HKEY_CLASSES_ROOT, ".dir", "", "ignoredfile"},
+        {HKEY_CLASSES_ROOT, ".TXT", "", "txtfile"}, {HKEY_CLASSES_ROOT, "txtfile" + open, "", "viewer.exe -open %1"},
+        {HKEY_CLASSES_ROOT, "txtfile", "", "Text Document"},
+        // A class name that has no key of its own; an extension key without a default value.
+        {HKEY_CLASSES_ROOT, ".FOO", "", "foofile"}, {HKEY_CLASSES_ROOT, ".BAR", "Other", "x"},
+        {HKEY_CLASSES_ROOT, ".two" + open, "", "  two.exe %1 %1"}, {HKEY_CLASSES_ROOT, ".exe", "", "exefile"},
+        {HKEY_CLASSES_ROOT, "exefile" + open, "", "\"%1\" %*"}, {HKEY_CLASSES_ROOT, ".none", "", "nonefile"},
+        {HKEY_CLASSES_ROOT, ".bad" + open, "", "\"\\Windows\\v.exe %1"},
+        {HKEY_CLASSES_ROOT, ".q" + open, "", "\"\\Program Files\\Q\\q.exe\"   -a %1"},
+        {HKEY_LOCAL_MACHINE, rai + ":VIEWER", "1", "viewer.exe -x"},
+        {HKEY_LOCAL_MACHINE, rai + ":OUTER", "1", ":VIEWER calendar"},
+        {HKEY_LOCAL_MACHINE, rai + ":DEEP", "1", ":OUTER day"},
     };
-    for (const auto &[path, name] : cases) {
-        CFileTypeInfo info;
-        info.SetPath(path);
-        EXPECT_EQ(info.GetTypeName(), name) << path;
-    }
-}
-
-// A failed read, and a read of empty data, leave the output as it was.
-TEST_F(FileTypeRegistry, ReadRegStringKeepsTheOutputOnFailureAndReadsRawValues)
-{
+    for (const auto &e : entries)
+        EXPECT_EQ(CRegistryAccess().WriteString(e.root, e.key, e.name, e.value), RegSuccess) << e.key.toStdString();
     // Stored without its terminator, and with an odd byte count.
     const QByteArray text(reinterpret_cast<const char *>(u"abc"), 6);
     setRaw(HKEY_CLASSES_ROOT, "raw", "unterminated", REG_SZ, text);
     setRaw(HKEY_CLASSES_ROOT, "raw", "odd", REG_SZ, text.left(5));
     setRaw(HKEY_CLASSES_ROOT, "raw", "empty", REG_SZ, QByteArray());
+    device.make({"\\Docs\\"});
+    for (const char *target : {"x.txt", ":OUTER", ":VIEWER", ":DEEP", ":MISSING"})
+        ASSERT_TRUE(ShortcutFile::WriteShortcutFile(target, "\\Docs\\" + QString(target).remove(':') + ".lnk"));
+
+    const std::pair<const char *, const char *> names[] = {
+        {"\\My Documents\\a.txt", "Text Document"}, {"\\My Documents\\A.TxT", "Text Document"},
+        {"\\readme", ""},                          {".profile", ""},
+        {"\\My.Files\\readme", "FILES\\README File"},  {"\\a.xyz", "XYZ File"},
+        {"\\a.foo", "foofile"},                      {"\\a.bar", "BAR File"},
+    };
+    for (const auto &[path, name] : names) {
+        CFileTypeInfo info;
+        info.SetPath(path);
+        EXPECT_EQ(info.GetTypeName(), name) << path;
+    }
+
     const struct {
         const char *key, *name;
         bool read;
         const char *out;
-    } cases[] = {
+    } reads[] = {
         {".ABSENT", "", false, "kept"},       {".bar", "other", true, "x"},
         {"raw", "unterminated", true, "abc"}, {"raw", "odd", true, "ab"}, {"raw", "empty", true, "kept"},
     };
-    for (const auto &c : cases) {
+    for (const auto &c : reads) {
         QString out = "kept";
         EXPECT_EQ(CFileTypeInfo().ReadRegString(HKEY_CLASSES_ROOT, c.key, c.name, out) == ERROR_SUCCESS, c.read)
             << c.key << c.name;
         // The odd byte count cuts the last character in half: only "ab" is sure.
         EXPECT_EQ(QString(c.name) == "odd" ? out.left(2) : out, c.out) << c.key << c.name;
     }
-}
-
-TEST_F(FileTypeRegistry, OpenCommandIsBuiltAndSplit)
-{
-    device.make({"\\Docs\\"});
-    for (const char *target : {"x.txt", ":OUTER", ":VIEWER", ":DEEP", ":MISSING"})
-        ASSERT_TRUE(ShortcutFile::WriteShortcutFile(target, "\\Docs\\" + QString(target).remove(':') + ".lnk"));
 
     const struct {
         const char *path, *command, *program, *parameters; // program null: no split
-    } cases[] = {
+    } commands[] = {
         {"\\a\\x.dir", "direct.exe \\a\\x.dir", "direct.exe", "\\a\\x.dir"},
         {"\\My Documents\\a.TXT", "viewer.exe -open \\My Documents\\a.TXT", "viewer.exe", "-open \\My Documents\\a.TXT"},
         {"\\a.two", "  two.exe \\a.two %1", "two.exe", "\\a.two %1"},
@@ -132,7 +119,7 @@ TEST_F(FileTypeRegistry, OpenCommandIsBuiltAndSplit)
         {"\\Docs\\gone.lnk", "", nullptr, nullptr},
         {"\\a.none", "", nullptr, nullptr},
     };
-    for (const auto &c : cases) {
+    for (const auto &c : commands) {
         CFileTypeInfo info;
         info.SetPath(c.path);
         EXPECT_EQ(info.GetOpenCommand(), QString(c.command)) << c.path;

@@ -110,7 +110,7 @@ TEST_F(FilterTest, ShowsAndHidesBySettings)
     EXPECT_FALSE(FileFilter().Passes(Record("a.dll")));
 }
 
-TEST_F(FilterTest, DialogControlsSortedCategoriesAndTheStoredSettingsItOpensWith)
+TEST_F(FilterTest, DialogOpensWithTheStoredSettingsOkWritesTheChoicesAndCancelNothing)
 {
     run([](CDialog &d) {
         EXPECT_EQ(d.windowTitle(), "Filter");
@@ -158,17 +158,15 @@ TEST_F(FilterTest, DialogControlsSortedCategoriesAndTheStoredSettingsItOpensWith
             EXPECT_EQ(hideRom(d)->isChecked(), c.romChecked);
         });
     }
-}
 
-TEST_F(FilterTest, DialogOkWritesTheChoicesAndCancelNothing)
-{
+    // Ok writes the choices, Cancel nothing.
     const struct {
         const char *what;
         FilterValues before;
         std::function<void(CDialog &)> act;
         int result;
         FilterValues after;
-    } cases[] = {
+    } answers[] = {
         {"cancel", {}, [](CDialog &d) { click(d, 1051); combo(d)->setCurrentIndex(2); click(d, CFilterDlg::IDC_CANCEL); },
          0, {}},
         {"choices", {}, [](CDialog &d) {
@@ -181,7 +179,7 @@ TEST_F(FilterTest, DialogOkWritesTheChoicesAndCancelNothing)
         {"selection of a disabled box", {2, 3, 0}, [](CDialog &d) { click(d, 1025); click(d, CFilterDlg::IDC_OK); },
          1, {1, 3, 0}},
     };
-    for (const auto &c : cases) {
+    for (const auto &c : answers) {
         store(c.before);
         EXPECT_EQ(run(c.act), c.result) << c.what;
         EXPECT_EQ(stored(), c.after) << c.what;
