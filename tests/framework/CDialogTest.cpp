@@ -27,10 +27,8 @@ public:
         make(new QLineEdit(this), 1001);
         for (int id : {1010, 1011, 1012})
             make(new QRadioButton(this), id);
-        auto *combo = static_cast<QComboBox *>(make(new QComboBox(this), 1020));
-        combo->addItems({"a", "b", "c"});
-        auto *check = static_cast<QCheckBox *>(make(new QCheckBox(this), 1030));
-        check->setTristate(true);
+        static_cast<QComboBox *>(make(new QComboBox(this), 1020))->addItems({"a", "b", "c"});
+        static_cast<QCheckBox *>(make(new QCheckBox(this), 1030))->setTristate(true);
         auto *group = new QButtonGroup(this);
         for (int id : {1040, 1041})
             group->addButton(static_cast<QRadioButton *>(make(new QRadioButton(this), id)));

@@ -75,7 +75,7 @@ TEST_F(CommandRouterTest, EnablementFollowsHandlersAndUpdateRules)
     EXPECT_EQ(runs, (QList<UINT>{ID_FILE_DELETE, 3000, 3100, 0, ID_EDIT_CUT, ID_EDIT_CUT}));
 }
 
-TEST_F(CommandRouterTest, UpdatesReachMenuEntriesMenuBarPopupsAndToolBarActions)
+TEST_F(CommandRouterTest, UpdatesReachEveryEntryAndATrackedPopupRunsOnlyAnEnabledChoice)
 {
     bool allowed = true, checked = true;
     router.onCommand(ID_EDIT_PASTE, [] {});
@@ -117,43 +117,25 @@ TEST_F(CommandRouterTest, UpdatesReachMenuEntriesMenuBarPopupsAndToolBarActions)
     router.updateCommands();
     EXPECT_TRUE(own->isEnabled());
     EXPECT_TRUE(paste->isEnabled());
+
+    // A tracked pop-up runs the chosen entry through the owner, when enabled.
+    QList<UINT> ran;
+    router.onCommand(ID_TOOLS_CONNECTDRIVE, [&] { ran.append(ID_TOOLS_CONNECTDRIVE); });
+    router.onCommand(ID_TOOLS_DISCONNECTDRIVE, [&] { ran.append(ID_TOOLS_DISCONNECTDRIVE); });
+    router.onUpdate(ID_TOOLS_DISCONNECTDRIVE, [](CCmdUI &ui) { ui.Enable(false); });
+    QList<std::pair<QString, QPoint>> shown;
+    MenuBuilder::setTrackHook([&](QMenu &menu, const QPoint &at) {
+        shown.append({menu.title() + (menu.actions().value(0)->isEnabled() ? "" : " disabled"), at});
+        return menu.actions().value(0);
+    });
+    EXPECT_EQ(MenuBuilder::trackPopup(IDR_CONTEXTMENU, CONTEXT_NETWORK, {40, 50}, router), ID_TOOLS_CONNECTDRIVE);
+    EXPECT_EQ(MenuBuilder::trackPopup(IDR_CONTEXTMENU, CONTEXT_NETWORKFOLDER, {}, router), 0u) << "disabled";
+    MenuBuilder::setTrackHook({});
+    EXPECT_EQ(shown, (QList<std::pair<QString, QPoint>>{{"Network", {40, 50}}, {"NetworkFolder disabled", {}}}));
+    EXPECT_EQ(ran, QList<UINT>{ID_TOOLS_CONNECTDRIVE});
 }
 
-// Each command's prompt is its status tip, and after the line break its tool
-// tip, on menu entries and on the actions tool bars use.
-TEST_F(CommandRouterTest, CommandPromptsAndProgramStringsAreExact)
-{
-    const std::pair<UINT, const char *> prompts[] = {
-        {32772, "Delete a file or folder\nDelete"}, {32773, "Create a new folder\nNew Folder"},
-        {32774, "Show the properties\nProperties"}, {32775, "Refresh the views\nRefresh"},
-        {32776, "Send file(s) using the HPC compatible infra red\nSend IR"},
-        {32777, "Receive file(s) using the HPC compatible infra red\nReceive IR"},
-        {32778, "Paste a shortcut\nPaste shortcut"}, {32779, "Paste a shortcut in the start menu\nPaste in Menu"},
-        {32780, "Connect over the network\nConnect"}, {32781, "Disconnect from the network\nDisconnect"},
-        {32783, "Find Files\nFind"}, {32784, "Toggle between toolbar and menubar\nToggle toolbar"},
-        {32856, "Rename the file or folder\nRename"}, {57634, "Copy the selection and put it on the Clipboard\nCopy"},
-        {57635, "Cut the selection and put it on the Clipboard\nCut"}, {57637, "Insert Clipboard contents\nPaste"},
-    };
-    QMenu menu;
-    for (const auto &[id, text] : prompts) {
-        EXPECT_EQ(LoadString(id), text) << id;
-        const QStringList parts = QString(text).split('\n');
-        for (QAction *a : {router.addMenuItem(&menu, id, "entry"), router.action(id)}) {
-            EXPECT_EQ(a->statusTip(), parts[0]) << id;
-            EXPECT_EQ(a->toolTip(), parts[1]) << id;
-        }
-    }
-    EXPECT_FALSE(router.action(ID_TOGGLE_TOOLBAR)->icon().isNull());
-    EXPECT_EQ(LoadString(IDR_MAINFRAME), "Quillmoss\n\nQuillmoss\n\n\nQuillmoss.Document\nQuillmoss Document");
-    EXPECT_TRUE(LoadString(IDS_WEBADDRESS).startsWith("https://"));
-    const QString disclaimer = LoadString(IDS_DISCLAIMER);
-    EXPECT_TRUE(disclaimer.contains("Brindlecove"));
-    EXPECT_TRUE(disclaimer.contains("without warranty"));
-    EXPECT_FALSE(disclaimer.contains(QRegularExpression("[^\r]\n"))) << "line breaks for an edit control are \\r\\n";
-    EXPECT_TRUE(LoadString(ID_APP_EXIT).isEmpty());
-}
-
-TEST_F(MenusTest, MenuBarContextMenusAndToolBarsHoldEveryCommandInOrder)
+TEST_F(MenusTest, MenusAndToolBarsHoldEveryCommandInOrderWithExactPromptsAndStrings)
 {
     const Layout bar[] = {
         {"File", "New &Folder=32773", "Create shortcut=32831", "Edit &Shortcut=32807", "-", "&Rename=32856",
@@ -197,24 +179,37 @@ TEST_F(MenusTest, MenuBarContextMenusAndToolBarsHoldEveryCommandInOrder)
     EXPECT_EQ(full->iconSize(), QSize(16, 16));
     std::unique_ptr<QToolBar> toggle(MenuBuilder::buildToolBar(IDR_TOGGLEBAR, router));
     EXPECT_EQ(toggle->actions(), QList<QAction *>{router.action(ID_TOGGLE_TOOLBAR)});
-}
 
-TEST_F(MenusTest, TrackedPopupRunsTheChosenEnabledEntryThroughTheOwner)
-{
-    QList<UINT> ran;
-    router.onCommand(ID_TOOLS_CONNECTDRIVE, [&] { ran.append(ID_TOOLS_CONNECTDRIVE); });
-    router.onCommand(ID_TOOLS_DISCONNECTDRIVE, [&] { ran.append(ID_TOOLS_DISCONNECTDRIVE); });
-    router.onUpdate(ID_TOOLS_DISCONNECTDRIVE, [](CCmdUI &ui) { ui.Enable(false); });
-    QList<std::pair<QString, QPoint>> shown;
-    MenuBuilder::setTrackHook([&](QMenu &menu, const QPoint &at) {
-        shown.append({menu.title() + (menu.actions().value(0)->isEnabled() ? "" : " disabled"), at});
-        return menu.actions().value(0);
-    });
-    EXPECT_EQ(MenuBuilder::trackPopup(IDR_CONTEXTMENU, CONTEXT_NETWORK, {40, 50}, router), ID_TOOLS_CONNECTDRIVE);
-    EXPECT_EQ(MenuBuilder::trackPopup(IDR_CONTEXTMENU, CONTEXT_NETWORKFOLDER, {}, router), 0u) << "disabled";
-    MenuBuilder::setTrackHook({});
-    EXPECT_EQ(shown, (QList<std::pair<QString, QPoint>>{{"Network", {40, 50}}, {"NetworkFolder disabled", {}}}));
-    EXPECT_EQ(ran, QList<UINT>{ID_TOOLS_CONNECTDRIVE});
+    // Each command's prompt is its status tip, and after the line break its
+    // tool tip, on menu entries and on the actions tool bars use.
+    const std::pair<UINT, const char *> prompts[] = {
+        {32772, "Delete a file or folder\nDelete"}, {32773, "Create a new folder\nNew Folder"},
+        {32774, "Show the properties\nProperties"}, {32775, "Refresh the views\nRefresh"},
+        {32776, "Send file(s) using the HPC compatible infra red\nSend IR"},
+        {32777, "Receive file(s) using the HPC compatible infra red\nReceive IR"},
+        {32778, "Paste a shortcut\nPaste shortcut"}, {32779, "Paste a shortcut in the start menu\nPaste in Menu"},
+        {32780, "Connect over the network\nConnect"}, {32781, "Disconnect from the network\nDisconnect"},
+        {32783, "Find Files\nFind"}, {32784, "Toggle between toolbar and menubar\nToggle toolbar"},
+        {32856, "Rename the file or folder\nRename"}, {57634, "Copy the selection and put it on the Clipboard\nCopy"},
+        {57635, "Cut the selection and put it on the Clipboard\nCut"}, {57637, "Insert Clipboard contents\nPaste"},
+    };
+    QMenu menu;
+    for (const auto &[id, text] : prompts) {
+        EXPECT_EQ(LoadString(id), text) << id;
+        const QStringList parts = QString(text).split('\n');
+        for (QAction *a : {router.addMenuItem(&menu, id, "entry"), router.action(id)}) {
+            EXPECT_EQ(a->statusTip(), parts[0]) << id;
+            EXPECT_EQ(a->toolTip(), parts[1]) << id;
+        }
+    }
+    EXPECT_FALSE(router.action(ID_TOGGLE_TOOLBAR)->icon().isNull());
+    EXPECT_EQ(LoadString(IDR_MAINFRAME), "Quillmoss\n\nQuillmoss\n\n\nQuillmoss.Document\nQuillmoss Document");
+    EXPECT_TRUE(LoadString(IDS_WEBADDRESS).startsWith("https://"));
+    const QString disclaimer = LoadString(IDS_DISCLAIMER);
+    EXPECT_TRUE(disclaimer.contains("Brindlecove"));
+    EXPECT_TRUE(disclaimer.contains("without warranty"));
+    EXPECT_FALSE(disclaimer.contains(QRegularExpression("[^\r]\n"))) << "line breaks for an edit control are \\r\\n";
+    EXPECT_TRUE(LoadString(ID_APP_EXIT).isEmpty());
 }
 
 } // namespace

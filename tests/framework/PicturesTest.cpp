@@ -94,7 +94,6 @@ TEST_F(PicturesTest, ImageListSplitsAStripWithWhiteTransparentAndImagesChange)
     EXPECT_EQ(second.pixelColor(1, 0).alpha(), 0);
     EXPECT_FALSE(images.Create(QPixmap::fromImage(strip), 41, QColor(Qt::white)));
 
-    // Append, replace, remove.
     QPixmap red(16, 16), blue(16, 16);
     red.fill(Qt::red);
     blue.fill(Qt::blue);

@@ -69,7 +69,6 @@ TEST_F(QtUiSinkTest, ShownBoxIsModalOwnedAndAnsweredAndTheWaitCursorNests)
     EXPECT_TRUE(inspected);
     EXPECT_EQ(answer, IDYES);
 
-    // The wait cursor nests.
     sink.beginWaitCursor();
     sink.beginWaitCursor();
     sink.endWaitCursor();

@@ -24,8 +24,6 @@ protected:
     }
 
     QStringList rows() const { return ::rows(m_list); }
-
-    // A tap on the column's header section.
     void tapHeader(int column)
     {
         QHeaderView *header = m_list.header();

@@ -17,16 +17,19 @@
 
 namespace {
 
-TEST(FileTypeInfo, ExtensionAndFolderOfAPath)
+// Extensions, folders, type names, raw value reads and open commands, over
+// one set of registered types. A failed read, and a read of empty data, leave
+// the output as it was.
+TEST(FileTypeInfo, ExtensionsTypeNamesRawReadsAndOpenCommands)
 {
     const struct {
         const char *path, *extension, *folder;
-    } cases[] = {
+    } paths[] = {
         {"\\My Documents\\a.txt", "TXT", "\\My Documents\\"}, {"\\.profile", "PROFILE", "\\"},
         {"a.b.c", "C", ""},                                   {"x.", "", ""},
         {"\\My.Files\\readme", "FILES\\README", "\\My.Files\\"},
     };
-    for (const auto &c : cases) {
+    for (const auto &c : paths) {
         CFileTypeInfo info;
         info.SetPath(c.path);
         EXPECT_EQ(info.GetExtension(), c.extension) << c.path;
@@ -37,12 +40,7 @@ TEST(FileTypeInfo, ExtensionAndFolderOfAPath)
     info.SetPath("\\x.doc");
     EXPECT_EQ(info.GetExtension("c.dll.bak"), "BAK");
     EXPECT_EQ(info.GetExtension(), "DOC");
-}
 
-// Type names, raw value reads and open commands over one set of registered
-// types. A failed read, and a read of empty data, leave the output as it was.
-TEST(FileTypeRegistry, TypeNamesRawReadsAndOpenCommands)
-{
     TempDevice device;
     const QString rai = "\\Software\\Microsoft\\Shell\\Rai\\", open = "\\Shell\\Open\\Command";
     const struct {
