@@ -58,12 +58,13 @@ protected:
     }
 };
 
-struct CDialogTest : WithQtApp, ::testing::Test {
-    SampleDialog dialog;
-};
-
-TEST_F(CDialogTest, ExchangeRoundTripsEveryFieldReadsTheUsersChoiceAndUnitsFollowTheFont)
+// The exchange round-trips every field and reads the user's choice; units
+// follow the font; the hook sees every dialog shown and initialised, nested
+// ones too.
+TEST(CDialogTest, ExchangeUnitsAndTheModalLoop)
 {
+    qtApp();
+    SampleDialog dialog;
     EXPECT_TRUE(dialog.GetDlgItem<QLineEdit>(1001));
     EXPECT_EQ(dialog.GetDlgItem<QComboBox>(1001), nullptr) << "wrong kind";
     EXPECT_EQ(dialog.GetDlgItem(9999), nullptr);
@@ -93,11 +94,8 @@ TEST_F(CDialogTest, ExchangeRoundTripsEveryFieldReadsTheUsersChoiceAndUnitsFollo
     dialog.setFont(big);
     EXPECT_GT(dialog.dluSize(139, 160).height(), small.height() * 3 / 2);
     EXPECT_EQ(dialog.dluRect(0, 0, 4, 8).size(), dialog.dluSize(4, 8));
-}
 
-// The hook sees every dialog shown and initialised, nested ones too.
-TEST_F(CDialogTest, OkSavesEscapeDiscardsEndDialogAnswersAndOneLeftOpenIsCancelled)
-{
+    // Ok saves, Escape discards, EndDialog answers, one left open is cancelled.
     const auto run = [&](const CDialog::ModalHook &act) {
         ScopedModalHook hook(act);
         const int result = dialog.DoModal();

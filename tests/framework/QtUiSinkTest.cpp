@@ -12,12 +12,11 @@
 
 namespace {
 
-struct QtUiSinkTest : WithQtApp, ::testing::Test {
-    QtUiSink sink;
-};
-
-TEST_F(QtUiSinkTest, TypeBitsChooseButtonsIconAndDefaultAndButtonsMapBack)
+// The type bits choose the buttons, the icon and the default, and the
+// buttons map back; a shown box is modal, owned and answered.
+TEST(QtUiSinkTest, BoxesFollowTheTypeBitsAndAreModalOwnedAndAnsweredAndTheWaitCursorNests)
 {
+    qtApp();
     using M = QMessageBox;
     const struct {
         UINT type;
@@ -46,10 +45,8 @@ TEST_F(QtUiSinkTest, TypeBitsChooseButtonsIconAndDefaultAndButtonsMapBack)
     };
     for (const auto &[button, result] : results)
         EXPECT_EQ(QtUiSink::resultOf(button), result);
-}
 
-TEST_F(QtUiSinkTest, ShownBoxIsModalOwnedAndAnsweredAndTheWaitCursorNests)
-{
+    QtUiSink sink;
     QWidget owner;
     owner.show();
     bool inspected = false;

@@ -11,7 +11,7 @@ namespace {
 using ShowFolderTest = FileListViewFixture;
 
 // Qt's model tester watches every load.
-TEST_F(ShowFolderTest, OnlyANewPathOrForceReloadsUnderTheWaitCursorThroughTheFilter)
+TEST_F(ShowFolderTest, LoadsOnlyANewPathOrOnForceThroughTheFilterAndAnswersCellRequests)
 {
     QAbstractItemModelTester tester(&m_list.listModel(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     device.make({"\\root1.txt", "\\Windows\\first.txt"});
@@ -55,10 +55,8 @@ TEST_F(ShowFolderTest, OnlyANewPathOrForceReloadsUnderTheWaitCursorThroughTheFil
         EXPECT_EQ(m_list.GetItemCount(), 0) << folder;
         EXPECT_EQ(m_list.entries().GetSize(), 0) << folder;
     }
-}
 
-TEST_F(ShowFolderTest, ColumnsShowTheSharedFormatsCutToTheRequestersBuffer)
-{
+    // Cells show the shared formats, cut to the requester's buffer.
     makeFile("\\c\\abcdefghij.qmx", 1536, QDateTime(QDate(2003, 8, 19), QTime(12, 59, 18)),
              FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
     m_list.ShowFolder("\\c\\", true);

@@ -137,16 +137,10 @@ TEST(ShortcutTarget, FollowsCountQuestionMarkAndQuotes)
         QString target;
         const char *file = "\\s.lnk";
     } cases[] = {
-        {"", "\\My Documents\\caf\u00e9 list.txt"},
-        {"21#\"\\Windows\\viewer.exe\"", "\\Windows\\viewer.exe"},
-        {"30#\\Windows\\viewer.exe?arg=1", "\\Windows\\viewer.exe"},
-        {"3#abcdef", "abc"},
-        {"0#\"\\Temp\\x.txt\"", "\\Temp\\x.txt"},
-        {"99#\\short", "\\short"},
-        {"6#\"\\a b\"", "\\a b"},
-        {"\\caf\xe9.exe", "\\caf\u00e9.exe", "\\s.LNK"},
-        {"7#\\caf\xe9\x80", "\\caf\u00e9\u20ac"},
-        {"?1#abc", ""},
+        {"", "\\My Documents\\caf\u00e9 list.txt"}, {"21#\"\\Windows\\viewer.exe\"", "\\Windows\\viewer.exe"},
+        {"30#\\Windows\\viewer.exe?arg=1", "\\Windows\\viewer.exe"}, {"3#abcdef", "abc"},
+        {"0#\"\\Temp\\x.txt\"", "\\Temp\\x.txt"}, {"99#\\short", "\\short"}, {"6#\"\\a b\"", "\\a b"},
+        {"\\caf\xe9.exe", "\\caf\u00e9.exe", "\\s.LNK"}, {"7#\\caf\xe9\x80", "\\caf\u00e9\u20ac"}, {"?1#abc", ""},
     };
     for (const auto &c : cases) {
         if (c.content.isEmpty())

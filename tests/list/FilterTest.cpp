@@ -115,12 +115,10 @@ TEST_F(FilterTest, DialogOpensWithTheStoredSettingsOkWritesTheChoicesAndCancelNo
     run([](CDialog &d) {
         EXPECT_EQ(d.windowTitle(), "Filter");
         EXPECT_EQ(d.size(), d.dluSize(136, 148));
-        EXPECT_EQ(radio(d, 1024)->text(), "Show all files");
-        EXPECT_EQ(radio(d, 1025)->text(), "Hide these files :");
-        EXPECT_EQ(radio(d, 1051)->text(), "Show only :");
-        EXPECT_EQ(hideRom(d)->text(), "Hide files in ROM");
-        EXPECT_EQ(d.GetDlgItem<QPushButton>(1035)->text(), "Ok");
-        EXPECT_EQ(d.GetDlgItem<QPushButton>(1012)->text(), "Cancel");
+        EXPECT_EQ((QStringList{radio(d, 1024)->text(), radio(d, 1025)->text(), radio(d, 1051)->text(),
+                               hideRom(d)->text(), d.GetDlgItem<QPushButton>(1035)->text(),
+                               d.GetDlgItem<QPushButton>(1012)->text()}),
+                  (QStringList{"Show all files", "Hide these files :", "Show only :", "Hide files in ROM", "Ok", "Cancel"}));
         const auto labels = d.findChildren<QLabel *>();
         EXPECT_TRUE(std::ranges::any_of(labels, [](QLabel *l) { return l->text() == ".dll, .cpl, .drv, .htp"; }));
         ASSERT_EQ(d.findChildren<QGroupBox *>().size(), 1);

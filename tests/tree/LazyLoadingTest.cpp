@@ -8,10 +8,13 @@ namespace {
 using TreeLazyLoadingTest = Panes;
 const QString Dummy = "~Dummy Item";
 
-TEST_F(TreeLazyLoadingTest, StartsWithTwoRootsAndPlaceholdersLoadsSortedFoldersAndRefreshesThem)
+// A tap on the button expands and collapses; every expansion rereads and
+// every collapse drops; a refresh adds buttons and folders and drops the
+// vanished ones.
+TEST_F(TreeLazyLoadingTest, StartsWithPlaceholdersAndRereadsOnEveryExpansionAndRefresh)
 {
     device.make({"\\apple\\", "\\Zoo\\cage\\", "\\notes.txt"});
-    start();
+    start(true);
     QTreeWidgetItem *root = tree().DeviceRoot();
     ASSERT_EQ(tree().topLevelItemCount(), 2);
     EXPECT_EQ(tree().topLevelItem(0), root);
@@ -28,16 +31,27 @@ TEST_F(TreeLazyLoadingTest, StartsWithTwoRootsAndPlaceholdersLoadsSortedFoldersA
     EXPECT_EQ(tree().GetSelectedPath(), "\\");
     EXPECT_EQ(list().GetCurrentFolder(), "");
 
-    root->setExpanded(true);
+    const QRect rect = tree().visualItemRect(root);
+    const QPoint button(rect.left() - tree().indentation() / 2, rect.center().y());
+    QTest::mouseClick(tree().viewport(), Qt::LeftButton, {}, button);
+    EXPECT_TRUE(root->isExpanded());
     EXPECT_EQ(texts(root), (QStringList{"apple", "My Documents", "Program Files", "Temp", "Windows", "Zoo"}));
-    EXPECT_EQ(texts(child(root, "Windows")), QStringList{Dummy});
     EXPECT_EQ(texts(child(root, "Zoo")), QStringList{Dummy});
     QTreeWidgetItem *temp = child(root, "Temp");
     EXPECT_EQ(temp->childCount(), 0);
     EXPECT_EQ(CDirTreeView::GetItemImage(temp), CDirTreeView::ClosedFolder);
     EXPECT_EQ(CDirTreeView::GetItemImage(temp, true), CDirTreeView::OpenFolder);
+    QTreeWidgetItem *windows = child(root, "Windows");
+    EXPECT_EQ(texts(windows), QStringList{Dummy});
+    windows->setExpanded(true);
+    EXPECT_EQ(texts(windows), (QStringList{"Desktop", "Start Menu"}));
+    windows->setExpanded(false);
+    EXPECT_EQ(texts(windows), QStringList{Dummy});
+    device.make({"\\Windows\\Later\\"});
+    windows->setExpanded(true);
+    EXPECT_EQ(texts(windows), (QStringList{"Desktop", "Later", "Start Menu"}));
+    EXPECT_EQ(texts(child(windows, "Start Menu")), QStringList{Dummy});
 
-    // A refresh adds buttons and folders and drops the vanished ones.
     device.make({"\\Temp\\New\\", "\\Fresh\\"});
     ASSERT_TRUE(QDir(device.host("\\apple")).removeRecursively());
     EXPECT_EQ(temp->childCount(), 0) << "nothing is read before the next check";
@@ -50,28 +64,6 @@ TEST_F(TreeLazyLoadingTest, StartsWithTwoRootsAndPlaceholdersLoadsSortedFoldersA
     ASSERT_TRUE(QDir(device.host("\\Temp\\New")).removeRecursively());
     tree().Refresh();
     EXPECT_EQ(temp->childCount(), 0);
-}
-
-// A tap on the button expands and collapses; every expansion rereads and
-// every collapse drops.
-TEST_F(TreeLazyLoadingTest, EveryExpansionRereadsAndEveryCollapseDropsWithOrWithoutAList)
-{
-    start(true);
-    QTreeWidgetItem *root = tree().DeviceRoot();
-    const QRect rect = tree().visualItemRect(root);
-    const QPoint button(rect.left() - tree().indentation() / 2, rect.center().y());
-    QTest::mouseClick(tree().viewport(), Qt::LeftButton, {}, button);
-    EXPECT_TRUE(root->isExpanded());
-    QTreeWidgetItem *windows = child(root, "Windows");
-    ASSERT_NE(windows, nullptr);
-    windows->setExpanded(true);
-    EXPECT_EQ(texts(windows), (QStringList{"Desktop", "Start Menu"}));
-    windows->setExpanded(false);
-    EXPECT_EQ(texts(windows), QStringList{Dummy});
-    device.make({"\\Windows\\Later\\"});
-    windows->setExpanded(true);
-    EXPECT_EQ(texts(windows), (QStringList{"Desktop", "Later", "Start Menu"}));
-    EXPECT_EQ(texts(child(windows, "Start Menu")), QStringList{Dummy});
     QTest::mouseClick(tree().viewport(), Qt::LeftButton, {}, button);
     EXPECT_FALSE(root->isExpanded());
     EXPECT_EQ(texts(root), QStringList{Dummy});
