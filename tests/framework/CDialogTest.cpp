@@ -84,7 +84,6 @@ TEST(CDialogTest, ExchangeUnitsAndTheModalLoop)
     dialog.GetDlgItem<QLineEdit>(1001)->setText("typed");
     dialog.UpdateData(true);
     EXPECT_EQ(dialog.fields(), Fields("typed", 2, 0, 0, -1));
-
     // Dialog units scale with the font.
     const QSize small = dialog.dluSize(139, 160);
     EXPECT_GT(small.width(), 139);

@@ -117,7 +117,6 @@ TEST_F(CommandRouterTest, UpdatesReachEveryEntryAndATrackedPopupRunsOnlyAnEnable
     router.updateCommands();
     EXPECT_TRUE(own->isEnabled());
     EXPECT_TRUE(paste->isEnabled());
-
     // A tracked pop-up runs the chosen entry through the owner, when enabled.
     QList<UINT> ran;
     router.onCommand(ID_TOOLS_CONNECTDRIVE, [&] { ran.append(ID_TOOLS_CONNECTDRIVE); });

@@ -61,7 +61,6 @@ TEST_F(PicturesTest, BitmapsIconsAndToolBarPicturesHaveTheirSizesAndInkAndDiffer
         }
     }
     EXPECT_TRUE(LoadIcon(999).isNull());
-
     // Every tool bar button has its own picture.
     QList<QImage> seen;
     for (UINT id : LoadToolBar(IDR_MAINFRAME)) {

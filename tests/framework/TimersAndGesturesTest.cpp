@@ -59,7 +59,6 @@ TEST(TapAndHoldTest, RightPressHeldPressAndMenuKeyReportButATapOrAMoveDoesNot)
     QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5), QPoint(105, 205));
     QApplication::sendEvent(&list, &event);
     EXPECT_EQ(gestures, (QList<QPoint>{global, global, QPoint(105, 205)}));
-
     // Moving cancels the hold: outlast the hold time without sleeping blind,
     // waiting on a later timer.
     bool timedOut = false;

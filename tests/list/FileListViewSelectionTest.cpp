@@ -82,7 +82,6 @@ TEST_F(SelectionTest, SelectByNameIsExactNamesComeInListOrderAndASavedFocusRetur
     m_list.RefreshFolder();
     m_list.RestoreFocus(true);
     EXPECT_EQ(m_list.GetFocusedItem(), -1) << "cleared";
-
     // Without step back a vanished row restores nothing; with it, the walk
     // goes back past every deleted last row.
     saveFocusAt(4);
@@ -121,7 +120,6 @@ TEST_F(SelectionTest, DoubleTapOffersToRegisterAnUnknownTypeAndStartsAKnownOnesP
     QTest::keyClick(&m_list, Qt::Key_F2);
     QTest::mouseClick(m_list.viewport(), Qt::LeftButton, {}, at); // a tap on the selected item
     EXPECT_TRUE(m_list.findChildren<QLineEdit *>().isEmpty()) << "no editor opened";
-
     // A found file's row holds its full path, and a double tap opens that.
     device.make({"\\My Documents\\Data.XYZ"});
     CFileListCtrl found;

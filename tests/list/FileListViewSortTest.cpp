@@ -48,7 +48,6 @@ TEST_F(SortTest, EveryColumnAscendsThenDescendsAndTheDirectionFlipsOnEveryTap)
     tapHeader(0);
     const QStringList byNameDescending{"readme", "mid.txt", "C.bat", "b.txt", "a.doc"};
     EXPECT_EQ(rows(), byNameDescending);
-
     // An unknown title and one that cannot be read are refused.
     m_list.listModel().setHeaderData(4, Qt::Horizontal, "Attributes");
     m_list.listModel().setHeaderData(2, Qt::Horizontal, QVariant());
@@ -114,7 +113,6 @@ TEST_F(Panes, FindResultTextSortStatesOrdersAndAnUnknownTitle)
     EXPECT_EQ(list.TextSortState(), 26);
     EXPECT_EQ(sortedBy(C::AttrsColumn), QStringList({"R", "H", "A"}));
     EXPECT_EQ(list.TextSortState(), 25);
-
     // An unknown title is reported and changes nothing.
     const int state = list.TextSortState();
     fill(C::AttrsColumn, {"R", "A"});

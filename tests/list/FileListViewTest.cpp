@@ -43,7 +43,6 @@ TEST_F(ShowFolderTest, LoadsOnlyANewPathOrOnForceThroughTheFilterAndAnswersCellR
     EXPECT_TRUE(rows().contains("third.txt"));
     m_list.DeleteAllItems();
     EXPECT_EQ(m_list.GetItemCount(), 0);
-
     // The filter applies (which names it hides is its own test's business);
     // folders without files show no rows.
     device.make({"\\f\\lib.dll", "\\f\\notes.txt", "\\empty\\", "\\dirs\\one\\", "\\dirs\\two\\x.txt"});
@@ -80,7 +79,6 @@ TEST_F(ShowFolderTest, LoadsOnlyANewPathOrOnForceThroughTheFilterAndAnswersCellR
     EXPECT_EQ(buffer[5], u'#') << "nothing written past the capacity";
     EXPECT_EQ(request(0, 0, 1), "");
     EXPECT_EQ(buffer[1], u'#');
-
     // Only rows answer, and only the Name column has images.
     ASSERT_EQ(m_list.GetItemCount(), 1);
     const int images = m_list.imageList().GetImageCount();

@@ -204,7 +204,6 @@ TEST(ShellIcons, CommonTypesHaveDistinctIconsAndShortcutsTheirTargets)
     EXPECT_EQ(icon("x", SHGFI_USEFILEATTRIBUTES, FILE_ATTRIBUTE_DIRECTORY), images[5]);
     EXPECT_TRUE(icon("\\d\\missing.txt").isNull());
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
-
     // The large icon is bigger; without SHGFI_ICON there is none.
     SHFILEINFO info;
     ASSERT_TRUE(SHGetFileInfo(u".txt", 0, &info, sizeof info, SHGFI_ICON | SHGFI_USEFILEATTRIBUTES));

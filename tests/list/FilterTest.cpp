@@ -49,8 +49,7 @@ struct FilterTest : Panes {
     int run(const std::function<void(CDialog &)> &act)
     {
         ScopedModalHook hook(act);
-        CFilterDlg dialog;
-        return dialog.DoModal();
+        return CFilterDlg().DoModal();
     }
     static QRadioButton *radio(CDialog &d, int id) { return d.GetDlgItem<QRadioButton>(id); }
     static QComboBox *combo(CDialog &d) { return d.GetDlgItem<QComboBox>(CFilterDlg::IDC_CATEGORY); }
@@ -156,7 +155,6 @@ TEST_F(FilterTest, DialogOpensWithTheStoredSettingsOkWritesTheChoicesAndCancelNo
             EXPECT_EQ(hideRom(d)->isChecked(), c.romChecked);
         });
     }
-
     // Ok writes the choices, Cancel nothing.
     const struct {
         const char *what;

@@ -30,7 +30,6 @@ TEST_F(TreeRenameTest, RefusedForRootRecycledAndStorageCardsElseMovesTheFolderRe
     EXPECT_EQ(tree().currentItem(), zebra);
     EXPECT_EQ(list().GetCurrentFolder(), "\\Fruit\\Banana");
     EXPECT_EQ(tree().GetSelectedPath(), "\\Fruit\\Banana\\");
-
     // An existing name fails with a message.
     QTreeWidgetItem *mango = tree().SelectPath("\\Fruit\\Mango");
     sink.expect("Failed to rename", App, Exclamation, IDOK);
