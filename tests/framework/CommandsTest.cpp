@@ -123,9 +123,9 @@ TEST_F(CommandRouterTest, UpdatesReachEveryEntryAndATrackedPopupRunsOnlyAnEnable
     router.onCommand(ID_TOOLS_DISCONNECTDRIVE, [&] { ran.append(ID_TOOLS_DISCONNECTDRIVE); });
     router.onUpdate(ID_TOOLS_DISCONNECTDRIVE, [](CCmdUI &ui) { ui.Enable(false); });
     QList<std::pair<QString, QPoint>> shown;
-    MenuBuilder::setTrackHook([&](QMenu &menu, const QPoint &at) {
-        shown.append({menu.title() + (menu.actions().value(0)->isEnabled() ? "" : " disabled"), at});
-        return menu.actions().value(0);
+    MenuBuilder::setTrackHook([&](QMenu &popup, const QPoint &at) {
+        shown.append({popup.title() + (popup.actions().value(0)->isEnabled() ? "" : " disabled"), at});
+        return popup.actions().value(0);
     });
     EXPECT_EQ(MenuBuilder::trackPopup(IDR_CONTEXTMENU, CONTEXT_NETWORK, {40, 50}, router), ID_TOOLS_CONNECTDRIVE);
     EXPECT_EQ(MenuBuilder::trackPopup(IDR_CONTEXTMENU, CONTEXT_NETWORKFOLDER, {}, router), 0u) << "disabled";
