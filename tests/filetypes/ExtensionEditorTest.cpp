@@ -108,15 +108,12 @@ TEST_F(ExtensionEditorTest, RegisterWritesTheLayoutAndAsksBeforeReplacing)
 
 TEST_F(ExtensionEditorTest, ListShowsSortsEditsAndDeletesKeepingSharedClasses)
 {
-    set(".zip", "zipfile");
-    set("zipfile", "Archive");
-    set("zipfile\\Shell\\Open\\Command", "\\Program Files\\Un Zip\\uz.exe %1");
-    set(".Bmp", "bmpfile");
-    set("bmpfile\\Shell\\Open\\Command", "\\Windows\\paint.exe");
-    set(".jpg", "jpegfile");
-    set(".jpeg", "jpegfile");
-    set("jpegfile", "JPEG Image");
-    set("notanext", "ignored");
+    for (const auto &[key, value] : {std::pair{".zip", "zipfile"}, {"zipfile", "Archive"},
+                                     {"zipfile\\Shell\\Open\\Command", "\\Program Files\\Un Zip\\uz.exe %1"},
+                                     {".Bmp", "bmpfile"}, {"bmpfile\\Shell\\Open\\Command", "\\Windows\\paint.exe"},
+                                     {".jpg", "jpegfile"}, {".jpeg", "jpegfile"}, {"jpegfile", "JPEG Image"},
+                                     {"notanext", "ignored"}})
+        set(key, value);
     CExtensionsDlg dialog;
     ScopedModalHook hook([&](CDialog &running) {
         if (&running != &dialog) // Edit on jpg, then New
