@@ -48,6 +48,7 @@ protected:
         click(wizard, 1007);
     }
 
+    const QString bin = qEnvironmentVariable("QUILLMOSS_BIN_DIR");
     QTemporaryDir desktopDir;
     ScriptedSink sink;
 };

@@ -1,5 +1,6 @@
 #include "HostFile.h"
 #include "InstallerFixture.h"
+#include "RunDeviceProgram.h"
 #include "Settings.h"
 #include "TempDevice.h"
 #include "platform/Files.h"
@@ -10,16 +11,11 @@
 
 namespace {
 
-const QString Bin = qEnvironmentVariable("QUILLMOSS_BIN_DIR");
-
 class RoundTrip : public InstallerFixture
 {
 protected:
     // The synchronisation software's set-up, connecting the test's device.
-    void setUp()
-    {
-        ASSERT_EQ(QProcess::execute(Bin + "/syncmgr", {"--setup", "--device", device.dir()}), 0);
-    }
+    void SetUp() override { ASSERT_EQ(QProcess::execute(bin + "/syncmgr", {"--setup", "--device", device.dir()}), 0); }
     // A REG_SZ value as text, else what raw() names it.
     static QString readString(HKEY root, const QString &key, const QString &name)
     {
@@ -35,17 +31,12 @@ protected:
 // cabinet installer, for real; then the installed program starts from its shortcut.
 TEST_F(RoundTrip, InstallsTheProgramThatThenStartsFromItsShortcut)
 {
-    setUp();
     runWizard([&](CInstallDlg &w) { installInto(w, path("extract")); });
 
-    EXPECT_TRUE(device.readFile("\\Program Files\\Quillmoss\\quillmoss.exe") == readHost(Bin + "/quillmoss"));
+    EXPECT_TRUE(device.readFile("\\Program Files\\Quillmoss\\quillmoss.exe") == readHost(bin + "/quillmoss"));
     const QString app = "Software\\Brindlecove\\Quillmoss";
-    const struct {
-        HKEY root;
-        QString key, data;
-    } values[] = {{HKEY_CURRENT_USER, app + "\\quillmoss", "Quillmoss"}, {HKEY_LOCAL_MACHINE, app + "\\NetPaths", ""}};
-    for (const auto &v : values)
-        EXPECT_EQ(readString(v.root, v.key, "Default"), v.data) << v.key.toStdString();
+    EXPECT_EQ(QStringList({readString(HKEY_CURRENT_USER, app + "\\quillmoss", "Default"),
+                           readString(HKEY_LOCAL_MACHINE, app + "\\NetPaths", "Default")}), QStringList({"Quillmoss", ""}));
     const QByteArray shortcut = device.readFile("\\Windows\\Start Menu\\Programs\\Quillmoss.lnk");
     EXPECT_EQ(shortcut, "40#\"\\Program Files\\Quillmoss\\quillmoss.exe\"");
     EXPECT_FALSE(device.exists("\\Windows\\AppMgr\\Install\\Quillmoss.CAB"));
@@ -62,25 +53,17 @@ TEST_F(RoundTrip, InstallsTheProgramThatThenStartsFromItsShortcut)
 
     const QString target = QString::fromLatin1(shortcut.mid(shortcut.indexOf('"') + 1).chopped(1));
     const QString screenshot = path("started.png");
-    PROCESS_INFORMATION process;
-    ASSERT_TRUE(CreateProcessW(wide(target), wide(QStringLiteral("--screenshot \"%1\"").arg(screenshot)), nullptr,
-                               nullptr, FALSE, 0, nullptr, nullptr, nullptr, &process));
-    ASSERT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
-    DWORD exitCode = 1;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    CloseHandle(process.hProcess);
-    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(runDeviceProgram(wide(target), QString("--screenshot \"%1\"").arg(screenshot), 60000), 0);
     EXPECT_FALSE(QImage(screenshot).isNull());
 }
 
 TEST_F(RoundTrip, AHandheldPcRefusesThePackage)
 {
-    setUp();
     const QString platform = "HPC PRO"; // the second name of the list, matched whole
     setRaw(HKEY_LOCAL_MACHINE, "Platform", "Type", REG_SZ,
            QByteArray(reinterpret_cast<const char *>(platform.utf16()), (platform.size() + 1) * 2));
     QProcess manager;
-    manager.start(Bin + "/ceappmgr", {Bin + "/package/Quillmoss.ini "});
+    manager.start(bin + "/ceappmgr", {bin + "/package/Quillmoss.ini "});
     ASSERT_TRUE(manager.waitForFinished(60000));
     EXPECT_EQ(manager.exitCode(), 1);
     EXPECT_TRUE(manager.readAllStandardError().contains(

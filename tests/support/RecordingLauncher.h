@@ -28,6 +28,14 @@ public:
         return std::make_unique<Finished>();
     }
     const QList<Start> &starts() const { return m_starts; }
+    // Each start as "program|argument|...", for comparing several at once.
+    QStringList started() const
+    {
+        QStringList lines;
+        for (const Start &start : m_starts)
+            lines << (QStringList(start.program) + start.arguments).join('|');
+        return lines;
+    }
     // Called at each start, while the starting code waits.
     std::function<void(const Start &)> onStart;
 
