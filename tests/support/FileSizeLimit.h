@@ -11,8 +11,7 @@ public:
     explicit FileSizeLimit(rlim_t bytes) : m_signal(std::signal(SIGXFSZ, SIG_IGN))
     {
         ::getrlimit(RLIMIT_FSIZE, &m_saved);
-        rlimit limited = m_saved;
-        limited.rlim_cur = bytes;
+        const rlimit limited = {bytes, m_saved.rlim_max};
         ::setrlimit(RLIMIT_FSIZE, &limited);
     }
     ~FileSizeLimit()

@@ -2,22 +2,12 @@
 
 #include <gtest/gtest.h>
 
-ScriptedSink::ScriptedSink() : m_previous(&UiSink::current())
-{
-    UiSink::setCurrent(this);
-}
-
 ScriptedSink::~ScriptedSink()
 {
     UiSink::setCurrent(m_previous);
     for (const ExpectedBox &box : m_expected)
         ADD_FAILURE() << "expected message box never shown: \"" << box.text.toStdString() << "\"";
     EXPECT_EQ(m_waitDepth, 0) << "wait cursor left on";
-}
-
-void ScriptedSink::expect(const QString &text, const QString &caption, UINT type, int answer)
-{
-    m_expected.append({text, caption, type, answer});
 }
 
 int ScriptedSink::messageBox(HWND owner, const QString &text, const QString &caption, UINT type)

@@ -18,10 +18,10 @@ struct ExpectedBox {
 class ScriptedSink final : public UiSink
 {
 public:
-    ScriptedSink();
+    ScriptedSink() : m_previous(&UiSink::current()) { UiSink::setCurrent(this); }
     ~ScriptedSink() override; // fails the test when a scripted box never came
 
-    void expect(const QString &text, const QString &caption, UINT type, int answer);
+    void expect(const QString &text, const QString &caption, UINT type, int answer) { m_expected.append({text, caption, type, answer}); }
     int messageBox(HWND owner, const QString &text, const QString &caption, UINT type) override;
     void beginWaitCursor() override { ++m_waitDepth; ++m_waitCount; }
     void endWaitCursor() override { --m_waitDepth; }

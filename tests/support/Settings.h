@@ -32,9 +32,8 @@ inline void setRaw(HKEY root, const QString &key, const QString &name, DWORD typ
 {
     HKEY handle = nullptr;
     ASSERT_EQ(RegCreateKeyExW(root, wide(key), 0, nullptr, 0, 0, nullptr, &handle, nullptr), 0);
-    EXPECT_EQ(RegSetValueExW(handle, wide(name), 0, type, reinterpret_cast<const BYTE *>(data.constData()),
-                             DWORD(data.size())),
-              0);
+    const auto *bytes = reinterpret_cast<const BYTE *>(data.constData());
+    EXPECT_EQ(RegSetValueExW(handle, wide(name), 0, type, bytes, DWORD(data.size())), 0);
     RegCloseKey(handle);
 }
 

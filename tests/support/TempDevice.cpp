@@ -6,28 +6,19 @@
 #include <gtest/gtest.h>
 #include <sys/xattr.h>
 
-TempDevice::TempDevice()
-    : m_device(std::make_unique<Device>(m_dir.path())),
-      m_current(std::make_unique<CurrentDevice>(*m_device))
-{
-    m_device->setNetworkRoot(m_dir.path() + QStringLiteral("/network"));
-}
-
-TempDevice::~TempDevice() = default;
-
 QString TempDevice::host(const QString &devicePath) const
 {
     QString relative = devicePath;
-    relative.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    if (relative.startsWith(QLatin1String("//")))
-        return m_device->networkRoot() + relative.mid(1);
-    return m_device->storeRoot() + (relative.startsWith(QLatin1Char('/')) ? relative : QLatin1Char('/') + relative);
+    relative.replace('\\', '/');
+    if (relative.startsWith("//"))
+        return m_device.networkRoot() + relative.mid(1);
+    return m_device.storeRoot() + (relative.startsWith('/') ? relative : '/' + relative);
 }
 
 void TempDevice::make(std::initializer_list<QString> paths, const QByteArray &content)
 {
     for (const QString &path : paths) {
-        if (path.endsWith(QLatin1Char('\\')))
+        if (path.endsWith('\\'))
             QDir().mkpath(host(path));
         else
             writeFile(path, content);

@@ -6,15 +6,13 @@
 
 #include <QByteArray>
 #include <QTemporaryDir>
-#include <memory>
 
 class TempDevice
 {
 public:
-    TempDevice();
-    ~TempDevice();
+    TempDevice() { m_device.setNetworkRoot(m_dir.path() + "/network"); }
 
-    Device &device() { return *m_device; }
+    Device &device() { return m_device; }
     QString dir() const { return m_dir.path(); }
     // Host path of a device path ("\a\b.txt" -> <store>/a/b.txt); a network
     // path "\\pc\share\x" lies below the device's network root.
@@ -31,6 +29,6 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    std::unique_ptr<Device> m_device;
-    std::unique_ptr<CurrentDevice> m_current;
+    Device m_device{m_dir.path()};
+    CurrentDevice m_current{m_device};
 };
