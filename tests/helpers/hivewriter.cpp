@@ -17,18 +17,13 @@ int main(int argc, char **argv)
     }
     Device device(QString::fromLocal8Bit(argv[1]));
     CurrentDevice current(device);
-    const QString prefix = QString::fromLocal8Bit(argv[2]);
     const long count = std::strtol(argv[3], nullptr, 10);
-    const QString path = QStringLiteral("\\SOFTWARE\\HiveWriter");
-
     for (long i = 0; count == 0 || i < count; ++i) {
         HKEY key = nullptr;
-        LONG result = RegCreateKeyExW(HKEY_LOCAL_MACHINE, reinterpret_cast<LPCWSTR>(path.utf16()), 0, nullptr,
-                                      0, 0, nullptr, &key, nullptr);
+        LONG result = RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"\\SOFTWARE\\HiveWriter", 0, nullptr, 0, 0, nullptr, &key, nullptr);
         if (result == ERROR_SUCCESS) {
-            const QString name = prefix + QString::number(i);
             const DWORD value = DWORD(i);
-            result = RegSetValueExW(key, reinterpret_cast<LPCWSTR>(name.utf16()), 0, REG_DWORD,
+            result = RegSetValueExW(key, wide(QString::fromLocal8Bit(argv[2]) + QString::number(i)), 0, REG_DWORD,
                                     reinterpret_cast<const BYTE *>(&value), sizeof value);
             RegCloseKey(key);
         }

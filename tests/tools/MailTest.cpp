@@ -20,12 +20,10 @@ TEST(MailFile, MessageCarriesTheFileIntact)
     QByteArray data;
     for (int i = 0; i < 3000; ++i)
         data.append(char(i * 7 % 256));
-    const QString path = QString::fromUtf8("\\My Documents\\Bericht für Q1.bin");
+    const QString path = "\\My Documents\\Bericht für Q1.bin";
     device.writeFile(path, data);
     // The host's mail program is handed the attachment.
-    const QString handed = device.dir() + "/handed";
-    device.writeFile("\\mailer.sh", "#!/bin/sh\nprintf '%s|' \"$@\" > '" + QFile::encodeName(handed) + ".part' && mv '"
-                                       + QFile::encodeName(handed) + ".part' '" + QFile::encodeName(handed) + "'\n");
+    device.writeFile("\\mailer.sh", "#!/bin/sh\nprintf '%s|' \"$@\" > \"$0.part\" && mv \"$0.part\" \"$0.out\"\n");
     QFile::setPermissions(device.host("\\mailer.sh"), QFile::ReadOwner | QFile::ExeOwner);
     qputenv("QUILLMOSS_MAILER", QFile::encodeName(device.host("\\mailer.sh")));
 
@@ -47,15 +45,13 @@ sys.stdout.buffer.write(parts[0].get_payload(decode=True))
     ASSERT_TRUE(python.waitForFinished(20000));
     const QByteArray output = python.readAllStandardOutput();
     const qsizetype end = output.indexOf('\n');
-    EXPECT_EQ(QString::fromUtf8(output.left(end)), QString::fromUtf8("True|1|Bericht für Q1.bin|0"))
+    EXPECT_EQ(QString::fromUtf8(output.left(end)), "True|1|Bericht für Q1.bin|0")
         << python.readAllStandardError().constData();
     EXPECT_EQ(output.mid(end + 1), data);
 
-    QFile result(handed);
-    for (int i = 0; i < 200 && !result.exists(); ++i)
+    for (int i = 0; i < 200 && !device.exists("\\mailer.sh.out"); ++i)
         QThread::msleep(50);
-    ASSERT_TRUE(result.open(QIODevice::ReadOnly));
-    EXPECT_EQ(result.readAll(), "--attach|" + QFile::encodeName(device.host(path)) + '|');
+    EXPECT_EQ(device.readFile("\\mailer.sh.out"), "--attach|" + QFile::encodeName(device.host(path)) + '|');
 }
 
 } // namespace
