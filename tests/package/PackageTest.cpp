@@ -14,20 +14,17 @@
 
 namespace {
 
-QString built(const QString &name)
-{
-    return qEnvironmentVariable("QUILLMOSS_BIN_DIR") + '/' + name;
-}
+const QString Built = qEnvironmentVariable("QUILLMOSS_BIN_DIR") + '/';
 
-struct ToolRun {
-    int exit;
-    QByteArray out, err;
-};
+struct ToolRun { int exit; QByteArray out, err; };
 
-ToolRun run(const QString &program, const QStringList &args)
+// Runs a command line whose words are separated by single spaces; "%c" and "%d" stand for cab and dir.
+ToolRun run(const QString &line, const QString &cab = {}, const QString &dir = {})
 {
+    QStringList words = line.split(' ');
+    words.replaceInStrings("%c", cab).replaceInStrings("%d", dir);
     QProcess process;
-    process.start(program, args);
+    process.start(words[0], words.mid(1));
     process.waitForFinished(120000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
             process.readAllStandardError()};
@@ -47,31 +44,23 @@ TEST(Cabinet, OutsideToolsAcceptItAndExtractTheSameBytes)
     const QString edge = dir.filePath("edge.cab");
     ASSERT_TRUE(Desktop::writeFile(edge, Cabinet::write(edgeMembers())));
     const QList<CabMember> package = {{"Quillmos.000", QuillmossPackage::setupFile().write(), {}},
-                                      {"quillmos.001", readHost(built("quillmoss")), {}}};
-    const struct {
-        QString cab;
-        QList<CabMember> members;
-    } cabinets[] = {{built("package/Quillmoss.CAB"), package}, {edge, edgeMembers()}};
+                                      {"quillmos.001", readHost(Built + "quillmoss"), {}}};
+    const struct { QString cab; QList<CabMember> members; } cabinets[] = {
+        {Built + "package/Quillmoss.CAB", package}, {edge, edgeMembers()}};
+    const struct { const char *list, *extract; } tools[] = {
+        {"cabextract -t %c", "cabextract -q -d %d %c"}, {"gcab -l %c", "gcab -x -C %d %c"}, {"bsdtar -tf %c", "bsdtar -xf %c -C %d"}};
+    int n = 0;
     for (const auto &cab : cabinets) {
-        EXPECT_EQ(run("cabextract", {"-t", cab.cab}).exit, 0);
-        for (const QString lister : {"gcab -l", "bsdtar -tf"}) {
-            const ToolRun listed = run(lister.section(' ', 0, 0), {lister.section(' ', 1), cab.cab});
-            EXPECT_EQ(listed.exit, 0) << lister.toStdString() << listed.err.toStdString();
-            for (const CabMember &member : cab.members)
-                EXPECT_TRUE(listed.out.contains(member.name)) << lister.toStdString();
-        }
-        int n = 0;
-        for (const QStringList &extract : {QStringList{"cabextract", "-q", "-d", "%d", cab.cab},
-                                           QStringList{"gcab", "-x", "-C", "%d", cab.cab},
-                                           QStringList{"bsdtar", "-xf", cab.cab, "-C", "%d"}}) {
+        for (const auto &tool : tools) {
+            const ToolRun listed = run(tool.list, cab.cab);
+            EXPECT_EQ(listed.exit, 0) << tool.list << listed.err.toStdString();
             const QString out = dir.filePath(QString::number(n++));
             QDir().mkpath(out);
-            QStringList args = extract.mid(1);
-            args.replaceInStrings("%d", out);
-            EXPECT_EQ(run(extract[0], args).exit, 0) << extract.join(' ').toStdString();
-            for (const CabMember &member : cab.members)
-                EXPECT_TRUE(readHost(out + '/' + member.name) == member.data)
-                    << extract[0].toStdString() << " " << member.name.toStdString();
+            EXPECT_EQ(run(tool.extract, cab.cab, out).exit, 0) << tool.extract;
+            for (const CabMember &member : cab.members) {
+                EXPECT_TRUE(listed.out.contains(member.name)) << tool.list;
+                EXPECT_TRUE(readHost(out + '/' + member.name) == member.data) << tool.extract << " " << member.name.toStdString();
+            }
         }
         QList<CabMember> read;
         QString error;
@@ -80,17 +69,17 @@ TEST(Cabinet, OutsideToolsAcceptItAndExtractTheSameBytes)
         for (qsizetype i = 0; i < read.size(); ++i)
             EXPECT_TRUE(read[i].name == cab.members[i].name && read[i].data == cab.members[i].data);
     }
-    EXPECT_EQ(run("file", {"-b", dir.filePath("0/Quillmos.000")}).out,
+    EXPECT_EQ(run("file -b %d", {}, dir.filePath("0/Quillmos.000")).out,
               "Microsoft WinCE install header, StrongARM, 1 file, 6 registry entries\n");
 }
 
 TEST(Package, IconAndIniAreExact)
 {
-    const ToolRun icon = run("icotool", {"-l", built("package/Quillmoss.ico")});
+    const ToolRun icon = run("icotool -l %c", Built + "package/Quillmoss.ico");
     EXPECT_EQ(icon.out, "--icon --index=1 --width=16 --height=16 --bit-depth=8 --palette-size=256\n"
                         "--icon --index=2 --width=32 --height=32 --bit-depth=8 --palette-size=256\n");
     EXPECT_EQ(icon.err, "");
-    EXPECT_EQ(readHost(built("package/Quillmoss.ini")),
+    EXPECT_EQ(readHost(Built + "package/Quillmoss.ini"),
               "; Brindlecove Quillmoss for Pocket PC: application manager description\r\n\r\n"
               "[CEAppManager]\r\nVersion = 1.0\r\nComponent = Quillmoss\r\n\r\n"
               "[Quillmoss]\r\nDescription = Quillmoss\r\nIconFile = Quillmoss.ico\r\nIconIndex = 0\r\n"

@@ -39,7 +39,7 @@ bool chunkScan(const QByteArray &file, const QByteArray &text)
     }
 }
 
-TEST(FileSearch, PatternsContentsAndHistoryFolders)
+TEST(FileSearch, PatternsContentsHistoryFoldersAndOrder)
 {
     TempDevice device;
     QByteArray straddling(2000, 'x');
@@ -65,14 +65,11 @@ TEST(FileSearch, PatternsContentsAndHistoryFolders)
     EXPECT_EQ(find("\\s\\", "e*.TXT", ""), QStringList("\\s\\empty.txt")) << "an empty text matches any file";
     EXPECT_EQ(find("\\s\\", "*.*", "").size(), 9) << "History folders hide their files only";
     EXPECT_TRUE(find("\\missing\\", "*.*", "").isEmpty());
-}
 
-TEST(FileSearch, DepthFirstFromTheRootFollowingLinksInsideOnly)
-{
-    TempDevice device;
+    // Depth first, from the root for an empty folder, following links inside the device only.
     device.make({"\\d\\a\\b\\3.txt", "\\d\\a\\2.txt", "\\d\\1.txt", "\\d\\a\\c\\", "\\e\\"});
     EXPECT_EQ(find("\\d", "?.txt", ""), QStringList({"\\d\\1.txt", "\\d\\a\\2.txt", "\\d\\a\\b\\3.txt"}));
-    EXPECT_TRUE(find("", "?.txt", "").contains("\\d\\a\\b\\3.txt")) << "an empty folder is the root";
+    EXPECT_TRUE(find("", "?.txt", "").contains("\\d\\a\\b\\3.txt"));
     QTemporaryDir outside;
     QFile(outside.filePath("4.txt")).open(QIODevice::WriteOnly);
     ASSERT_TRUE(QFile::link(device.host("\\d\\a\\b"), device.host("\\e\\in")));
@@ -83,7 +80,7 @@ TEST(FileSearch, DepthFirstFromTheRootFollowingLinksInsideOnly)
 // Any text in any file, read in blocks of any size, matches exactly when the
 // device program's chunk scan does (a text of 1024 bytes or more, which that
 // scan cannot take, when the file holds it).
-TEST(FileSearch, ContentMatchesTheChunkScan)
+TEST(FileSearch, ContentMatchesTheChunkScanAndStopsWithinOneBlock)
 {
     TempDevice device;
     std::mt19937 random(7);
@@ -101,11 +98,7 @@ TEST(FileSearch, ContentMatchesTheChunkScan)
         const bool expected = text.size() < 1024 ? chunkScan(file, text) : file.contains(text);
         ASSERT_EQ(search.ContentMatches("\\", "f.bin"), expected) << round << " length " << text.size();
     }
-}
 
-TEST(FileSearch, StopEndsTheScanWithinOneBlock)
-{
-    TempDevice device;
     device.writeFile("\\big.bin", QByteArray(10 * 64, 'x') + "needle");
     int polls = 0;
     FileSearch search("*.*", "needle", [&] { return ++polls > 3; }, {}, 64);

@@ -37,12 +37,12 @@ protected:
         type(d, CFindFilesDlg::IDC_DIRECTORY, "\\s\\");
         type(d, CFindFilesDlg::IDC_CONTAINING, "needle");
         button(d, CFindFilesDlg::IDC_START)->click();
-        QTRY_COMPARE(d.results().GetItemCount(), 1);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return d.results().GetItemCount() == 1; }));
         EXPECT_EQ(button(d, CFindFilesDlg::IDC_START)->text(), "Stop");
     }
 };
 
-TEST_F(FindFilesDlgTest, StopKeepsTheHitsAndRestartRunsTheSameSearch)
+TEST_F(FindFilesDlgTest, StopKeepsTheHitsRestartRunsTheSameSearchAndClosingEndsIt)
 {
     runFind([](CFindFilesDlg &d) {
         EXPECT_EQ(d.GetDlgItem<QLineEdit>(CFindFilesDlg::IDC_FILENAME)->text(), "*.*");
@@ -50,8 +50,8 @@ TEST_F(FindFilesDlgTest, StopKeepsTheHitsAndRestartRunsTheSameSearch)
         startLongSearch(d);
         QPushButton *start = button(d, CFindFilesDlg::IDC_START);
         start->click(); // Stop, in the middle of the huge file
-        QTRY_COMPARE(start->text(), "Start");
-        QTRY_VERIFY(!d.IsWorkerRunning()); // it ends just after posting its end
+        // The worker ends just after posting its end.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return start->text() == "Start" && !d.IsWorkerRunning(); }));
         EXPECT_EQ(d.results().GetItemText(0, 0), "\\s\\hit.txt");
 
         // Start while the old worker is finishing (the caption already reads
@@ -61,17 +61,14 @@ TEST_F(FindFilesDlgTest, StopKeepsTheHitsAndRestartRunsTheSameSearch)
         type(d, CFindFilesDlg::IDC_CONTAINING, "nowhere");
         start->click();
         EXPECT_TRUE(d.hasTimer(CFindFilesDlg::RestartTimer));
-        QTRY_VERIFY(!d.hasTimer(CFindFilesDlg::RestartTimer));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !d.hasTimer(CFindFilesDlg::RestartTimer); }));
         EXPECT_EQ(start->text(), "Stop");
-        QTRY_COMPARE(d.results().GetItemCount(), 1);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return d.results().GetItemCount() == 1; }));
         EXPECT_EQ(d.containing(), "needle");
         d.reject(); // Cancel stops the running worker and waits for it
         EXPECT_FALSE(d.IsWorkerRunning());
     });
-}
-
-TEST_F(FindFilesDlgTest, ClosingTheMainWindowEndsTheSearch)
-{
+    // Closing the main window ends a running search.
     runFind([this](CFindFilesDlg &d) {
         startLongSearch(d);
         frame->close();
@@ -90,7 +87,7 @@ TEST_F(FindFilesDlgTest, GoToDirSelectsTheFolderAndTheFile)
             type(d, CFindFilesDlg::IDC_DIRECTORY, "\\");
             type(d, CFindFilesDlg::IDC_FILENAME, c.name);
             button(d, CFindFilesDlg::IDC_START)->click();
-            QTRY_COMPARE(button(d, CFindFilesDlg::IDC_START)->text(), "Start");
+            EXPECT_TRUE(QTest::qWaitFor([&] { return button(d, CFindFilesDlg::IDC_START)->text() == "Start"; }));
             CFileListCtrl &list = d.results();
             ASSERT_EQ(list.GetItemCount(), 1);
             QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, QPoint(10, list.visualItemRect(list.topLevelItem(0)).center().y()));
