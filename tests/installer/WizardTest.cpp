@@ -33,7 +33,7 @@ protected:
     RecordingLauncher launcher;
 };
 
-TEST_F(Wizard, FollowsItsStateTable)
+TEST_F(Wizard, FollowsItsStateTableAndBrowseFillsTheFolder)
 {
     setUpSync(bin);
     QStringList seen;
@@ -58,15 +58,22 @@ TEST_F(Wizard, FollowsItsStateTable)
         EXPECT_EQ(w.windowTitle(), "Quillmoss version 3.1 Install for Windows Mobile with ARM or XScale processor");
     });
     InstallStrings::replace(3004, "FULL");
-}
 
-TEST_F(Wizard, WithoutTheSynchronisationSoftwareItEnds)
-{
-    sink.expect(Text104, Caption103, MB_OK | MB_ICONERROR, IDOK);
-    bool shown = false;
-    EXPECT_EQ(runWizard([&](CInstallDlg &) { shown = true; }), IDCANCEL);
-    EXPECT_FALSE(shown);
-    EXPECT_FALSE(QFile::exists(path("registry.db"))) << "reading writes nothing";
+    // Browse puts the chosen file's folder into the field.
+    QDir().mkpath(path("Data"));
+    runWizard([&](CInstallDlg &w) {
+        click(w, 1008);
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            ASSERT_TRUE(dialog);
+            EXPECT_EQ(dialog->windowTitle(), "Extraction folder");
+            dialog->selectFile(path("Data/x.txt"));
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        w.findChild<QPushButton *>("1002")->click();
+        EXPECT_EQ(w.findChild<QWidget *>("1001")->property("text").toString(), path("Data"));
+    });
+    EXPECT_EQ(CExtractFolderPage::FolderOf("/x.txt"), "/");
 }
 
 // A missing folder chain is made; a second run over it rewrites the files.
@@ -97,8 +104,15 @@ TEST_F(Wizard, ExtractsIntoTheTypedFolderAndRunsTheManagers)
     EXPECT_EQ(QDir::currentPath(), folder);
 }
 
-TEST_F(Wizard, ReportsAFailedStepAndCloses)
+// Without the synchronisation software the wizard never shows; a failed step ends it.
+TEST_F(Wizard, ReportsAMissingOrFailedStepAndCloses)
 {
+    sink.expect(Text104, Caption103, MB_OK | MB_ICONERROR, IDOK);
+    bool shown = false;
+    EXPECT_EQ(runWizard([&](CInstallDlg &) { shown = true; }), IDCANCEL);
+    EXPECT_FALSE(shown);
+    EXPECT_FALSE(QFile::exists(path("registry.db"))) << "reading writes nothing";
+
     QFile(path("file")).open(QIODevice::WriteOnly);
     QDir().mkpath(path("taken/Quillmoss.ini"));
     const struct { const char *folder; bool appManager; QString text, caption; UINT type; } cases[] = {
@@ -116,25 +130,6 @@ TEST_F(Wizard, ReportsAFailedStepAndCloses)
     EXPECT_EQ(launcher.started(), QStringList(3, bin + "/syncmgr|/quit")) << "only the synchronisation manager's quit";
     // A file that failed does not stop the others.
     EXPECT_TRUE(readHost(path("taken/Quillmoss.ico")) == FindInstallFile(5003));
-}
-
-TEST_F(Wizard, BrowsePutsTheChosenFilesFolderIntoTheField)
-{
-    setUpSync(bin);
-    QDir().mkpath(path("Data"));
-    runWizard([&](CInstallDlg &w) {
-        click(w, 1008);
-        QTimer::singleShot(0, [&] {
-            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-            ASSERT_TRUE(dialog);
-            EXPECT_EQ(dialog->windowTitle(), "Extraction folder");
-            dialog->selectFile(path("Data/x.txt"));
-            QMetaObject::invokeMethod(dialog, "accept");
-        });
-        w.findChild<QPushButton *>("1002")->click();
-        EXPECT_EQ(w.findChild<QWidget *>("1001")->property("text").toString(), path("Data"));
-    });
-    EXPECT_EQ(CExtractFolderPage::FolderOf("/x.txt"), "/");
 }
 
 } // namespace

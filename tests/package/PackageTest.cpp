@@ -38,7 +38,7 @@ QList<CabMember> edgeMembers()
 }
 
 // Every outside reader lists and tests the cabinets and extracts exactly our bytes.
-TEST(Cabinet, OutsideToolsAcceptItAndExtractTheSameBytes)
+TEST(Package, OutsideToolsAcceptTheCabinetsAndTheIconAndIniAreExact)
 {
     QTemporaryDir dir;
     const QString edge = dir.filePath("edge.cab");
@@ -71,10 +71,8 @@ TEST(Cabinet, OutsideToolsAcceptItAndExtractTheSameBytes)
     }
     EXPECT_EQ(run("file -b %d", {}, dir.filePath("0/Quillmos.000")).out,
               "Microsoft WinCE install header, StrongARM, 1 file, 6 registry entries\n");
-}
 
-TEST(Package, IconAndIniAreExact)
-{
+    // The package's icon and application manager description beside the cabinet.
     const ToolRun icon = run("icotool -l %c", Built + "package/Quillmoss.ico");
     EXPECT_EQ(icon.out, "--icon --index=1 --width=16 --height=16 --bit-depth=8 --palette-size=256\n"
                         "--icon --index=2 --width=32 --height=32 --bit-depth=8 --palette-size=256\n");
@@ -94,7 +92,7 @@ QByteArray sized(QByteArray cab)
     return cab.replace(8, 4, le);
 }
 
-TEST(CabinetReader, RefusesDamagedAndHostileCabinets)
+TEST(Readers, RefuseDamagedAndHostileCabinetsAndSetupFiles)
 {
     const QByteArray good = Cabinet::write(edgeMembers());
     const auto patched = [&](qsizetype offset, QByteArray bytes) { return QByteArray(good).replace(offset, bytes.size(), bytes); };
@@ -119,10 +117,8 @@ TEST(CabinetReader, RefusesDamagedAndHostileCabinets)
         EXPECT_EQ(refusal(c.cab), c.error) << c.what;
     for (const QByteArray &name : QByteArrayList{"..\\x", "\\x", "a\\..\\b", "C:\\x", "/etc/x", "a\\\\b", "."})
         EXPECT_EQ(refusal(named(name)), "The cabinet holds a member whose name leads outside its folder.") << name.toStdString();
-}
 
-TEST(SetupFile, ReadsBackWhatIsWrittenAndRefusesItCut)
-{
+    // The setup file inside reads back as written, and cut short is refused.
     const SetupFile setup = QuillmossPackage::setupFile();
     const QByteArray bytes = setup.write();
     SetupFile read;
