@@ -54,12 +54,11 @@ protected:
 
 } // namespace
 
-TEST_F(CFilePropertiesDlgTest, FolderSizesTheirThreeRangesAndFreeSpace)
+TEST_F(CFilePropertiesDlgTest, FolderSizesTheirThreeRangesFreeSpaceAndFileSizes)
 {
-    device.make({"\\Empty\\", "\\Tree\\Sub\\Deeper\\"});
+    device.make({"\\Empty\\", "\\Tree\\Sub\\Deeper\\c.txt"});
     device.writeFile("\\Tree\\a.txt", QByteArray(1000, 'a'));
     device.writeFile("\\Tree\\Sub\\b.txt", QByteArray(23, 'b'));
-    device.writeFile("\\Tree\\Sub\\Deeper\\c.txt", QByteArray(1, 'c'));
     // A link back up the tree is not walked again.
     ASSERT_TRUE(QFile::link(device.host("\\Tree"), device.host("\\Tree\\Sub\\loop")));
     EXPECT_EQ(std::vector({Dlg::FolderSize("\\Tree"), Dlg::FolderSize("\\Empty\\"), Dlg::FolderSize("\\Missing")}),
@@ -82,10 +81,8 @@ TEST_F(CFilePropertiesDlgTest, FolderSizesTheirThreeRangesAndFreeSpace)
     // Found by a pattern, but no name the free-space query takes.
     show("\\Tre?");
     EXPECT_EQ(texts({Dlg::IDC_FILENAME, Dlg::IDC_FREE}), QStringList({"Tre?", "Unable to obtain"}));
-}
 
-TEST_F(CFilePropertiesDlgTest, FilesShowBytesTimesAndTheLibraryButtonsByExtension)
-{
+    // Files show bytes, and the library buttons by extension.
     device.writeFile("\\LIB.Dll", QByteArray(5, 'x'));
     device.make({"\\.dll", "\\lib.dl_"}, QByteArray());
     const struct { const char *path; bool buttons; const char *size; } files[] = {

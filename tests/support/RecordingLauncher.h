@@ -10,11 +10,7 @@
 class RecordingLauncher final : public ProcessLauncher
 {
 public:
-    struct Start {
-        QString program;
-        QStringList arguments;
-        QStringList environment;
-    };
+    struct Start { QString program; QStringList arguments, environment; };
 
     RecordingLauncher() : m_previous(&ProcessLauncher::current()) { ProcessLauncher::setCurrent(this); }
     ~RecordingLauncher() override { ProcessLauncher::setCurrent(m_previous); }

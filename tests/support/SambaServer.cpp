@@ -69,11 +69,6 @@ SambaServer::SambaServer(const QString &sharedFolder)
 
 SambaServer::~SambaServer() { stop(); }
 
-QString SambaServer::computer() const
-{
-    return QString("\\\\127.0.0.1:%1").arg(m_port);
-}
-
 QByteArray SambaServer::client(const QString &commands) const
 {
     QProcess smbclient;

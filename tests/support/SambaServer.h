@@ -21,9 +21,8 @@ public:
 
     // Empty when running; else why not (for GTEST_SKIP or a failure).
     const QString &problem() const { return m_problem; }
-    int port() const { return m_port; }
     // "\\127.0.0.1:PORT" as the device writes it.
-    QString computer() const;
+    QString computer() const { return QString("\\\\127.0.0.1:%1").arg(m_port); }
     // The host folder behind "public".
     const QString &shareFolder() const { return m_share; }
     // Runs smbclient on the share with commands (its -c argument); its output.

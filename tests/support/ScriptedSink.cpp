@@ -19,10 +19,9 @@ int ScriptedSink::messageBox(HWND owner, const QString &text, const QString &cap
         return IDCANCEL;
     }
     const ExpectedBox box = m_expected.takeFirst();
-    EXPECT_EQ(text.toStdString(), box.text.toStdString());
-    EXPECT_EQ(caption.toStdString(), box.caption.toStdString());
-    EXPECT_EQ(type & MB_TYPEMASK, box.type & MB_TYPEMASK) << "buttons of \"" << text.toStdString() << "\"";
-    EXPECT_EQ(type & MB_ICONMASK, box.type & MB_ICONMASK) << "icon of \"" << text.toStdString() << "\"";
-    EXPECT_EQ(type & MB_DEFMASK, box.type & MB_DEFMASK) << "default button of \"" << text.toStdString() << "\"";
+    EXPECT_EQ(std::pair(text.toStdString(), caption.toStdString()),
+              std::pair(box.text.toStdString(), box.caption.toStdString()));
+    constexpr UINT shown = MB_TYPEMASK | MB_ICONMASK | MB_DEFMASK;
+    EXPECT_EQ(type & shown, box.type & shown) << "buttons, icon and default button of \"" << text.toStdString() << "\"";
     return box.answer;
 }

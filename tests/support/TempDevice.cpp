@@ -40,11 +40,6 @@ QByteArray TempDevice::readFile(const QString &devicePath) const
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-bool TempDevice::exists(const QString &devicePath) const
-{
-    return QFileInfo::exists(host(devicePath));
-}
-
 void TempDevice::putInRom(const QString &devicePath) const
 {
     EXPECT_EQ(::setxattr(QFile::encodeName(host(devicePath)).constData(), "user.DOSATTRIB", "0x40", 4, 0), 0);

@@ -5,6 +5,7 @@
 #include "platform/Device.h"
 
 #include <QByteArray>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 class TempDevice
@@ -23,7 +24,7 @@ public:
     void make(std::initializer_list<QString> paths, const QByteArray &content = "x");
     void writeFile(const QString &devicePath, const QByteArray &content);
     QByteArray readFile(const QString &devicePath) const;
-    bool exists(const QString &devicePath) const;
+    bool exists(const QString &devicePath) const { return QFileInfo::exists(host(devicePath)); }
     // Marks a file as in ROM: it refuses delete, write and rename.
     void putInRom(const QString &devicePath) const;
 

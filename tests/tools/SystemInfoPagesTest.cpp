@@ -56,10 +56,7 @@ QStringList shown(CDialog &page, std::initializer_list<int> ids)
         texts << page.GetDlgItem<QLabel>(id)->text();
     return texts;
 }
-QString shown(CDialog &page, int id)
-{
-    return shown(page, {id}).value(0);
-}
+QString shown(CDialog &page, int id) { return shown(page, {id}).value(0); }
 
 class SystemInfoPagesTest : public WithQtApp, public ::testing::Test
 {
@@ -71,7 +68,7 @@ protected:
 
 } // namespace
 
-TEST_F(SystemInfoPagesTest, ProcessorTableAndOsText)
+TEST_F(SystemInfoPagesTest, ProcessorOsMemoryAndPowerTexts)
 {
     const struct { WORD architecture, level, revision; DWORD type; const char *text; } rows[] = {
         {0, 4, 0, 486, "INTEL 80486"}, {0, 5, 0, 586, "INTEL Pentium"},
@@ -99,18 +96,15 @@ TEST_F(SystemInfoPagesTest, ProcessorTableAndOsText)
     EXPECT_EQ(os(), QStringList({"Application is not running on Windows CE.", "Unknown"}));
     fake.osOk = false;
     EXPECT_EQ(os(), QStringList({"Application is not running on Windows CE.", ""}));
-}
 
-// A failing store query keeps the store's figures and makes up no total;
-// sizes near the 32-bit limit add up without wrapping.
-TEST_F(SystemInfoPagesTest, MemoryFiguresAndAFailingStoreQuery)
-{
-    CMemoryInfo page;
-    const auto texts = [&page] {
-        page.Refresh();
-        return shown(page, {CMemoryInfo::IDC_TOTAL_PHYS, CMemoryInfo::IDC_USED_PHYS, CMemoryInfo::IDC_AVAIL_PHYS,
-                            CMemoryInfo::IDC_TOTAL_STORE, CMemoryInfo::IDC_USED_STORE, CMemoryInfo::IDC_AVAIL_STORE,
-                            CMemoryInfo::IDC_TOTAL_MEM});
+    // A failing store query keeps the store's figures and makes up no total;
+    // sizes near the 32-bit limit add up without wrapping.
+    CMemoryInfo memory;
+    const auto texts = [&memory] {
+        memory.Refresh();
+        return shown(memory, {CMemoryInfo::IDC_TOTAL_PHYS, CMemoryInfo::IDC_USED_PHYS, CMemoryInfo::IDC_AVAIL_PHYS,
+                              CMemoryInfo::IDC_TOTAL_STORE, CMemoryInfo::IDC_USED_STORE, CMemoryInfo::IDC_AVAIL_STORE,
+                              CMemoryInfo::IDC_TOTAL_MEM});
     };
     fake.memory = {0, 0, 32 * 1048576, 12 * 1048576 + 524288};
     fake.store = {16 * 1048576, 4 * 1048576 + 1023};
@@ -122,12 +116,9 @@ TEST_F(SystemInfoPagesTest, MemoryFiguresAndAFailingStoreQuery)
     fake.memory.dwTotalPhys = 3u << 30;
     fake.store = {2u << 30, 0};
     EXPECT_EQ(texts().last(), "5120.0 MB");
-}
 
-// Texts a flag or percent outside the table leaves as the last refresh set them.
-TEST_F(SystemInfoPagesTest, PowerTextsForEachFlagAndTheKeptOnes)
-{
-    CPowerInfo page;
+    // Power texts for each flag; a flag or percent outside the table leaves the text as it was.
+    CPowerInfo power;
     const struct { BYTE ac, flag, percent; DWORD seconds; BYTE backupFlag, backupPercent; DWORD backupSeconds;
         const char *texts; // source, status, percent, time; backup status, percent, time
     } steps[] = {
@@ -145,10 +136,10 @@ TEST_F(SystemInfoPagesTest, PowerTextsForEachFlagAndTheKeptOnes)
     for (const auto &step : steps) {
         fake.power = {step.ac, step.flag, step.percent, 0, step.seconds, 0, 0, step.backupFlag, step.backupPercent,
                       0, step.backupSeconds, 0};
-        page.Refresh();
-        EXPECT_EQ(shown(page, {CPowerInfo::IDC_AC_LINE, CPowerInfo::IDC_MAIN_STATUS, CPowerInfo::IDC_MAIN_PERCENT,
-                               CPowerInfo::IDC_MAIN_TIME, CPowerInfo::IDC_BACKUP_STATUS, CPowerInfo::IDC_BACKUP_PERCENT,
-                               CPowerInfo::IDC_BACKUP_TIME}).join('|'), step.texts);
+        power.Refresh();
+        EXPECT_EQ(shown(power, {CPowerInfo::IDC_AC_LINE, CPowerInfo::IDC_MAIN_STATUS, CPowerInfo::IDC_MAIN_PERCENT,
+                                CPowerInfo::IDC_MAIN_TIME, CPowerInfo::IDC_BACKUP_STATUS, CPowerInfo::IDC_BACKUP_PERCENT,
+                                CPowerInfo::IDC_BACKUP_TIME}).join('|'), step.texts);
     }
 }
 
