@@ -1,5 +1,4 @@
-// The properties dialog on a test device: sizes, free space, the attribute
-// write-back rules, and Register/Unregister against real libraries.
+// The properties dialog: sizes, free space, attribute write-back, and Register/Unregister of real libraries.
 #include "HostFile.h"
 #include "QtApp.h"
 #include "ScriptedSink.h"

@@ -1,6 +1,4 @@
-// The extension editor: the registry layout a registration writes, the
-// questions before replacing and deleting, the Extensions list, and a class
-// shared by two extensions surviving the removal of one.
+// The extension editor: the registry layout it writes, its questions, the list, and classes shared by two extensions.
 #include "../list/QtPrinters.h"
 #include "QtApp.h"
 #include "ScriptedSink.h"

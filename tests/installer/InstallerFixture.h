@@ -1,5 +1,4 @@
-// A desktop of the test's own (QUILLMOSS_DESKTOP in a temporary folder), a
-// scripted sink, and the installer's wizard run modally and driven by a hook.
+// A desktop of the test's own (QUILLMOSS_DESKTOP), a scripted sink, and the wizard run modally under a hook.
 #pragma once
 
 #include "QtApp.h"

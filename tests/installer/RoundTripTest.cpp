@@ -27,8 +27,7 @@ protected:
     TempDevice device;
 };
 
-// Installer, synchronisation manager, application manager and the device's
-// cabinet installer, for real; then the installed program starts from its shortcut.
+// Installer, both managers and the device's cabinet installer for real; the program then starts from its shortcut.
 TEST_F(RoundTrip, InstallsTheProgramThatThenStartsFromItsShortcut)
 {
     runWizard([&](CInstallDlg &w) { installInto(w, path("extract")); });

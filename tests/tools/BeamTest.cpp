@@ -76,8 +76,7 @@ protected:
         EXPECT_EQ(QDir(a.host("\\")).entryList(QDir::Files | QDir::Hidden), rootFiles);
     }
 
-    TempDevice a;
-    TempDevice b;
+    TempDevice a, b;
     quint16 port = 0;
     ScriptedSink sink;
 };
@@ -127,9 +126,8 @@ TEST_F(Beam, ReceivedFilesArriveWholeUnderSafeNamesWhileTheWindowPaints)
     expectNoLeftovers({"old (1).txt", "old.txt", "x"});
 }
 
-// Each file is one run of the program on either side; the receivers on a are
-// started one after the other. Both files are called f.bin: the second
-// arrival must not replace the first. Cancel ends the whole walk.
+// Each file is one run of the program on either side, the receivers on a one after the other; both files
+// are called f.bin and the second arrival must not replace the first. Cancel ends the whole walk.
 TEST_F(Beam, FolderWalkBeamsEachFileAfterAskingUntilCancelled)
 {
     const QByteArray big = randomBytes(1 << 20);
@@ -156,9 +154,8 @@ TEST_F(Beam, FolderWalkBeamsEachFileAfterAskingUntilCancelled)
     EXPECT_TRUE(launcher.starts().isEmpty());
 }
 
-// A receiver's peer that goes away or falls silent inside a file, or sends
-// more than the size cap: the receiver fails and leaves no partial file.
-// Nobody coming at all, or a receiver that never answers, fails too.
+// A peer that goes away or falls silent inside a file, or sends more than the size cap: the receiver fails
+// and leaves no partial file. Nobody coming at all, or a receiver that never answers, fails too.
 TEST_F(Beam, UnfinishedFilesLeaveNothingAndSilentPeersFail)
 {
     qputenv("QUILLMOSS_IR_MAX_BYTES", "1000");

@@ -1,5 +1,4 @@
-// The worker's search: which files it reports, in what order, what their
-// contents must hold, and how soon it notices a stop.
+// The worker's search: which files it reports, in what order, what their contents must hold, how soon it stops.
 #include "TempDevice.h"
 
 #include "platform/CodePage.h"
@@ -21,9 +20,8 @@ QStringList find(const QString &folder, const QString &pattern, const QString &c
     return hits;
 }
 
-// The scan the device program made: chunks of min(length, 1024) bytes, each
-// read starting the text's length before the end of the last, and in each a
-// search for the first byte where the whole text still fits.
+// The scan the device program made: chunks of min(length, 1024) bytes, each read starting the text's
+// length before the end of the last, and in each a search for the first byte where the whole text still fits.
 bool chunkScan(const QByteArray &file, const QByteArray &text)
 {
     const qsizetype m = text.size(), chunkSize = std::min<qsizetype>(file.size(), 1024);
@@ -39,7 +37,7 @@ bool chunkScan(const QByteArray &file, const QByteArray &text)
     }
 }
 
-TEST(FileSearch, PatternsContentsHistoryFoldersAndOrder)
+TEST(FileSearch, PatternsContentsHistoryFoldersOrderTheChunkScanAndStop)
 {
     TempDevice device;
     QByteArray straddling(2000, 'x');
@@ -56,7 +54,6 @@ TEST(FileSearch, PatternsContentsHistoryFoldersAndOrder)
     };
     for (const auto &file : files)
         device.writeFile(file.path, file.content);
-
     auto sorted = [](QStringList list) { list.sort(); return list; };
     EXPECT_EQ(sorted(find("\\s\\", "*.*", "needle")),
               QStringList({"\\s\\History2\\kept.txt", "\\s\\café.txt", "\\s\\straddle.bin"}));
@@ -75,14 +72,9 @@ TEST(FileSearch, PatternsContentsHistoryFoldersAndOrder)
     ASSERT_TRUE(QFile::link(device.host("\\d\\a\\b"), device.host("\\e\\in")));
     ASSERT_TRUE(QFile::link(outside.path(), device.host("\\e\\out")));
     EXPECT_EQ(find("\\e", "*.*", ""), QStringList("\\e\\in\\3.txt"));
-}
 
-// Any text in any file, read in blocks of any size, matches exactly when the
-// device program's chunk scan does (a text of 1024 bytes or more, which that
-// scan cannot take, when the file holds it).
-TEST(FileSearch, ContentMatchesTheChunkScanAndStopsWithinOneBlock)
-{
-    TempDevice device;
+    // Any text in any file, read in blocks of any size, matches exactly when the device program's chunk
+    // scan does (a text of 1024 bytes or more, which that scan cannot take, when the file holds it).
     std::mt19937 random(7);
     auto number = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
     for (int round = 0; round < 400; ++round) {
@@ -98,7 +90,6 @@ TEST(FileSearch, ContentMatchesTheChunkScanAndStopsWithinOneBlock)
         const bool expected = text.size() < 1024 ? chunkScan(file, text) : file.contains(text);
         ASSERT_EQ(search.ContentMatches("\\", "f.bin"), expected) << round << " length " << text.size();
     }
-
     device.writeFile("\\big.bin", QByteArray(10 * 64, 'x') + "needle");
     int polls = 0;
     FileSearch search("*.*", "needle", [&] { return ++polls > 3; }, {}, 64);

@@ -42,7 +42,7 @@ protected:
     }
 };
 
-TEST_F(FindFilesDlgTest, StopKeepsTheHitsRestartRunsTheSameSearchAndClosingEndsIt)
+TEST_F(FindFilesDlgTest, StopRestartGoToDirAndClosingTheMainWindow)
 {
     runFind([](CFindFilesDlg &d) {
         EXPECT_EQ(d.GetDlgItem<QLineEdit>(CFindFilesDlg::IDC_FILENAME)->text(), "*.*");
@@ -68,17 +68,7 @@ TEST_F(FindFilesDlgTest, StopKeepsTheHitsRestartRunsTheSameSearchAndClosingEndsI
         d.reject(); // Cancel stops the running worker and waits for it
         EXPECT_FALSE(d.IsWorkerRunning());
     });
-    // Closing the main window ends a running search.
-    runFind([this](CFindFilesDlg &d) {
-        startLongSearch(d);
-        frame->close();
-        EXPECT_FALSE(d.isVisible());
-    });
-    EXPECT_FALSE(frame->isVisible());
-}
-
-TEST_F(FindFilesDlgTest, GoToDirSelectsTheFolderAndTheFile)
-{
+    // Go to Dir selects the found file's folder and the file.
     device.make({"\\My Documents\\sub\\target.txt", "\\rooted.txt"});
     const struct { const char *name, *folder; } cases[] = {
         {"target.txt", "\\My Documents\\sub\\"}, {"rooted.txt", "\\"}};
@@ -98,6 +88,13 @@ TEST_F(FindFilesDlgTest, GoToDirSelectsTheFolderAndTheFile)
         EXPECT_EQ(QStringList({tree().GetSelectedPath(), list().GetFirstSelectedName(),
                                QString::number(list().GetSelectedCount())}), QStringList({c.folder, c.name, "1"}));
     }
+    // Closing the main window ends a running search.
+    runFind([this](CFindFilesDlg &d) {
+        startLongSearch(d);
+        frame->close();
+        EXPECT_FALSE(d.isVisible());
+    });
+    EXPECT_FALSE(frame->isVisible());
 }
 
 } // namespace

@@ -11,8 +11,7 @@
 
 namespace {
 
-// Python's own MIME parser reads the message the mail program wrote: one
-// attachment, under its name, with every byte of the file.
+// Python's MIME parser reads the message written: one attachment, under its name, with every byte of the file.
 TEST(MailFile, MessageCarriesTheFileIntact)
 {
     TempDevice device;

@@ -1,5 +1,4 @@
-// The three system information pages over a replaced system source: every
-// text and format, the look-up thread of the General page, and the sheet.
+// The system information pages over a replaced system source, the General page's look-up thread, and the sheet.
 #include "QtApp.h"
 #include "TempDevice.h"
 
@@ -97,8 +96,7 @@ TEST_F(SystemInfoPagesTest, ProcessorOsMemoryAndPowerTexts)
     fake.osOk = false;
     EXPECT_EQ(os(), QStringList({"Application is not running on Windows CE.", ""}));
 
-    // A failing store query keeps the store's figures and makes up no total;
-    // sizes near the 32-bit limit add up without wrapping.
+    // A failing store query keeps the store's figures and makes up no total; nothing wraps near 4 GB.
     CMemoryInfo memory;
     const auto texts = [&memory] {
         memory.Refresh();
