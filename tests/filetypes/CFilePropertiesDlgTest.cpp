@@ -62,11 +62,9 @@ TEST_F(CFilePropertiesDlgTest, FolderSizesTheirThreeRangesFreeSpaceAndFileSizes)
     ASSERT_TRUE(QFile::link(device.host("\\Tree"), device.host("\\Tree\\Sub\\loop")));
     EXPECT_EQ(std::vector({Dlg::FolderSize("\\Tree"), Dlg::FolderSize("\\Empty\\"), Dlg::FolderSize("\\Missing")}),
               std::vector({1024.0, 0.0, 0.0}));
-    const struct { double size; const char *text; } ranges[] = {
-        {1023, "1023b"}, {1024, "1.0Kb (1024b)"}, {1048575, "1024.0Kb (1048575b)"}, {1048576, "1.0Mb  (1048576b)"},
-    };
-    for (const auto &range : ranges)
-        EXPECT_EQ(Dlg::FolderSizeText(range.size), range.text);
+    for (const auto &[size, text] : {std::pair{1023.0, "1023b"}, {1024.0, "1.0Kb (1024b)"},
+                                     {1048575.0, "1024.0Kb (1048575b)"}, {1048576.0, "1.0Mb  (1048576b)"}})
+        EXPECT_EQ(Dlg::FolderSizeText(size), text);
 
     show("\\Tree\\");
     EXPECT_EQ(texts({Dlg::IDC_FILENAME, Dlg::IDC_SIZE}) << dialog->path, QStringList({"Tree", "1.0Kb (1024b)", "\\Tree"}));

@@ -62,13 +62,6 @@ protected:
         ScopedModalHook hook([&](CDialog &d) { fill(d, fields); });
         return dialog.DoModal();
     }
-    static QStringList rows(QTreeWidget &list)
-    {
-        QStringList texts;
-        for (int i = 0; i < list.topLevelItemCount(); ++i)
-            texts << list.topLevelItem(i)->text(0) + "|" + list.topLevelItem(i)->text(1) + "|" + list.topLevelItem(i)->text(2);
-        return texts;
-    }
 
     TempDevice device;
     ScriptedSink sink;
@@ -119,9 +112,15 @@ TEST_F(ExtensionEditorTest, ListShowsSortsEditsAndDeletesKeepingSharedClasses)
         auto *list = dialog.GetDlgItem<QTreeWidget>(CExtensionsDlg::IDC_LIST);
         auto *edit = dialog.GetDlgItem<QPushButton>(CExtensionsDlg::IDC_EDIT);
         auto *remove = dialog.GetDlgItem<QPushButton>(CExtensionsDlg::IDC_DELETE);
+        const auto rows = [list] {
+            QStringList texts;
+            for (QTreeWidgetItem *row : list->findItems("*", Qt::MatchWildcard))
+                texts << row->text(0) + "|" + row->text(1) + "|" + row->text(2);
+            return texts;
+        };
         EXPECT_EQ(list->headerItem()->text(0) + list->headerItem()->text(1), QString("ExtensionsFile Types"));
         EXPECT_EQ(list->header()->sectionSize(2), 0);
-        EXPECT_EQ(rows(*list), (QStringList{"Bmp|bmpfile|\\Windows\\paint.exe", "jpeg|JPEG Image|", "jpg|JPEG Image|",
+        EXPECT_EQ(rows(), (QStringList{"Bmp|bmpfile|\\Windows\\paint.exe", "jpeg|JPEG Image|", "jpg|JPEG Image|",
                                             "zip|Archive|\\Program Files\\Un Zip\\uz.exe"}));
         EXPECT_FALSE(list->topLevelItem(0)->icon(0).isNull());
         EXPECT_FALSE(edit->isEnabled() || remove->isEnabled());
@@ -130,7 +129,7 @@ TEST_F(ExtensionEditorTest, ListShowsSortsEditsAndDeletesKeepingSharedClasses)
         edit->click();
         dialog.GetDlgItem<QPushButton>(CExtensionsDlg::IDC_NEW)->click();
         EXPECT_EQ(dump("jpegfile"), QStringList{"jpegfile||JPEG Image"}) << ".jpeg still names it";
-        EXPECT_EQ(rows(*list).mid(0, 4), (QStringList{"abc|Mine|m.exe", "Bmp|bmpfile|\\Windows\\paint.exe",
+        EXPECT_EQ(rows().mid(0, 4), (QStringList{"abc|Mine|m.exe", "Bmp|bmpfile|\\Windows\\paint.exe",
                                                       "jpeg|JPEG Image|", "jpg|Mine|m.exe"}));
         for (int answer : {IDNO, IDYES}) { // jpeg: now the last extension of jpegfile
             list->setCurrentItem(list->topLevelItem(2));
@@ -142,7 +141,7 @@ TEST_F(ExtensionEditorTest, ListShowsSortsEditsAndDeletesKeepingSharedClasses)
         list->setCurrentItem(list->topLevelItem(3));
         sink.expect(Delete, "Quillmoss", MB_YESNO, IDYES);
         remove->click();
-        EXPECT_EQ(rows(*list).size(), 3);
+        EXPECT_EQ(rows().size(), 3);
         EXPECT_EQ(dump("zipfile").size(), 2);
         EXPECT_EQ(sink.lastOwner(), static_cast<QWidget *>(&dialog));
         dialog.EndDialog(IDOK);

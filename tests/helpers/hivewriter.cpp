@@ -11,10 +11,8 @@
 
 int main(int argc, char **argv)
 {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: hivewriter DEVICE_DIR PREFIX COUNT\n");
+    if (argc != 4)
         return 2;
-    }
     Device device(QString::fromLocal8Bit(argv[1]));
     CurrentDevice current(device);
     const long count = std::strtol(argv[3], nullptr, 10);

@@ -89,14 +89,12 @@ TEST_F(Wizard, ExtractsIntoTheTypedFolderAndRunsTheManagers)
             EXPECT_EQ(w.findChild<QWidget *>("1001")->property("text").toString(), path("Sync/Brindlecove/Quillmoss"));
             installInto(w, folder);
             for (const char *marker : {"1014", "1015", "1016"})
-                EXPECT_EQ(w.findChild<QLabel *>(QLatin1String(marker))->text(), "100%");
+                EXPECT_EQ(w.findChild<QLabel *>(marker)->text(), "100%");
             EXPECT_EQ(w.findChild<QLabel *>("1006")->text(), "Install finished");
         });
-        const QStringList names = {"Quillmoss.CAB", "Quillmoss.ini", "Quillmoss.ico"};
-        for (int i = 0; i < 3; ++i) {
-            const QByteArray written = readHost(folder + '/' + names[i]);
-            EXPECT_TRUE(written == FindInstallFile(5001 + i)) << names[i].toStdString();
-            EXPECT_TRUE(written == readHost(bin + "/package/" + names[i]));
+        for (const auto &[id, name] : {std::pair{5001, "Quillmoss.CAB"}, {5002, "Quillmoss.ini"}, {5003, "Quillmoss.ico"}}) {
+            EXPECT_TRUE(readHost(folder + '/' + name) == FindInstallFile(id)) << name;
+            EXPECT_TRUE(FindInstallFile(id) == readHost(bin + "/package/" + name)) << name;
         }
     }
     const QStringList each = {bin + "/syncmgr|/quit", bin + "/ceappmgr|" + folder + "/Quillmoss.ini ", bin + "/syncmgr"};
