@@ -74,11 +74,9 @@ TEST_F(CFilePropertiesDlgTest, FolderSizesTheirThreeRangesFreeSpaceAndFileSizes)
     const QString free = texts({Dlg::IDC_FREE}).value(0);
     EXPECT_TRUE(QRegularExpression("^A\\d+\\.\\dMb T\\d+\\.\\dMb F\\d+\\.\\dMb$").match(free).hasMatch()) << free.toStdString();
     EXPECT_TRUE(free.contains(QString::asprintf(" T%.1fMb ", double(host.bytesTotal()) / 1048576)));
-
     // Found by a pattern, but no name the free-space query takes.
     show("\\Tre?");
     EXPECT_EQ(texts({Dlg::IDC_FILENAME, Dlg::IDC_FREE}), QStringList({"Tre?", "Unable to obtain"}));
-
     // Files show bytes, and the library buttons by extension.
     device.writeFile("\\LIB.Dll", QByteArray(5, 'x'));
     device.make({"\\.dll", "\\lib.dl_"}, QByteArray());

@@ -20,8 +20,7 @@ protected:
     static QString readString(HKEY root, const QString &key, const QString &name)
     {
         const auto [type, data] = raw(root, key, name);
-        return type == REG_SZ ? QString::fromUtf16(reinterpret_cast<const char16_t *>(data.constData()))
-                              : QString(data);
+        return type == REG_SZ ? QString::fromUtf16(reinterpret_cast<const char16_t *>(data.constData())) : QString(data);
     }
 
     TempDevice device;
@@ -45,8 +44,7 @@ TEST_F(RoundTrip, InstallsTheProgramThatThenStartsFromItsShortcut)
         RegistryHive::KeyId key = 0;
         RegistryHive::Value value;
         desktop.hive().openKey(RegistryHive::LocalMachine, Desktop::ServicesKey, &key);
-        return desktop.hive().queryValue(key, "Running", &value) == ERROR_SUCCESS
-            && value.data == QByteArray("\1\0\0\0", 4);
+        return desktop.hive().queryValue(key, "Running", &value) == ERROR_SUCCESS && value.data == QByteArray("\1\0\0\0", 4);
     };
     EXPECT_TRUE(QTest::qWaitFor(running, 20000)) << "the synchronisation manager runs again";
 

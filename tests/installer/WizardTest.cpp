@@ -17,16 +17,6 @@ const QString Text104 = "Can not find ActiveSync. Please reinstall ActiveSync an
                         "again.\nInstall will now exit.";
 const QString Text112 = "A fatal error occurred while installing.";
 
-// "page back next install cancel": each button + enabled, - disabled, h hidden.
-QString state(CInstallDlg &w)
-{
-    QString s = QString::number(w.currentPage) + ' ';
-    for (int id : {1009, 1008, 1007})
-        s += w.GetDlgItem(id)->isHidden() ? 'h' : w.GetDlgItem(id)->isEnabled() ? '+' : '-';
-    QPushButton *cancel = w.GetDlgItem<QPushButton>(IDCANCEL);
-    return s + ' ' + cancel->text() + (cancel->isEnabled() ? '+' : '-');
-}
-
 class Wizard : public InstallerFixture
 {
 protected:
@@ -36,6 +26,14 @@ protected:
 TEST_F(Wizard, FollowsItsStateTableAndBrowseFillsTheFolder)
 {
     setUpSync(bin);
+    // "page back next install cancel": each button + enabled, - disabled, h hidden.
+    const auto state = [](CInstallDlg &w) {
+        QString s = QString::number(w.currentPage) + ' ';
+        for (int id : {1009, 1008, 1007})
+            s += w.GetDlgItem(id)->isHidden() ? 'h' : w.GetDlgItem(id)->isEnabled() ? '+' : '-';
+        QPushButton *cancel = w.GetDlgItem<QPushButton>(IDCANCEL);
+        return s + ' ' + cancel->text() + (cancel->isEnabled() ? '+' : '-');
+    };
     QStringList seen;
     CInstallDlg *shown = nullptr;
     launcher.onStart = [&](const RecordingLauncher::Start &) { seen << state(*shown); };
@@ -58,7 +56,6 @@ TEST_F(Wizard, FollowsItsStateTableAndBrowseFillsTheFolder)
         EXPECT_EQ(w.windowTitle(), "Quillmoss version 3.1 Install for Windows Mobile with ARM or XScale processor");
     });
     InstallStrings::replace(3004, "FULL");
-
     // Browse puts the chosen file's folder into the field.
     QDir().mkpath(path("Data"));
     runWizard([&](CInstallDlg &w) {
@@ -82,9 +79,7 @@ TEST_F(Wizard, ExtractsIntoTheTypedFolderAndRunsTheManagers)
     setUpSync(bin);
     const QString folder = path("a/b/c");
     for (int run = 0; run < 2; ++run) {
-        QFile longer(folder + "/Quillmoss.ini");
-        ASSERT_TRUE(run == 0 || (longer.open(QIODevice::WriteOnly) && longer.write(QByteArray(100000, 'g')) == 100000));
-        longer.close();
+        ASSERT_TRUE(run == 0 || QFile::resize(folder + "/Quillmoss.ini", 100000)); // longer than the new file
         runWizard([&](CInstallDlg &w) {
             EXPECT_EQ(w.findChild<QWidget *>("1001")->property("text").toString(), path("Sync/Brindlecove/Quillmoss"));
             installInto(w, folder);

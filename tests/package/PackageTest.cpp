@@ -71,7 +71,6 @@ TEST(Package, OutsideToolsAcceptTheCabinetsAndTheIconAndIniAreExact)
     }
     EXPECT_EQ(run("file -b %d", {}, dir.filePath("0/Quillmos.000")).out,
               "Microsoft WinCE install header, StrongARM, 1 file, 6 registry entries\n");
-
     // The package's icon and application manager description beside the cabinet.
     const ToolRun icon = run("icotool -l %c", Built + "package/Quillmoss.ico");
     EXPECT_EQ(icon.out, "--icon --index=1 --width=16 --height=16 --bit-depth=8 --palette-size=256\n"
@@ -84,16 +83,14 @@ TEST(Package, OutsideToolsAcceptTheCabinetsAndTheIconAndIniAreExact)
               "DeviceFile = quillmoss.exe\r\nCabFiles = \"Quillmoss.CAB\"\r\nUninstall = Quillmoss ");
 }
 
-// A hostile cabinet or setup file: its header made to agree with its length, so only the fault shows.
-QByteArray sized(QByteArray cab)
-{
-    QByteArray le;
-    appendU32(le, quint32(cab.size()));
-    return cab.replace(8, 4, le);
-}
-
 TEST(Readers, RefuseDamagedAndHostileCabinetsAndSetupFiles)
 {
+    // A hostile cabinet or setup file: its header made to agree with its length, so only the fault shows.
+    const auto sized = [](QByteArray cab) {
+        QByteArray le;
+        appendU32(le, quint32(cab.size()));
+        return cab.replace(8, 4, le);
+    };
     const QByteArray good = Cabinet::write(edgeMembers());
     const auto patched = [&](qsizetype offset, QByteArray bytes) { return QByteArray(good).replace(offset, bytes.size(), bytes); };
     const auto named = [](const QByteArray &name) { return Cabinet::write({{name, "x", {}}}); };
@@ -117,7 +114,6 @@ TEST(Readers, RefuseDamagedAndHostileCabinetsAndSetupFiles)
         EXPECT_EQ(refusal(c.cab), c.error) << c.what;
     for (const QByteArray &name : QByteArrayList{"..\\x", "\\x", "a\\..\\b", "C:\\x", "/etc/x", "a\\\\b", "."})
         EXPECT_EQ(refusal(named(name)), "The cabinet holds a member whose name leads outside its folder.") << name.toStdString();
-
     // The setup file inside reads back as written, and cut short is refused.
     const SetupFile setup = QuillmossPackage::setupFile();
     const QByteArray bytes = setup.write();

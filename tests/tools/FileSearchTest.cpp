@@ -62,7 +62,6 @@ TEST(FileSearch, PatternsContentsHistoryFoldersOrderTheChunkScanAndStop)
     EXPECT_EQ(find("\\s\\", "e*.TXT", ""), QStringList("\\s\\empty.txt")) << "an empty text matches any file";
     EXPECT_EQ(find("\\s\\", "*.*", "").size(), 9) << "History folders hide their files only";
     EXPECT_TRUE(find("\\missing\\", "*.*", "").isEmpty());
-
     // Depth first, from the root for an empty folder, following links inside the device only.
     device.make({"\\d\\a\\b\\3.txt", "\\d\\a\\2.txt", "\\d\\1.txt", "\\d\\a\\c\\", "\\e\\"});
     EXPECT_EQ(find("\\d", "?.txt", ""), QStringList({"\\d\\1.txt", "\\d\\a\\2.txt", "\\d\\a\\b\\3.txt"}));
@@ -72,7 +71,6 @@ TEST(FileSearch, PatternsContentsHistoryFoldersOrderTheChunkScanAndStop)
     ASSERT_TRUE(QFile::link(device.host("\\d\\a\\b"), device.host("\\e\\in")));
     ASSERT_TRUE(QFile::link(outside.path(), device.host("\\e\\out")));
     EXPECT_EQ(find("\\e", "*.*", ""), QStringList("\\e\\in\\3.txt"));
-
     // Any text in any file, read in blocks of any size, matches exactly when the device program's chunk
     // scan does (a text of 1024 bytes or more, which that scan cannot take, when the file holds it).
     std::mt19937 random(7);

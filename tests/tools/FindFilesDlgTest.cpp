@@ -17,9 +17,8 @@ protected:
     void SetUp() override
     {
         device.writeFile("\\s\\hit.txt", "a needle");
-        QFile huge(device.host("\\s\\big\\huge.bin"));
-        device.make({"\\s\\big\\"});
-        ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(64) << 30));
+        device.writeFile("\\s\\big\\huge.bin", {});
+        ASSERT_TRUE(QFile::resize(device.host("\\s\\big\\huge.bin"), qint64(64) << 30));
         start(true);
     }
 
@@ -53,7 +52,6 @@ TEST_F(FindFilesDlgTest, StopRestartGoToDirAndClosingTheMainWindow)
         // The worker ends just after posting its end.
         EXPECT_TRUE(QTest::qWaitFor([&] { return start->text() == "Start" && !d.IsWorkerRunning(); }));
         EXPECT_EQ(d.results().GetItemText(0, 0), "\\s\\hit.txt");
-
         // Start while the old worker is finishing (the caption already reads
         // Start): the same search again once it has ended, the fields unread.
         startLongSearch(d);

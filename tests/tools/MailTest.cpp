@@ -44,8 +44,7 @@ sys.stdout.buffer.write(parts[0].get_payload(decode=True))
     ASSERT_TRUE(python.waitForFinished(20000));
     const QByteArray output = python.readAllStandardOutput();
     const qsizetype end = output.indexOf('\n');
-    EXPECT_EQ(QString::fromUtf8(output.left(end)), "True|1|Bericht für Q1.bin|0")
-        << python.readAllStandardError().constData();
+    EXPECT_EQ(QString::fromUtf8(output.left(end)), "True|1|Bericht für Q1.bin|0") << python.readAllStandardError().constData();
     EXPECT_EQ(output.mid(end + 1), data);
 
     for (int i = 0; i < 200 && !device.exists("\\mailer.sh.out"); ++i)

@@ -95,7 +95,6 @@ TEST_F(SystemInfoPagesTest, ProcessorOsMemoryAndPowerTexts)
     EXPECT_EQ(os(), QStringList({"Application is not running on Windows CE.", "Unknown"}));
     fake.osOk = false;
     EXPECT_EQ(os(), QStringList({"Application is not running on Windows CE.", ""}));
-
     // A failing store query keeps the store's figures and makes up no total; nothing wraps near 4 GB.
     CMemoryInfo memory;
     const auto texts = [&memory] {
@@ -114,7 +113,6 @@ TEST_F(SystemInfoPagesTest, ProcessorOsMemoryAndPowerTexts)
     fake.memory.dwTotalPhys = 3u << 30;
     fake.store = {2u << 30, 0};
     EXPECT_EQ(texts().last(), "5120.0 MB");
-
     // Power texts for each flag; a flag or percent outside the table leaves the text as it was.
     CPowerInfo power;
     const struct { BYTE ac, flag, percent; DWORD seconds; BYTE backupFlag, backupPercent; DWORD backupSeconds;
@@ -171,7 +169,6 @@ TEST_F(SystemInfoPagesTest, ABlockingResolverHoldsOneLookUpWhichAClosedPageOutli
         EXPECT_EQ(texts(page), QStringList({"quill (10.0.0.7)", ""}));
     }
     EXPECT_EQ(fake.lookups.load(), 2);
-
     // A page closed while its look-up runs outlives it.
     fake.resolving = fake.resolved = 0;
     fake.gate.acquire();
