@@ -67,13 +67,13 @@ protected:
     ScriptedSink sink;
 };
 
-TEST_F(ExtensionEditorTest, RegisterWritesTheLayoutAndAsksBeforeReplacing)
+TEST_F(ExtensionEditorTest, RegisterAsksBeforeReplacingAndTheListEditsAndDeletesKeepingSharedClasses)
 {
     const QStringList txt = {".txt||txtfile", "txtfile\\DefaultIcon||\\Windows\\pword.exe, 0",
                              "txtfile\\Shell\\Open\\Command||\\Windows\\pword.exe %1", "txtfile|EditFlags|10000",
                              "txtfile||Text"};
     CRegisterExtDlg typed;
-    ScopedModalHook hook([&](CDialog &d) { fill(d, {".txt", "Text", "\\Windows\\pword.exe"}); });
+    ScopedModalHook typing([&](CDialog &d) { fill(d, {".txt", "Text", "\\Windows\\pword.exe"}); });
     EXPECT_EQ(typed.DoModal(), IDOK);
     EXPECT_EQ(typed.GetDlgItem<QLineEdit>(CRegisterExtDlg::IDC_EXTENSION)->text(), QString("txt"));
     EXPECT_EQ(dump(".txt") + dump("txtfile"), txt);
@@ -95,10 +95,8 @@ TEST_F(ExtensionEditorTest, RegisterWritesTheLayoutAndAsksBeforeReplacing)
     sink.expect("Please fill-in the application path", "Quillmoss", MB_OK, IDOK);
     EXPECT_EQ(registerExt({"new", "x", ""}), IDCANCEL);
     EXPECT_EQ(dump(".new"), QStringList{});
-}
 
-TEST_F(ExtensionEditorTest, ListShowsSortsEditsAndDeletesKeepingSharedClasses)
-{
+    // The list shows and sorts the extensions, edits them, and deletes them keeping shared classes.
     for (const auto &[key, value] : {std::pair{".zip", "zipfile"}, {"zipfile", "Archive"},
                                      {"zipfile\\Shell\\Open\\Command", "\\Program Files\\Un Zip\\uz.exe %1"},
                                      {".Bmp", "bmpfile"}, {"bmpfile\\Shell\\Open\\Command", "\\Windows\\paint.exe"},
@@ -121,7 +119,7 @@ TEST_F(ExtensionEditorTest, ListShowsSortsEditsAndDeletesKeepingSharedClasses)
         EXPECT_EQ(list->headerItem()->text(0) + list->headerItem()->text(1), QString("ExtensionsFile Types"));
         EXPECT_EQ(list->header()->sectionSize(2), 0);
         EXPECT_EQ(rows(), (QStringList{"Bmp|bmpfile|\\Windows\\paint.exe", "jpeg|JPEG Image|", "jpg|JPEG Image|",
-                                            "zip|Archive|\\Program Files\\Un Zip\\uz.exe"}));
+                                       "txt|Text|\\Windows\\pword.exe", "zip|Archive|\\Program Files\\Un Zip\\uz.exe"}));
         EXPECT_FALSE(list->topLevelItem(0)->icon(0).isNull());
         EXPECT_FALSE(edit->isEnabled() || remove->isEnabled());
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(2)).center());
@@ -130,7 +128,7 @@ TEST_F(ExtensionEditorTest, ListShowsSortsEditsAndDeletesKeepingSharedClasses)
         dialog.GetDlgItem<QPushButton>(CExtensionsDlg::IDC_NEW)->click();
         EXPECT_EQ(dump("jpegfile"), QStringList{"jpegfile||JPEG Image"}) << ".jpeg still names it";
         EXPECT_EQ(rows().mid(0, 4), (QStringList{"abc|Mine|m.exe", "Bmp|bmpfile|\\Windows\\paint.exe",
-                                                      "jpeg|JPEG Image|", "jpg|Mine|m.exe"}));
+                                                 "jpeg|JPEG Image|", "jpg|Mine|m.exe"}));
         for (int answer : {IDNO, IDYES}) { // jpeg: now the last extension of jpegfile
             list->setCurrentItem(list->topLevelItem(2));
             sink.expect(Delete, "Quillmoss", MB_YESNO, answer);
@@ -138,10 +136,10 @@ TEST_F(ExtensionEditorTest, ListShowsSortsEditsAndDeletesKeepingSharedClasses)
         }
         EXPECT_EQ(dump(".jpeg") + dump("jpegfile"), QStringList{});
         CRegistryAccess().DeleteKey(HKEY_CLASSES_ROOT, ".zip"); // someone else removed it: only the row goes
-        list->setCurrentItem(list->topLevelItem(3));
+        list->setCurrentItem(list->topLevelItem(4));
         sink.expect(Delete, "Quillmoss", MB_YESNO, IDYES);
         remove->click();
-        EXPECT_EQ(rows().size(), 3);
+        EXPECT_EQ(rows().size(), 4);
         EXPECT_EQ(dump("zipfile").size(), 2);
         EXPECT_EQ(sink.lastOwner(), static_cast<QWidget *>(&dialog));
         dialog.EndDialog(IDOK);
