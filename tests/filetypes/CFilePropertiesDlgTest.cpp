@@ -65,7 +65,6 @@ TEST_F(CFilePropertiesDlgTest, FolderSizesTheirThreeRangesFreeSpaceAndFileSizes)
     for (const auto &[size, text] : {std::pair{1023.0, "1023b"}, {1024.0, "1.0Kb (1024b)"},
                                      {1048575.0, "1024.0Kb (1048575b)"}, {1048576.0, "1.0Mb  (1048576b)"}})
         EXPECT_EQ(Dlg::FolderSizeText(size), text);
-
     show("\\Tree\\");
     EXPECT_EQ(texts({Dlg::IDC_FILENAME, Dlg::IDC_SIZE}) << dialog->path, QStringList({"Tree", "1.0Kb (1024b)", "\\Tree"}));
     EXPECT_TRUE(dialog->GetDlgItem<QCheckBox>(1002)->isChecked());
@@ -92,14 +91,13 @@ TEST_F(CFilePropertiesDlgTest, FolderSizesTheirThreeRangesFreeSpaceAndFileSizes)
         EXPECT_EQ(texts({Dlg::IDC_SIZE, Dlg::IDC_FREE}), QStringList({file.size, ""}));
         EXPECT_FALSE(dialog->attributesChanged);
     }
-
     show("\\gone.txt");
     EXPECT_EQ(texts({Dlg::IDC_FILENAME, Dlg::IDC_CREATED}), QStringList({"gone.txt", ""}));
     EXPECT_EQ(dialog->initialAttributes, INVALID_FILE_ATTRIBUTES);
     EXPECT_FALSE(dialog->attributesChanged);
 }
 
-TEST_F(CFilePropertiesDlgTest, AttributeWriteBack)
+TEST_F(CFilePropertiesDlgTest, AttributeWriteBackAndRegisterCallingTheLibraryTheSearchOrderFinds)
 {
     // In ROM, any write would fail with a box: none may come unless one is written.
     device.make({"\\rom.txt", "\\plain.txt"});
@@ -114,15 +112,12 @@ TEST_F(CFilePropertiesDlgTest, AttributeWriteBack)
         EXPECT_TRUE(open.GetDlgItem<QCheckBox>(1008)->isChecked());
     });
     EXPECT_FALSE(dialog->attributesChanged);
-
     sink.expect("Failed to change attributes", "Quillmoss", MB_OK | MB_ICONEXCLAMATION, IDOK);
     show("\\rom.txt", [&](Dlg &open) { click(open, 1005); });
     EXPECT_TRUE(dialog->attributesChanged);
-
     show("\\plain.txt", [](Dlg &open) { open.initialAttributes |= FILE_ATTRIBUTE_NORMAL; });
     EXPECT_TRUE(dialog->attributesChanged);
     EXPECT_EQ(GetFileAttributesW(u"\\plain.txt"), FILE_ATTRIBUTE_ARCHIVE);
-
     show("\\plain.txt", [&](Dlg &open) {
         click(open, 1003);
         click(open, 1005);
@@ -130,15 +125,11 @@ TEST_F(CFilePropertiesDlgTest, AttributeWriteBack)
     });
     EXPECT_TRUE(dialog->attributesChanged);
     EXPECT_EQ(GetFileAttributesW(u"\\plain.txt"), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
-}
-
-TEST_F(CFilePropertiesDlgTest, RegisterAndUnregisterCallTheLibraryTheSearchOrderFinds)
-{
+    // Register and Unregister call the library the search order finds.
     const struct { const char *path, *variant, *result; } rows[] = {
         {"\\Program Files\\Quillmoss\\first.dll", "ok", "succeeded"}, // before \Windows\first.dll
         {"\\Windows\\ok.dll", "ok", "succeeded"},
-        {"\\fail.dll", "fail", "FAILED"},
-        {"\\none.dll", "none", "FAILED"},
+        {"\\fail.dll", "fail", "FAILED"}, {"\\none.dll", "none", "FAILED"},
         {"\\My Documents\\away.dll", "ok", "FAILED"}, // outside the search order
         {"\\Windows\\outside.dll", nullptr, "FAILED"}, // a link off the device
     };
@@ -162,3 +153,4 @@ TEST_F(CFilePropertiesDlgTest, RegisterAndUnregisterCallTheLibraryTheSearchOrder
         EXPECT_EQ(sink.lastOwner(), dialog.get());
     }
 }
+

@@ -77,7 +77,6 @@ TEST_F(ExtensionEditorTest, RegisterAsksBeforeReplacingAndTheListEditsAndDeletes
     EXPECT_EQ(typed.DoModal(), IDOK);
     EXPECT_EQ(typed.GetDlgItem<QLineEdit>(CRegisterExtDlg::IDC_EXTENSION)->text(), QString("txt"));
     EXPECT_EQ(dump(".txt") + dump("txtfile"), txt);
-
     sink.expect(Replace, "Quillmoss", MB_YESNO, IDNO);
     EXPECT_EQ(registerExt({"txt", "Other", "other.exe"}), IDCANCEL);
     EXPECT_EQ(dump(".txt") + dump("txtfile"), txt);
@@ -89,13 +88,11 @@ TEST_F(ExtensionEditorTest, RegisterAsksBeforeReplacingAndTheListEditsAndDeletes
     sink.expect(Replace, "Quillmoss", MB_YESNO, IDYES);
     EXPECT_EQ(registerExt({"txt", "Text", "\\Windows\\pword.exe"}), IDOK);
     EXPECT_EQ(dump(".txt") + dump("txtfile"), txt);
-
     for (const char *extension : {"", "."})
         sink.expect("Please fill-in a file extension", "Quillmoss", MB_OK, IDOK), registerExt({extension, "", "a.exe"});
     sink.expect("Please fill-in the application path", "Quillmoss", MB_OK, IDOK);
     EXPECT_EQ(registerExt({"new", "x", ""}), IDCANCEL);
     EXPECT_EQ(dump(".new"), QStringList{});
-
     // The list shows and sorts the extensions, edits them, and deletes them keeping shared classes.
     for (const auto &[key, value] : {std::pair{".zip", "zipfile"}, {"zipfile", "Archive"},
                                      {"zipfile\\Shell\\Open\\Command", "\\Program Files\\Un Zip\\uz.exe %1"},

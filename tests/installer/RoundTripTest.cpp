@@ -30,7 +30,6 @@ protected:
 TEST_F(RoundTrip, InstallsTheProgramThatThenStartsFromItsShortcut)
 {
     runWizard([&](CInstallDlg &w) { installInto(w, path("extract")); });
-
     EXPECT_TRUE(device.readFile("\\Program Files\\Quillmoss\\quillmoss.exe") == readHost(bin + "/quillmoss"));
     const QString app = "Software\\Brindlecove\\Quillmoss";
     EXPECT_EQ(QStringList({readString(HKEY_CURRENT_USER, app + "\\quillmoss", "Default"),
@@ -47,7 +46,6 @@ TEST_F(RoundTrip, InstallsTheProgramThatThenStartsFromItsShortcut)
         return desktop.hive().queryValue(key, "Running", &value) == ERROR_SUCCESS && value.data == QByteArray("\1\0\0\0", 4);
     };
     EXPECT_TRUE(QTest::qWaitFor(running, 20000)) << "the synchronisation manager runs again";
-
     const QString target = QString::fromLatin1(shortcut.mid(shortcut.indexOf('"') + 1).chopped(1));
     const QString screenshot = path("started.png");
     EXPECT_EQ(runDeviceProgram(wide(target), QString("--screenshot \"%1\"").arg(screenshot), 60000), 0);

@@ -38,7 +38,7 @@ QList<CabMember> edgeMembers()
 }
 
 // Every outside reader lists and tests the cabinets and extracts exactly our bytes.
-TEST(Package, OutsideToolsAcceptTheCabinetsAndTheIconAndIniAreExact)
+TEST(Package, OutsideToolsAcceptItsFilesAndOurReadersRefuseDamagedOnes)
 {
     QTemporaryDir dir;
     const QString edge = dir.filePath("edge.cab");
@@ -81,11 +81,8 @@ TEST(Package, OutsideToolsAcceptTheCabinetsAndTheIconAndIniAreExact)
               "[CEAppManager]\r\nVersion = 1.0\r\nComponent = Quillmoss\r\n\r\n"
               "[Quillmoss]\r\nDescription = Quillmoss\r\nIconFile = Quillmoss.ico\r\nIconIndex = 0\r\n"
               "DeviceFile = quillmoss.exe\r\nCabFiles = \"Quillmoss.CAB\"\r\nUninstall = Quillmoss ");
-}
-
-TEST(Readers, RefuseDamagedAndHostileCabinetsAndSetupFiles)
-{
-    // A hostile cabinet or setup file: its header made to agree with its length, so only the fault shows.
+    // Our readers refuse damaged and hostile cabinets and setup files, whose header sized() makes agree
+    // with their length so that only the fault shows.
     const auto sized = [](QByteArray cab) {
         QByteArray le;
         appendU32(le, quint32(cab.size()));

@@ -97,7 +97,6 @@ TEST_F(Beam, ReceivedFilesArriveWholeUnderSafeNamesWhileTheWindowPaints)
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.paints > 0; }));
     const int paints = window.paints;
     window.update();
-
     auto sender = irsquirt(b, "\\My Documents\\photo  1.jpg");
     IrTransfer::Receive(nullptr, "\\My Documents\\");
     EXPECT_GT(window.paints, paints) << "painted while waiting";
@@ -106,7 +105,6 @@ TEST_F(Beam, ReceivedFilesArriveWholeUnderSafeNamesWhileTheWindowPaints)
     EXPECT_TRUE(GetFileAttributesW(u"\\My Documents\\photo  1.jpg") & FILE_ATTRIBUTE_ARCHIVE);
     EXPECT_EQ(GetFileAttributesW(u"\\old.txt") & FILE_ATTRIBUTE_ARCHIVE, 0u) << "old entries stay, unmarked";
     expectNoLeftovers({"old.txt"});
-
     auto receiver = irsquirt(a);
     // The receiver's name table is the codec's test; here one name reaching out is enough.
     const QStringList arguments = {"-n", QString("127.0.0.1:%1").arg(port), "-U", "none", "-H", "-S",
@@ -148,7 +146,6 @@ TEST_F(Beam, FolderWalkBeamsEachFileAfterAskingUntilCancelled)
     EXPECT_EQ(exitCode(*receivers.back()), 0);
     const QList<QByteArray> arrived = {a.readFile("\\f.bin"), a.readFile("\\f (1).bin")};
     EXPECT_TRUE(arrived.contains(big) && arrived.contains("top"));
-
     RecordingLauncher launcher;
     EXPECT_FALSE(IrTransfer::SendFolder(nullptr, "\\Docs\\"));
     EXPECT_TRUE(launcher.starts().isEmpty());
@@ -182,7 +179,6 @@ TEST_F(Beam, UnfinishedFilesLeaveNothingAndSilentPeersFail)
         EXPECT_EQ(exitCode(*receiver), 2) << peer;
         expectNoLeftovers();
     }
-
     qputenv("QUILLMOSS_IR_WAIT", "0.3");
     EXPECT_EQ(exitCode(*irsquirt(a)), 1) << "nobody came";
     TcpListener silent; // takes connections, never answers

@@ -25,10 +25,8 @@ TEST(MailFile, MessageCarriesTheFileIntact)
     device.writeFile("\\mailer.sh", "#!/bin/sh\nprintf '%s|' \"$@\" > \"$0.part\" && mv \"$0.part\" \"$0.out\"\n");
     QFile::setPermissions(device.host("\\mailer.sh"), QFile::ReadOwner | QFile::ExeOwner);
     qputenv("QUILLMOSS_MAILER", QFile::encodeName(device.host("\\mailer.sh")));
-
     EXPECT_EQ(runDeviceProgram(u"\\Windows\\tmail.exe", MailCommandLine(path)), 0);
     qunsetenv("QUILLMOSS_MAILER");
-
     const QStringList messages = QDir(device.dir() + "/outbox").entryList({"*.eml"}, QDir::Files);
     ASSERT_EQ(messages.size(), 1);
     QProcess python;
@@ -46,7 +44,6 @@ sys.stdout.buffer.write(parts[0].get_payload(decode=True))
     const qsizetype end = output.indexOf('\n');
     EXPECT_EQ(QString::fromUtf8(output.left(end)), "True|1|Bericht für Q1.bin|0") << python.readAllStandardError().constData();
     EXPECT_EQ(output.mid(end + 1), data);
-
     for (int i = 0; i < 200 && !device.exists("\\mailer.sh.out"); ++i)
         QThread::msleep(50);
     EXPECT_EQ(device.readFile("\\mailer.sh.out"), "--attach|" + QFile::encodeName(device.host(path)) + '|');

@@ -67,7 +67,7 @@ protected:
 
 } // namespace
 
-TEST_F(SystemInfoPagesTest, ProcessorOsMemoryAndPowerTexts)
+TEST_F(SystemInfoPagesTest, EachPageShowsItsTextsAndTheSheetTimesOnlyTheVisibleOne)
 {
     const struct { WORD architecture, level, revision; DWORD type; const char *text; } rows[] = {
         {0, 4, 0, 486, "INTEL 80486"}, {0, 5, 0, 586, "INTEL Pentium"},
@@ -137,6 +137,25 @@ TEST_F(SystemInfoPagesTest, ProcessorOsMemoryAndPowerTexts)
                                 CPowerInfo::IDC_MAIN_TIME, CPowerInfo::IDC_BACKUP_STATUS, CPowerInfo::IDC_BACKUP_PERCENT,
                                 CPowerInfo::IDC_BACKUP_TIME}).join('|'), step.texts);
     }
+    // The sheet has no caption and times only its visible page.
+    fake.power.ACLineStatus = AC_LINE_ONLINE;
+    SystemInfoSheet sheet;
+    ScopedModalHook hook([&](CDialog &open) {
+        EXPECT_EQ(open.windowTitle(), "");
+        auto *tabs = open.findChild<QTabWidget *>();
+        ASSERT_EQ(tabs->count(), 3);
+        EXPECT_EQ(QStringList({tabs->tabText(0), tabs->tabText(1), tabs->tabText(2)}),
+                  QStringList({"General", "Memory", "Power"}));
+        EXPECT_EQ(sheet.GetActivePage(), &sheet.general());
+        sheet.SetActivePage(2);
+        EXPECT_EQ(sheet.GetActivePage(), &sheet.power());
+        EXPECT_EQ(shown(sheet.power(), CPowerInfo::IDC_AC_LINE), "External power");
+        EXPECT_EQ(sheet.power().findChildren<QTimer *>().size(), 1);
+        EXPECT_TRUE(sheet.general().findChildren<QTimer *>().isEmpty());
+        open.EndDialog(IDOK);
+    });
+    EXPECT_EQ(sheet.DoModal(), IDOK);
+    EXPECT_TRUE(sheet.power().findChildren<QTimer *>().isEmpty());
 }
 
 TEST_F(SystemInfoPagesTest, ABlockingResolverHoldsOneLookUpWhichAClosedPageOutlives)
@@ -185,26 +204,4 @@ TEST_F(SystemInfoPagesTest, ABlockingResolverHoldsOneLookUpWhichAClosedPageOutli
     EXPECT_EQ(fake.resolved.load(), 2);
     releaser.join();
     QCoreApplication::processEvents(); // a text queued for the page is dropped
-}
-
-TEST_F(SystemInfoPagesTest, SheetWithoutCaptionTimesOnlyItsVisiblePage)
-{
-    fake.power.ACLineStatus = AC_LINE_ONLINE;
-    SystemInfoSheet sheet;
-    ScopedModalHook hook([&](CDialog &open) {
-        EXPECT_EQ(open.windowTitle(), "");
-        auto *tabs = open.findChild<QTabWidget *>();
-        ASSERT_EQ(tabs->count(), 3);
-        EXPECT_EQ(QStringList({tabs->tabText(0), tabs->tabText(1), tabs->tabText(2)}),
-                  QStringList({"General", "Memory", "Power"}));
-        EXPECT_EQ(sheet.GetActivePage(), &sheet.general());
-        sheet.SetActivePage(2);
-        EXPECT_EQ(sheet.GetActivePage(), &sheet.power());
-        EXPECT_EQ(shown(sheet.power(), CPowerInfo::IDC_AC_LINE), "External power");
-        EXPECT_EQ(sheet.power().findChildren<QTimer *>().size(), 1);
-        EXPECT_TRUE(sheet.general().findChildren<QTimer *>().isEmpty());
-        open.EndDialog(IDOK);
-    });
-    EXPECT_EQ(sheet.DoModal(), IDOK);
-    EXPECT_TRUE(sheet.power().findChildren<QTimer *>().isEmpty());
 }
