@@ -1,8 +1,7 @@
-// hivewriter DEVICE_DIR PREFIX COUNT
-// Writes REG_DWORD values PREFIX0, PREFIX1, ... = their index into
-// HKEY_LOCAL_MACHINE\SOFTWARE\HiveWriter of the device, each through its own
-// open-write-close, and prints each index once its write has returned
-// success. COUNT 0 writes until killed. Exits 1 on the first failed write.
+// hivewriter DEVICE_DIR PREFIX COUNT: writes REG_DWORD values PREFIX0, PREFIX1, ... = their index into
+// HKEY_LOCAL_MACHINE\SOFTWARE\HiveWriter of the device, each through its own open-write-close, and prints
+// each index once its write has returned success. COUNT 0 writes until killed. Exits 1 on the first
+// failed write, 2 on wrong arguments.
 #include "platform/Device.h"
 #include "platform/Registry.h"
 

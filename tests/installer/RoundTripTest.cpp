@@ -26,12 +26,24 @@ protected:
     TempDevice device;
 };
 
-// Installer, both managers and the device's cabinet installer for real; the program then starts from its shortcut.
-TEST_F(RoundTrip, InstallsTheProgramThatThenStartsFromItsShortcut)
+// A handheld PC refuses the package; on a Pocket PC the installer, both managers and the device's cabinet
+// installer, all for real, install it, and the program then starts from its shortcut.
+TEST_F(RoundTrip, AHandheldPcRefusesThePackageAPocketPcInstallsItAndItStarts)
 {
+    // The platform type as UTF-16 with its terminator; "HPC PRO" is the second name of the list, matched whole.
+    setRaw(HKEY_LOCAL_MACHINE, "Platform", "Type", REG_SZ, QByteArray(reinterpret_cast<const char *>(u"HPC PRO"), 16));
+    QProcess manager;
+    manager.start(bin + "/ceappmgr", {bin + "/package/Quillmoss.ini "});
+    ASSERT_TRUE(manager.waitForFinished(60000));
+    EXPECT_EQ(manager.exitCode(), 1);
+    EXPECT_TRUE(manager.readAllStandardError().contains(
+        "Brindlecove Quillmoss cannot be installed on this device: its platform HPC PRO is not supported."));
+    EXPECT_FALSE(device.exists("\\Program Files\\Quillmoss"));
+    const QString app = "Software\\Brindlecove\\Quillmoss";
+    EXPECT_EQ(readString(HKEY_LOCAL_MACHINE, app, "Default"), "<missing key>");
+    setRaw(HKEY_LOCAL_MACHINE, "Platform", "Type", REG_SZ, QByteArray(reinterpret_cast<const char *>(u"PocketPC"), 18));
     runWizard([&](CInstallDlg &w) { installInto(w, path("extract")); });
     EXPECT_TRUE(device.readFile("\\Program Files\\Quillmoss\\quillmoss.exe") == readHost(bin + "/quillmoss"));
-    const QString app = "Software\\Brindlecove\\Quillmoss";
     EXPECT_EQ(QStringList({readString(HKEY_CURRENT_USER, app + "\\quillmoss", "Default"),
                            readString(HKEY_LOCAL_MACHINE, app + "\\NetPaths", "Default")}), QStringList({"Quillmoss", ""}));
     const QByteArray shortcut = device.readFile("\\Windows\\Start Menu\\Programs\\Quillmoss.lnk");
@@ -50,21 +62,6 @@ TEST_F(RoundTrip, InstallsTheProgramThatThenStartsFromItsShortcut)
     const QString screenshot = path("started.png");
     EXPECT_EQ(runDeviceProgram(wide(target), QString("--screenshot \"%1\"").arg(screenshot), 60000), 0);
     EXPECT_FALSE(QImage(screenshot).isNull());
-}
-
-TEST_F(RoundTrip, AHandheldPcRefusesThePackage)
-{
-    const QString platform = "HPC PRO"; // the second name of the list, matched whole
-    setRaw(HKEY_LOCAL_MACHINE, "Platform", "Type", REG_SZ,
-           QByteArray(reinterpret_cast<const char *>(platform.utf16()), (platform.size() + 1) * 2));
-    QProcess manager;
-    manager.start(bin + "/ceappmgr", {bin + "/package/Quillmoss.ini "});
-    ASSERT_TRUE(manager.waitForFinished(60000));
-    EXPECT_EQ(manager.exitCode(), 1);
-    EXPECT_TRUE(manager.readAllStandardError().contains(
-        "Brindlecove Quillmoss cannot be installed on this device: its platform HPC PRO is not supported."));
-    EXPECT_FALSE(device.exists("\\Program Files\\Quillmoss"));
-    EXPECT_EQ(readString(HKEY_LOCAL_MACHINE, "Software\\Brindlecove\\Quillmoss", "Default"), "<missing key>");
 }
 
 } // namespace

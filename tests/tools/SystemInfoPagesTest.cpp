@@ -70,12 +70,10 @@ protected:
 TEST_F(SystemInfoPagesTest, EachPageShowsItsTextsAndTheSheetTimesOnlyTheVisibleOne)
 {
     const struct { WORD architecture, level, revision; DWORD type; const char *text; } rows[] = {
-        {0, 4, 0, 486, "INTEL 80486"}, {0, 5, 0, 586, "INTEL Pentium"},
-        {0, 6, 0, 586, "INTEL Pentium Pro"}, {0, 7, 0, 586, ""},
-        {1, 0x104, 0x0203, 4000, "MIPS R4000\nRevision 3"},
-        {2, 21164, 0x0102, 21064, "ALPHA 21164\nRevision: Model B, Pass 2"},
-        {3, 4, 0x0102, 604, "PPC 604\nRevision 1.2"}, {3, 6, 0x0304, 603, "PPC 603+\nRevision 3.4"},
-        {3, 9, 0x0304, 604, "PPC 604+\nRevision 3.4"}, {3, 5, 0, 0, ""},
+        {0, 4, 0, 486, "INTEL 80486"}, {0, 5, 0, 586, "INTEL Pentium"}, {0, 6, 0, 586, "INTEL Pentium Pro"},
+        {0, 7, 0, 586, ""}, {1, 0x104, 0x0203, 4000, "MIPS R4000\nRevision 3"},
+        {2, 21164, 0x0102, 21064, "ALPHA 21164\nRevision: Model B, Pass 2"}, {3, 4, 0x0102, 604, "PPC 604\nRevision 1.2"},
+        {3, 6, 0x0304, 603, "PPC 603+\nRevision 3.4"}, {3, 9, 0x0304, 604, "PPC 604+\nRevision 3.4"}, {3, 5, 0, 0, ""},
         {5, 4, 0, 2577, "Strong ARM\nSA1110"}, {9, 6, 0x9E0A, 8664, "Unknown"},
     };
     fake.os = {sizeof fake.os, 4, 20, 1081, VER_PLATFORM_WIN32_CE};
