@@ -79,16 +79,14 @@ TEST_F(CFilePropertiesDlgTest, FolderSizesTheirThreeRangesFreeSpaceAndFileSizes)
     // Files show bytes, and the library buttons by extension.
     device.writeFile("\\LIB.Dll", QByteArray(5, 'x'));
     device.make({"\\.dll", "\\lib.dl_"}, QByteArray());
-    const struct { const char *path; bool buttons; const char *size; } files[] = {
-        {"\\LIB.Dll", true, "5 bytes"}, {"\\.dll", false, "0 bytes"}, {"\\lib.dl_", false, "0 bytes"},
-    };
-    for (const auto &file : files) {
-        SCOPED_TRACE(file.path);
-        show(file.path, [&](Dlg &open) {
-            EXPECT_EQ(open.GetDlgItem(Dlg::IDC_REGISTER)->isVisible(), file.buttons);
-            EXPECT_EQ(open.GetDlgItem(Dlg::IDC_UNREGISTER)->isVisible(), file.buttons);
+    for (const auto &[path, buttons, size] :
+         {std::tuple{"\\LIB.Dll", true, "5 bytes"}, {"\\.dll", false, "0 bytes"}, {"\\lib.dl_", false, "0 bytes"}}) {
+        SCOPED_TRACE(path);
+        show(path, [&](Dlg &open) {
+            EXPECT_EQ(open.GetDlgItem(Dlg::IDC_REGISTER)->isVisible(), buttons);
+            EXPECT_EQ(open.GetDlgItem(Dlg::IDC_UNREGISTER)->isVisible(), buttons);
         });
-        EXPECT_EQ(texts({Dlg::IDC_SIZE, Dlg::IDC_FREE}), QStringList({file.size, ""}));
+        EXPECT_EQ(texts({Dlg::IDC_SIZE, Dlg::IDC_FREE}), QStringList({size, ""}));
         EXPECT_FALSE(dialog->attributesChanged);
     }
     show("\\gone.txt");

@@ -21,6 +21,8 @@ namespace {
 const QString Replace = "Extension already registered. Do you want to continue and remove the old association?";
 const QString Delete = "Delete selected extension?";
 
+void set(const QString &key, const QString &value) { CRegistryAccess().WriteString(HKEY_CLASSES_ROOT, key, {}, value); }
+
 class ExtensionEditorTest : public WithQtApp, public ::testing::Test
 {
 protected:
@@ -41,10 +43,6 @@ protected:
         }
         lines.sort();
         return lines;
-    }
-    static void set(const QString &key, const QString &value)
-    {
-        CRegistryAccess().WriteString(HKEY_CLASSES_ROOT, key, QString(), value);
     }
     // Types into a running register dialog and presses Register; cancels it when it stays open.
     static void fill(CDialog &dialog, const QStringList &fields)

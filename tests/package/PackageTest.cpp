@@ -45,29 +45,27 @@ TEST(Package, OutsideToolsAcceptItsFilesAndOurReadersRefuseDamagedOnes)
     ASSERT_TRUE(Desktop::writeFile(edge, Cabinet::write(edgeMembers())));
     const QList<CabMember> package = {{"Quillmos.000", QuillmossPackage::setupFile().write(), {}},
                                       {"quillmos.001", readHost(Built + "quillmoss"), {}}};
-    const struct { QString cab; QList<CabMember> members; } cabinets[] = {
-        {Built + "package/Quillmoss.CAB", package}, {edge, edgeMembers()}};
     const struct { const char *list, *extract; } tools[] = {
         {"cabextract -t %c", "cabextract -q -d %d %c"}, {"gcab -l %c", "gcab -x -C %d %c"}, {"bsdtar -tf %c", "bsdtar -xf %c -C %d"}};
     int n = 0;
-    for (const auto &cab : cabinets) {
+    for (const auto &[cab, members] : {std::pair{Built + "package/Quillmoss.CAB", package}, {edge, edgeMembers()}}) {
         for (const auto &tool : tools) {
-            const ToolRun listed = run(tool.list, cab.cab);
+            const ToolRun listed = run(tool.list, cab);
             EXPECT_EQ(listed.exit, 0) << tool.list << listed.err.toStdString();
             const QString out = dir.filePath(QString::number(n++));
             QDir().mkpath(out);
-            EXPECT_EQ(run(tool.extract, cab.cab, out).exit, 0) << tool.extract;
-            for (const CabMember &member : cab.members) {
+            EXPECT_EQ(run(tool.extract, cab, out).exit, 0) << tool.extract;
+            for (const CabMember &member : members) {
                 EXPECT_TRUE(listed.out.contains(member.name)) << tool.list;
                 EXPECT_TRUE(readHost(out + '/' + member.name) == member.data) << tool.extract << " " << member.name.toStdString();
             }
         }
         QList<CabMember> read;
         QString error;
-        ASSERT_TRUE(CabinetReader::read(readHost(cab.cab), read, error)) << error.toStdString();
-        ASSERT_EQ(read.size(), cab.members.size());
+        ASSERT_TRUE(CabinetReader::read(readHost(cab), read, error)) << error.toStdString();
+        ASSERT_EQ(read.size(), members.size());
         for (qsizetype i = 0; i < read.size(); ++i)
-            EXPECT_TRUE(read[i].name == cab.members[i].name && read[i].data == cab.members[i].data);
+            EXPECT_TRUE(read[i].name == members[i].name && read[i].data == members[i].data);
     }
     EXPECT_EQ(run("file -b %d", {}, dir.filePath("0/Quillmos.000")).out,
               "Microsoft WinCE install header, StrongARM, 1 file, 6 registry entries\n");

@@ -1,4 +1,5 @@
 #include "SambaServer.h"
+#include "HostFile.h"
 
 #include "platform/TcpSocket.h"
 
@@ -61,9 +62,8 @@ SambaServer::SambaServer(const QString &sharedFolder)
             break;
         QThread::msleep(20);
     }
-    QFile log(dir + "/log/smbd.log");
-    log.open(QIODevice::ReadOnly);
-    m_problem = QString("smbd did not listen on port %1: %2").arg(m_port).arg(QString::fromUtf8(log.readAll().right(2000)));
+    const QByteArray log = readHost(dir + "/log/smbd.log").right(2000);
+    m_problem = QString("smbd did not listen on port %1: %2").arg(m_port).arg(QString::fromUtf8(log));
     stop();
 }
 
@@ -73,7 +73,8 @@ QByteArray SambaServer::client(const QString &commands) const
 {
     QProcess smbclient;
     smbclient.setProcessChannelMode(QProcess::MergedChannels);
-    smbclient.start("smbclient", {"//127.0.0.1/public", "-p", QString::number(m_port), "-N", "-s", "/dev/null", "-c", commands});
+    smbclient.start("smbclient",
+                    {"//127.0.0.1/public", "-p", QString::number(m_port), "-N", "-s", "/dev/null", "-c", commands});
     smbclient.waitForFinished(20000);
     return smbclient.readAll();
 }
@@ -84,11 +85,9 @@ void SambaServer::stop()
     if (pid > 0) {
         // smbd -F makes its own process group: the server and its children.
         ::kill(-pid, SIGTERM);
-        if (!m_smbd.waitForFinished(5000)) {
-            ::kill(-pid, SIGKILL);
-            m_smbd.waitForFinished(2000);
-        }
-        ::kill(-pid, SIGKILL); // children left behind
+        m_smbd.waitForFinished(5000);
+        ::kill(-pid, SIGKILL); // whatever of the group is left
+        m_smbd.waitForFinished(2000);
     }
     // The on-demand RPC helper leaves for a session of its own; its pid file
     // may be stale, so the process must be ours: its command line names our folder.

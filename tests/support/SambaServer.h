@@ -16,8 +16,6 @@ public:
     // folder must be reachable by the guest account nobody.
     explicit SambaServer(const QString &sharedFolder = QString());
     ~SambaServer();
-    SambaServer(const SambaServer &) = delete;
-    SambaServer &operator=(const SambaServer &) = delete;
 
     // Empty when running; else why not (for GTEST_SKIP or a failure).
     const QString &problem() const { return m_problem; }

@@ -22,7 +22,10 @@ public:
         EXPECT_EQ(m_waitDepth, 0) << "wait cursor left on";
     }
 
-    void expect(const QString &text, const QString &caption, UINT type, int answer) { m_expected.append({text, caption, type, answer}); }
+    void expect(const QString &text, const QString &caption, UINT type, int answer)
+    {
+        m_expected.append({text, caption, type, answer});
+    }
     int messageBox(HWND owner, const QString &text, const QString &caption, UINT type) override
     {
         m_lastOwner = owner;

@@ -21,9 +21,8 @@ inline void writeSetting(const QString &key, const QString &name, DWORD value)
 // Maps the network paths, in order, as the Connect command stores them.
 inline void mapNetPaths(const QStringList &paths)
 {
-    CRegistryAccess registry;
     for (int i = 0; i < paths.size(); ++i)
-        registry.WriteString(HKEY_LOCAL_MACHINE, RegistryLayout::NetPathsKey, RegistryLayout::netPath(i), paths[i]);
+        CRegistryAccess().WriteString(HKEY_LOCAL_MACHINE, RegistryLayout::NetPathsKey, RegistryLayout::netPath(i), paths[i]);
     writeSetting(RegistryLayout::NetPathsKey, RegistryLayout::Count, DWORD(paths.size()));
 }
 

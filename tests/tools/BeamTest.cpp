@@ -25,10 +25,7 @@ QByteArray randomBytes(qsizetype size)
     return data;
 }
 
-struct PaintCounter : QWidget {
-    int paints = 0;
-    void paintEvent(QPaintEvent *) override { ++paints; }
-};
+struct PaintCounter : QWidget { int paints = 0; void paintEvent(QPaintEvent *) override { ++paints; } };
 
 // Two devices, a and b, beaming over a free port on loopback; b is current.
 // Every stand-in run must end within the test's limits.
@@ -81,52 +78,11 @@ protected:
     ScriptedSink sink;
 };
 
-// Files from the device's own sender, then from obexftp, a standard OBEX
-// client, under hostile names: whole, marked, and never replacing a file.
-TEST_F(Beam, ReceivedFilesArriveWholeUnderSafeNamesWhileTheWindowPaints)
-{
-    CurrentDevice onA(a.device());
-    a.make({"\\old.txt"}, "keep");
-    ASSERT_TRUE(SetFileAttributesW(u"\\old.txt", FILE_ATTRIBUTE_ARCHIVE));
-    const QByteArray photo = randomBytes(3 << 20), big = randomBytes(1 << 20);
-    b.writeFile("\\My Documents\\photo  1.jpg", photo);
-    b.writeFile("\\big", big);
-    b.writeFile("\\small", "small");
-    PaintCounter window;
-    window.show();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window.paints > 0; }));
-    const int paints = window.paints;
-    window.update();
-    auto sender = irsquirt(b, "\\My Documents\\photo  1.jpg");
-    IrTransfer::Receive(nullptr, "\\My Documents\\");
-    EXPECT_GT(window.paints, paints) << "painted while waiting";
-    EXPECT_EQ(exitCode(*sender), 0);
-    EXPECT_EQ(a.readFile("\\My Documents\\photo  1.jpg"), photo);
-    EXPECT_TRUE(GetFileAttributesW(u"\\My Documents\\photo  1.jpg") & FILE_ATTRIBUTE_ARCHIVE);
-    EXPECT_EQ(GetFileAttributesW(u"\\old.txt") & FILE_ATTRIBUTE_ARCHIVE, 0u) << "old entries stay, unmarked";
-    expectNoLeftovers({"old.txt"});
-    auto receiver = irsquirt(a);
-    // The receiver's name table is the codec's test; here one name reaching out is enough.
-    const QStringList arguments = {"-n", QString("127.0.0.1:%1").arg(port), "-U", "none", "-H", "-S",
-                                   "-o", "../../x", "-p", b.host("\\big"), "-o", "old.txt", "-p", b.host("\\small")};
-    // obexftp fails with 1 while our receiver is not listening yet.
-    int code = 1;
-    for (int i = 0; i < 50 && code == 1 && receiver->state() != QProcess::NotRunning; ++i) {
-        QThread::msleep(100);
-        code = QProcess::execute("obexftp", arguments);
-    }
-    EXPECT_EQ(exitCode(*receiver), 0);
-    EXPECT_EQ(a.readFile("\\x"), big);
-    EXPECT_EQ(a.readFile("\\old.txt"), "keep");
-    EXPECT_EQ(a.readFile("\\old (1).txt"), "small");
-    EXPECT_TRUE(GetFileAttributesW(u"\\old (1).txt") & FILE_ATTRIBUTE_ARCHIVE);
-    EXPECT_FALSE(QFileInfo::exists(a.dir() + "/x") || QFileInfo::exists(a.dir() + "/../x"));
-    expectNoLeftovers({"old (1).txt", "old.txt", "x"});
-}
-
-// Each file is one run of the program on either side, the receivers on a one after the other; both files
-// are called f.bin and the second arrival must not replace the first. Cancel ends the whole walk.
-TEST_F(Beam, FolderWalkBeamsEachFileAfterAskingUntilCancelled)
+// A folder walk beams each file as one run of the program on either side, the receivers on a one after the
+// other, after asking; both files are called f.bin and the second arrival must not replace the first; cancel
+// ends the whole walk. Then files from the device's own sender and from obexftp, a standard OBEX client,
+// arrive under hostile names: whole, marked, and never replacing a file.
+TEST_F(Beam, FolderWalksAskForEachFileAndReceivedFilesArriveWholeUnderSafeNames)
 {
     const QByteArray big = randomBytes(1 << 20);
     b.writeFile("\\Docs\\f.bin", "top");
@@ -146,9 +102,48 @@ TEST_F(Beam, FolderWalkBeamsEachFileAfterAskingUntilCancelled)
     EXPECT_EQ(exitCode(*receivers.back()), 0);
     const QList<QByteArray> arrived = {a.readFile("\\f.bin"), a.readFile("\\f (1).bin")};
     EXPECT_TRUE(arrived.contains(big) && arrived.contains("top"));
-    RecordingLauncher launcher;
-    EXPECT_FALSE(IrTransfer::SendFolder(nullptr, "\\Docs\\"));
-    EXPECT_TRUE(launcher.starts().isEmpty());
+    {
+        RecordingLauncher launcher;
+        EXPECT_FALSE(IrTransfer::SendFolder(nullptr, "\\Docs\\"));
+        EXPECT_TRUE(launcher.starts().isEmpty());
+    }
+    CurrentDevice onA(a.device());
+    a.make({"\\old.txt"}, "keep");
+    ASSERT_TRUE(SetFileAttributesW(u"\\old.txt", FILE_ATTRIBUTE_ARCHIVE));
+    const QByteArray photo = randomBytes(3 << 20);
+    b.writeFile("\\My Documents\\photo  1.jpg", photo);
+    b.writeFile("\\big", big);
+    b.writeFile("\\small", "small");
+    PaintCounter window;
+    window.show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.paints > 0; }));
+    const int paints = window.paints;
+    window.update();
+    auto sender = irsquirt(b, "\\My Documents\\photo  1.jpg");
+    IrTransfer::Receive(nullptr, "\\My Documents\\");
+    EXPECT_GT(window.paints, paints) << "painted while waiting";
+    EXPECT_EQ(exitCode(*sender), 0);
+    EXPECT_EQ(a.readFile("\\My Documents\\photo  1.jpg"), photo);
+    EXPECT_TRUE(GetFileAttributesW(u"\\My Documents\\photo  1.jpg") & FILE_ATTRIBUTE_ARCHIVE);
+    EXPECT_EQ(GetFileAttributesW(u"\\old.txt") & FILE_ATTRIBUTE_ARCHIVE, 0u) << "old entries stay, unmarked";
+    expectNoLeftovers({"f (1).bin", "f.bin", "old.txt"});
+    auto receiver = irsquirt(a);
+    // The receiver's name table is the codec's test; here one name reaching out is enough.
+    const QStringList arguments = {"-n", QString("127.0.0.1:%1").arg(port), "-U", "none", "-H", "-S",
+                                   "-o", "../../x", "-p", b.host("\\big"), "-o", "old.txt", "-p", b.host("\\small")};
+    // obexftp fails with 1 while our receiver is not listening yet.
+    int code = 1;
+    for (int i = 0; i < 50 && code == 1 && receiver->state() != QProcess::NotRunning; ++i) {
+        QThread::msleep(100);
+        code = QProcess::execute("obexftp", arguments);
+    }
+    EXPECT_EQ(exitCode(*receiver), 0);
+    EXPECT_EQ(a.readFile("\\x"), big);
+    EXPECT_EQ(a.readFile("\\old.txt"), "keep");
+    EXPECT_EQ(a.readFile("\\old (1).txt"), "small");
+    EXPECT_TRUE(GetFileAttributesW(u"\\old (1).txt") & FILE_ATTRIBUTE_ARCHIVE);
+    EXPECT_FALSE(QFileInfo::exists(a.dir() + "/x") || QFileInfo::exists(a.dir() + "/../x"));
+    expectNoLeftovers({"f (1).bin", "f.bin", "old (1).txt", "old.txt", "x"});
 }
 
 // A peer that goes away or falls silent inside a file, or sends more than the size cap: the receiver fails

@@ -15,8 +15,7 @@ namespace {
 QStringList find(const QString &folder, const QString &pattern, const QString &containing)
 {
     QStringList hits;
-    FileSearch(pattern, containing, [] { return false; }, [&](const QString &hit) { hits << hit; })
-        .SearchFolder(folder);
+    FileSearch(pattern, containing, [] { return false; }, [&](const QString &hit) { hits << hit; }).SearchFolder(folder);
     return hits;
 }
 

@@ -30,20 +30,19 @@ protected:
         EXPECT_EQ(frame->findDialog(), nullptr);
     }
     static QPushButton *button(CFindFilesDlg &d, int id) { return d.GetDlgItem<QPushButton>(id); }
+};
+
+TEST_F(FindFilesDlgTest, StopRestartGoToDirAndClosingTheMainWindow)
+{
     // Starts a search for the text below \s and waits for its first hit.
-    static void startLongSearch(CFindFilesDlg &d)
-    {
+    const auto startLongSearch = [](CFindFilesDlg &d) {
         type(d, CFindFilesDlg::IDC_DIRECTORY, "\\s\\");
         type(d, CFindFilesDlg::IDC_CONTAINING, "needle");
         button(d, CFindFilesDlg::IDC_START)->click();
         EXPECT_TRUE(QTest::qWaitFor([&] { return d.results().GetItemCount() == 1; }));
         EXPECT_EQ(button(d, CFindFilesDlg::IDC_START)->text(), "Stop");
-    }
-};
-
-TEST_F(FindFilesDlgTest, StopRestartGoToDirAndClosingTheMainWindow)
-{
-    runFind([](CFindFilesDlg &d) {
+    };
+    runFind([&](CFindFilesDlg &d) {
         EXPECT_EQ(d.GetDlgItem<QLineEdit>(CFindFilesDlg::IDC_FILENAME)->text(), "*.*");
         EXPECT_FALSE(button(d, CFindFilesDlg::IDC_GOTO)->isEnabled());
         startLongSearch(d);
@@ -68,12 +67,10 @@ TEST_F(FindFilesDlgTest, StopRestartGoToDirAndClosingTheMainWindow)
     });
     // Go to Dir selects the found file's folder and the file.
     device.make({"\\My Documents\\sub\\target.txt", "\\rooted.txt"});
-    const struct { const char *name, *folder; } cases[] = {
-        {"target.txt", "\\My Documents\\sub\\"}, {"rooted.txt", "\\"}};
-    for (const auto &c : cases) {
+    for (const auto &[name, folder] : {std::pair{"target.txt", "\\My Documents\\sub\\"}, {"rooted.txt", "\\"}}) {
         runFind([&](CFindFilesDlg &d) {
             type(d, CFindFilesDlg::IDC_DIRECTORY, "\\");
-            type(d, CFindFilesDlg::IDC_FILENAME, c.name);
+            type(d, CFindFilesDlg::IDC_FILENAME, name);
             button(d, CFindFilesDlg::IDC_START)->click();
             EXPECT_TRUE(QTest::qWaitFor([&] { return button(d, CFindFilesDlg::IDC_START)->text() == "Start"; }));
             CFileListCtrl &list = d.results();
@@ -81,13 +78,13 @@ TEST_F(FindFilesDlgTest, StopRestartGoToDirAndClosingTheMainWindow)
             QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, QPoint(10, list.visualItemRect(list.topLevelItem(0)).center().y()));
             ASSERT_TRUE(button(d, CFindFilesDlg::IDC_GOTO)->isEnabled());
             button(d, CFindFilesDlg::IDC_GOTO)->click();
-            EXPECT_EQ(d.resultFolder(), QString(c.folder).chopped(1));
+            EXPECT_EQ(d.resultFolder(), QString(folder).chopped(1));
         });
         EXPECT_EQ(QStringList({tree().GetSelectedPath(), list().GetFirstSelectedName(),
-                               QString::number(list().GetSelectedCount())}), QStringList({c.folder, c.name, "1"}));
+                               QString::number(list().GetSelectedCount())}), QStringList({folder, name, "1"}));
     }
     // Closing the main window ends a running search.
-    runFind([this](CFindFilesDlg &d) {
+    runFind([&](CFindFilesDlg &d) {
         startLongSearch(d);
         frame->close();
         EXPECT_FALSE(d.isVisible());

@@ -35,14 +35,14 @@ import email, email.policy, sys
 m = email.message_from_binary_file(open(sys.argv[1], 'rb'), policy=email.policy.default)
 parts = list(m.iter_attachments())
 print(bool(m['From'] and m['Date']), len(parts), parts[0].get_filename(),
-      sum(len(p.defects) for p in m.walk()), sep='|')
-sys.stdout.flush()
+      sum(len(p.defects) for p in m.walk()), sep='|', flush=True)
 sys.stdout.buffer.write(parts[0].get_payload(decode=True))
 )", device.dir() + "/outbox/" + messages.value(0)});
     ASSERT_TRUE(python.waitForFinished(20000));
     const QByteArray output = python.readAllStandardOutput();
     const qsizetype end = output.indexOf('\n');
-    EXPECT_EQ(QString::fromUtf8(output.left(end)), "True|1|Bericht für Q1.bin|0") << python.readAllStandardError().constData();
+    EXPECT_EQ(QString::fromUtf8(output.left(end)), "True|1|Bericht für Q1.bin|0")
+        << python.readAllStandardError().constData();
     EXPECT_EQ(output.mid(end + 1), data);
     for (int i = 0; i < 200 && !device.exists("\\mailer.sh.out"); ++i)
         QThread::msleep(50);
