@@ -27,6 +27,7 @@ public:
     QByteArray client(const QString &commands) const;
 
 private:
+    void startRpcHelpers();
     void stop();
 
     QTemporaryDir m_dir;
