@@ -13,67 +13,78 @@ protected:
 
     TempDevice m_device;
     CRegistryAccess m_registry;
+    const HKEY lm = HKEY_LOCAL_MACHINE, cr = HKEY_CLASSES_ROOT;
 };
 
-TEST_F(CRegistryAccessTest, ReadingFromAFreshInstallCreatesTheKeyAndKeepsTheDefault)
+// Each call's status, in order. Reading from a fresh install creates the key
+// and keeps the default; an empty value name is the key's default value;
+// deletes act on the given key or fail; a key path that cannot be made is
+// status 5, writes have their own codes.
+TEST_F(CRegistryAccessTest, WritesStoreThePlatformsTypesAndSizesAndEachCallHasItsStatus)
 {
     EXPECT_FALSE(keyExists(NetPathsKey));
-    DWORD count = 0;
-    EXPECT_EQ(m_registry.ReadDword(HKEY_LOCAL_MACHINE, NetPathsKey, Count, count), RegReadFailed);
-    EXPECT_EQ(count, 0u);
-    EXPECT_TRUE(keyExists(NetPathsKey));
+    const QString tooLong = AppKey + '\\' + QString(256, 'x'), tooLongName(256, 'n');
+    DWORD count = 0, value = 0, deleted = 7, ignored = 0;
     std::unique_ptr<WCHAR[]> text;
-    EXPECT_EQ(m_registry.ReadString(HKEY_LOCAL_MACHINE, "\\SOFTWARE\\New\\Path", bookmarkName(0), text), RegReadFailed);
+    const std::pair<RegStatus, RegStatus> calls[] = {
+        {m_registry.ReadDword(lm, NetPathsKey, Count, count), RegReadFailed},
+        {m_registry.ReadString(lm, "\\SOFTWARE\\New\\Path", bookmarkName(0), text), RegReadFailed},
+        {m_registry.WriteDword(lm, AppKey, ShowHeader, 0x01020304), RegSuccess},
+        {m_registry.WriteString(lm, BookmarksKey, bookmarkName(0), "Doc"), RegSuccess},
+        {m_registry.WriteString(lm, BookmarksKey, "Doc", QString()), RegSuccess},
+        {m_registry.WriteString(lm, AppKey, QString(), "Quillmoss"), RegSuccess},
+        {m_registry.ReadDword(lm, AppKey, ShowHeader, value), RegSuccess},
+        {m_registry.WriteDword(lm, BookmarksKey, Count, 2), RegSuccess},
+        {m_registry.DeleteValue(lm, BookmarksKey, "COUNT"), RegSuccess},
+        {m_registry.ReadDword(lm, BookmarksKey, Count, deleted), RegReadFailed},
+        {m_registry.DeleteValue(lm, BookmarksKey, Count), RegDeleteFailed},
+        {m_registry.WriteString(cr, ".qm", QString(), "qmfile"), RegSuccess},
+        {m_registry.WriteString(cr, "qmfile\\Shell\\Open\\Command", QString(), "x.exe %1"), RegSuccess},
+        {m_registry.DeleteKey(cr, "qmfile"), RegSuccess},
+        {m_registry.DeleteKey(cr, "qmfile"), RegDeleteFailed},
+        {m_registry.DeleteKey(nullptr, ".qm"), RegNoKey},
+        {m_registry.ReadDword(lm, tooLong, Count, ignored), RegOpenFailed},
+        {m_registry.WriteDword(lm, tooLong, Count, 1), RegOpenFailed},
+        {m_registry.WriteDword(nullptr, AppKey, Count, 1), RegOpenFailed},
+        {m_registry.WriteDword(lm, AppKey, tooLongName, 1), RegWriteDwordFailed},
+        {m_registry.WriteString(lm, AppKey, tooLongName, "s"), RegWriteStringFailed},
+    };
+    for (size_t i = 0; i < std::size(calls); ++i)
+        EXPECT_EQ(calls[i].first, calls[i].second) << "call " << i;
+    EXPECT_EQ(count, 0u);
     EXPECT_FALSE(text);
-    EXPECT_TRUE(keyExists("SOFTWARE\\New\\Path"));
-}
-
-// An empty value name is the key's default value.
-TEST_F(CRegistryAccessTest, WritesStoreThePlatformsTypesAndSizes)
-{
-    ASSERT_EQ(m_registry.WriteDword(HKEY_LOCAL_MACHINE, AppKey, ShowHeader, 0x01020304), RegSuccess);
-    ASSERT_EQ(m_registry.WriteString(HKEY_LOCAL_MACHINE, BookmarksKey, bookmarkName(0), "Doc"), RegSuccess);
-    ASSERT_EQ(m_registry.WriteString(HKEY_LOCAL_MACHINE, BookmarksKey, "Doc", QString()), RegSuccess);
-    ASSERT_EQ(m_registry.WriteString(HKEY_LOCAL_MACHINE, AppKey, QString(), "Quillmoss"), RegSuccess);
-
-    EXPECT_EQ(raw(HKEY_LOCAL_MACHINE, AppKey, ShowHeader),
-              std::make_pair(REG_DWORD, QByteArray("\x04\x03\x02\x01", 4)));
-    EXPECT_EQ(raw(HKEY_LOCAL_MACHINE, BookmarksKey, "Name0"), std::make_pair(REG_SZ, QByteArray("D\0o\0c\0\0\0", 8)));
-    EXPECT_EQ(raw(HKEY_LOCAL_MACHINE, BookmarksKey, "doc"), std::make_pair(REG_SZ, QByteArray("\0\0", 2)));
-    EXPECT_EQ(raw(HKEY_LOCAL_MACHINE, AppKey, "").second, QByteArray("Q\0u\0i\0l\0l\0m\0o\0s\0s\0\0\0", 20));
-
-    DWORD value = 0;
-    EXPECT_EQ(m_registry.ReadDword(HKEY_LOCAL_MACHINE, AppKey, ShowHeader, value), RegSuccess);
     EXPECT_EQ(value, 0x01020304u);
-    EXPECT_EQ(m_registry.DeleteValue(HKEY_LOCAL_MACHINE, AppKey, ""), RegSuccess);
-    EXPECT_EQ(raw(HKEY_LOCAL_MACHINE, AppKey, QString()).first, REG_NONE);
+    EXPECT_EQ(deleted, 7u);
+    EXPECT_TRUE(keyExists(NetPathsKey) && keyExists("SOFTWARE\\New\\Path"));
+    EXPECT_EQ(raw(cr, "qmfile\\Shell", "").second, "<missing key>");
+    EXPECT_EQ(raw(lm, AppKey, ShowHeader), std::make_pair(REG_DWORD, QByteArray("\x04\x03\x02\x01", 4)));
+    EXPECT_EQ(raw(lm, BookmarksKey, "Name0"), std::make_pair(REG_SZ, QByteArray("D\0o\0c\0\0\0", 8)));
+    EXPECT_EQ(raw(lm, BookmarksKey, "doc"), std::make_pair(REG_SZ, QByteArray("\0\0", 2)));
+    EXPECT_EQ(raw(lm, AppKey, "").second, QByteArray("Q\0u\0i\0l\0l\0m\0o\0s\0s\0\0\0", 20));
+    EXPECT_EQ(m_registry.DeleteValue(lm, AppKey, ""), RegSuccess);
+    EXPECT_EQ(raw(lm, AppKey, QString()).first, REG_NONE);
 }
 
 TEST_F(CRegistryAccessTest, ReadDwordAnswersByTypeAndSize)
 {
-    const struct {
-        DWORD type;
-        QByteArray stored;
-        RegStatus status;
-        DWORD after; // the variable was pre-set to 0xAAAAAAAA
-    } cases[] = {
+    const std::tuple<DWORD, QByteArray, RegStatus, DWORD> cases[] = { // the value after, pre-set to 0xAAAAAAAA
         {REG_DWORD, QByteArray("\2\0\0\0", 4), RegSuccess, 2},
         {REG_SZ, QByteArray("1\0\0\0", 4), RegWrongType, 0x31},
         {REG_SZ, QByteArray("1\0" "0\0\0\0", 6), RegReadFailed, 0xAAAAAAAA},
         {REG_BINARY, QByteArray("\1\2", 2), RegWrongType, 0xAAAA0201},
         {REG_DWORD_BIG_ENDIAN, QByteArray("\0\0\0\1", 4), RegWrongType, 0x01000000},
     };
-    for (const auto &c : cases) {
-        setRaw(HKEY_LOCAL_MACHINE, FileFilterKey, MainFilter, c.type, c.stored);
+    for (const auto &[type, stored, status, after] : cases) {
+        setRaw(lm, FileFilterKey, MainFilter, type, stored);
         DWORD value = 0xAAAAAAAA;
-        EXPECT_EQ(m_registry.ReadDword(HKEY_LOCAL_MACHINE, FileFilterKey, MainFilter, value), c.status) << c.type;
-        EXPECT_EQ(value, c.after) << c.type;
+        EXPECT_EQ(m_registry.ReadDword(lm, FileFilterKey, MainFilter, value), status) << type;
+        EXPECT_EQ(value, after) << type;
     }
 }
 
 TEST_F(CRegistryAccessTest, ReadStringHandsOutOwnedZeroTerminatedText)
 {
-    ASSERT_EQ(m_registry.WriteString(HKEY_LOCAL_MACHINE, AppKey, "written", "\\\\pc\\share"), RegSuccess);
+    ASSERT_EQ(m_registry.WriteString(lm, AppKey, "written", "\\\\pc\\share"), RegSuccess);
     const struct {
         const char *name;
         DWORD type; // REG_NONE: not stored here
@@ -91,50 +102,17 @@ TEST_F(CRegistryAccessTest, ReadStringHandsOutOwnedZeroTerminatedText)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         if (c.type != REG_NONE)
-            setRaw(HKEY_LOCAL_MACHINE, AppKey, c.name, c.type, c.stored);
+            setRaw(lm, AppKey, c.name, c.type, c.stored);
         std::unique_ptr<WCHAR[]> text;
-        EXPECT_EQ(m_registry.ReadString(HKEY_LOCAL_MACHINE, AppKey, c.name, text), c.status);
-        ASSERT_EQ(text != nullptr, c.text != nullptr);
-        if (c.text) {
-            EXPECT_EQ(QString::fromUtf16(text.get()), QString::fromLatin1(c.text));
-        }
+        EXPECT_EQ(m_registry.ReadString(lm, AppKey, c.name, text), c.status);
+        EXPECT_EQ(text ? QString::fromUtf16(text.get()) : "<none>", QString::fromLatin1(c.text ? c.text : "<none>"));
     }
     // An output that is not empty is refused and left alone.
     std::unique_ptr<WCHAR[]> text(new WCHAR[4]{u'o', u'l', u'd', 0});
     const WCHAR *before = text.get();
-    EXPECT_EQ(m_registry.ReadString(HKEY_LOCAL_MACHINE, AppKey, "written", text), RegOutputNotEmpty);
+    EXPECT_EQ(m_registry.ReadString(lm, AppKey, "written", text), RegOutputNotEmpty);
     EXPECT_EQ(text.get(), before);
     EXPECT_EQ(QString::fromUtf16(text.get()), "old");
-}
-
-TEST_F(CRegistryAccessTest, DeletesActOnTheGivenKeyOrFail)
-{
-    ASSERT_EQ(m_registry.WriteDword(HKEY_LOCAL_MACHINE, BookmarksKey, Count, 2), RegSuccess);
-    EXPECT_EQ(m_registry.DeleteValue(HKEY_LOCAL_MACHINE, BookmarksKey, "COUNT"), RegSuccess);
-    DWORD count = 7;
-    EXPECT_EQ(m_registry.ReadDword(HKEY_LOCAL_MACHINE, BookmarksKey, Count, count), RegReadFailed);
-    EXPECT_EQ(count, 7u);
-    EXPECT_EQ(m_registry.DeleteValue(HKEY_LOCAL_MACHINE, BookmarksKey, Count), RegDeleteFailed);
-
-    ASSERT_EQ(m_registry.WriteString(HKEY_CLASSES_ROOT, ".qm", QString(), "qmfile"), RegSuccess);
-    ASSERT_EQ(m_registry.WriteString(HKEY_CLASSES_ROOT, "qmfile\\Shell\\Open\\Command", QString(), "x.exe %1"),
-              RegSuccess);
-    EXPECT_EQ(m_registry.DeleteKey(HKEY_CLASSES_ROOT, "qmfile"), RegSuccess);
-    EXPECT_EQ(raw(HKEY_CLASSES_ROOT, "qmfile\\Shell", "").second, "<missing key>");
-    EXPECT_EQ(m_registry.DeleteKey(HKEY_CLASSES_ROOT, "qmfile"), RegDeleteFailed);
-    EXPECT_EQ(m_registry.DeleteKey(nullptr, ".qm"), RegNoKey);
-}
-
-// A key path that cannot be made is status 5; writes have their own codes.
-TEST_F(CRegistryAccessTest, FailuresHaveTheirOwnCodes)
-{
-    const QString tooLong = AppKey + '\\' + QString(256, 'x'), tooLongName(256, 'n');
-    DWORD value = 0;
-    EXPECT_EQ(m_registry.ReadDword(HKEY_LOCAL_MACHINE, tooLong, Count, value), RegOpenFailed);
-    EXPECT_EQ(m_registry.WriteDword(HKEY_LOCAL_MACHINE, tooLong, Count, 1), RegOpenFailed);
-    EXPECT_EQ(m_registry.WriteDword(nullptr, AppKey, Count, 1), RegOpenFailed);
-    EXPECT_EQ(m_registry.WriteDword(HKEY_LOCAL_MACHINE, AppKey, tooLongName, 1), RegWriteDwordFailed);
-    EXPECT_EQ(m_registry.WriteString(HKEY_LOCAL_MACHINE, AppKey, tooLongName, "s"), RegWriteStringFailed);
 }
 
 } // namespace

@@ -6,120 +6,106 @@
 
 namespace {
 
+QString entry(const QString &name, RegEntryKind kind) { return name + ':' + QString::number(kind); }
+// How a walk ends: its result, and (as it should be) an empty name and no kind.
+QString ended(HRESULT result, const QString &name = "", RegEntryKind kind = RegKindOther)
+{
+    return "ended " + QString::number(result) + ' ' + entry(name, kind);
+}
+
 class CRegistryKeyTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
         // Subkeys A, B and values x, y, created in that order.
-        CRegistryAccess registry;
-        ASSERT_EQ(registry.WriteDword(HKEY_LOCAL_MACHINE, "Software\\Walk\\A", "a", 1), RegSuccess);
-        ASSERT_EQ(registry.WriteDword(HKEY_LOCAL_MACHINE, "Software\\Walk\\B", "b", 1), RegSuccess);
-        ASSERT_EQ(registry.WriteString(HKEY_LOCAL_MACHINE, "Software\\Walk", "x", "text"), RegSuccess);
-        ASSERT_EQ(registry.WriteDword(HKEY_LOCAL_MACHINE, "Software\\Walk", "y", 42), RegSuccess);
+        ASSERT_EQ(m_registry.WriteDword(HKEY_LOCAL_MACHINE, "Software\\Walk\\A", "a", 1), RegSuccess);
+        ASSERT_EQ(m_registry.WriteDword(HKEY_LOCAL_MACHINE, "Software\\Walk\\B", "b", 1), RegSuccess);
+        ASSERT_EQ(m_registry.WriteString(HKEY_LOCAL_MACHINE, "Software\\Walk", "x", "text"), RegSuccess);
+        ASSERT_EQ(m_registry.WriteDword(HKEY_LOCAL_MACHINE, "Software\\Walk", "y", 42), RegSuccess);
+    }
+    // Every entry from EnumFirst on, then how the walk ended.
+    QStringList walk()
+    {
+        QStringList seen;
+        QString name = "junk";
+        RegEntryKind kind = RegKindSubKey;
+        for (HRESULT result = m_key.EnumFirst(&name, &kind);; result = m_key.EnumNext(&name, &kind)) {
+            if (result != S_OK)
+                return seen << ended(result, name, kind);
+            seen << entry(name, kind);
+        }
     }
 
     TempDevice m_device;
+    CRegistryAccess m_registry;
     CRegistryKey m_key;
 };
 
-// A new object and a closed one hold no key.
-TEST_F(CRegistryKeyTest, ANewOrClosedObjectHoldsNoKey)
+// A new object and a closed one hold no key. Names longer than at Open fail
+// the walk until the key is opened again. Values are read only by their kind.
+TEST_F(CRegistryKeyTest, EnumeratesSubkeysThenValuesInReverse)
 {
     for (const bool opened : {false, true}) {
         if (opened) {
             ASSERT_EQ(m_key.Open("HKEY_LOCAL_MACHINE\\Software\\Walk", false), S_OK);
             m_key.Close();
         }
-        QString path = "junk", name = "junk";
+        QString path = "junk";
         EXPECT_EQ(m_key.GetPath(&path), S_OK);
         EXPECT_TRUE(path.isEmpty());
+        EXPECT_EQ(walk(), QStringList{ended(E_FAIL)});
         RegEntryKind kind = RegKindSubKey;
-        EXPECT_EQ(m_key.EnumFirst(&name, &kind), E_FAIL);
-        EXPECT_TRUE(name.isEmpty());
-        EXPECT_EQ(kind, RegKindOther);
         EXPECT_EQ(m_key.GetValueKind("x", &kind), E_FAIL);
         DWORD value = 0;
         EXPECT_EQ(m_key.ReadDword("y", &value), E_FAIL);
     }
+
+    ASSERT_EQ(m_key.Open("HKEY_LOCAL_MACHINE\\Software\\Walk", false), S_OK);
+    const QStringList all{entry("A", RegKindSubKey), entry("B", RegKindSubKey), entry("y", RegKindDword),
+                          entry("x", RegKindString), ended(S_FALSE)};
+    EXPECT_EQ(walk(), all);
+    EXPECT_EQ(walk(), all) << "walked again from the start";
+    QString name;
+    RegEntryKind kind = RegKindOther;
+    EXPECT_EQ(m_key.EnumNext(nullptr, &kind), E_INVALIDARG);
+    EXPECT_EQ(m_key.EnumNext(&name, nullptr), E_INVALIDARG);
+
+    DWORD value = 0, ignored = 0;
+    QString text, ignoredText;
+    EXPECT_EQ((QList<HRESULT>{m_key.ReadDword("Y", &value), m_key.ReadString("X", &text),
+                              m_key.ReadDword("x", &ignored), m_key.ReadString("y", &ignoredText),
+                              m_key.ReadDword(QString(), &ignored), m_key.ReadDword("missing", &ignored)}),
+              (QList<HRESULT>{S_OK, S_OK, E_FAIL, E_FAIL, E_INVALIDARG, E_FAIL}));
+    EXPECT_EQ(value, 42u);
+    EXPECT_EQ(text, "text");
+
+    ASSERT_EQ(m_registry.DeleteKey(HKEY_LOCAL_MACHINE, "Software\\Walk\\A"), RegSuccess);
+    ASSERT_EQ(m_registry.WriteDword(HKEY_LOCAL_MACHINE, "Software\\Walk\\A much longer name", QString(), 1),
+              RegSuccess);
+    EXPECT_EQ(walk(), (QStringList{entry("B", RegKindSubKey), ended(E_FAIL)}));
+    ASSERT_EQ(m_key.Open("HKEY_LOCAL_MACHINE\\Software\\Walk", false), S_OK);
+    EXPECT_EQ(walk().mid(0, 2), (QStringList{entry("B", RegKindSubKey), entry("A much longer name", RegKindSubKey)}));
 }
 
 TEST_F(CRegistryKeyTest, OpenResolvesRootNamesAfterUpperCasingAndCreatesThePath)
 {
-    const struct {
-        const char *path;
-        bool create;
-        HRESULT result;
-    } cases[] = {
-        {"hkey_local_machine\\Software", false, S_OK},
-        {"HKEY_LOCAL_MACHINE\\SOFTWARE\\walk", false, S_OK},
-        {"HKEY_LOCAL_MACHINE", false, S_OK},
-        {"HKLM\\Software", false, E_FAIL},
-        {"HKLM\\Software", true, E_FAIL},
-        {"\\Software", false, E_FAIL},
-        {"HKEY_LOCAL_MACHINE\\Software\\Missing", false, E_FAIL},
-        {"", true, E_INVALIDARG},
+    const std::tuple<const char *, bool, HRESULT> cases[] = {
+        {"hkey_local_machine\\Software", false, S_OK},  {"HKEY_LOCAL_MACHINE\\SOFTWARE\\walk", false, S_OK},
+        {"HKEY_LOCAL_MACHINE", false, S_OK},            {"HKLM\\Software", false, E_FAIL},
+        {"HKLM\\Software", true, E_FAIL},               {"\\Software", false, E_FAIL},
+        {"HKEY_LOCAL_MACHINE\\Software\\Missing", false, E_FAIL}, {"", true, E_INVALIDARG},
     };
-    for (const auto &c : cases) {
-        EXPECT_EQ(m_key.Open(QString::fromUtf8(c.path), c.create), c.result) << c.path;
-        QString path;
-        m_key.GetPath(&path);
-        EXPECT_EQ(path, c.result == S_OK ? QString::fromUtf8(c.path) : QString()) << c.path;
+    for (const auto &[path, create, result] : cases) {
+        EXPECT_EQ(m_key.Open(path, create), result) << path;
+        QString opened;
+        m_key.GetPath(&opened);
+        EXPECT_EQ(opened, result == S_OK ? QString(path) : QString()) << path;
     }
     // With create the whole path is made.
     EXPECT_EQ(m_key.Open("HKEY_CLASSES_ROOT\\qmfile\\\\Shell\\Open\\Command\\", true), S_OK);
-    CRegistryKey check;
-    EXPECT_EQ(check.Open("HKEY_CLASSES_ROOT\\qmfile\\Shell\\Open\\Command", false), S_OK);
-    QString name;
-    RegEntryKind kind = RegKindOther;
-    EXPECT_EQ(check.EnumFirst(&name, &kind), S_FALSE);
-}
-
-TEST_F(CRegistryKeyTest, EnumeratesSubkeysThenValuesInReverse)
-{
-    ASSERT_EQ(m_key.Open("HKEY_LOCAL_MACHINE\\Software\\Walk", false), S_OK);
-    const std::pair<QString, RegEntryKind> expected[] = {
-        {"A", RegKindSubKey},
-        {"B", RegKindSubKey},
-        {"y", RegKindDword},
-        {"x", RegKindString},
-    };
-    QString name;
-    RegEntryKind kind = RegKindOther;
-    for (int round = 0; round < 2; ++round) {
-        HRESULT result = m_key.EnumFirst(&name, &kind);
-        for (const auto &[expectedName, expectedKind] : expected) {
-            EXPECT_EQ(result, S_OK);
-            EXPECT_EQ(name, expectedName);
-            EXPECT_EQ(kind, expectedKind);
-            result = m_key.EnumNext(&name, &kind);
-        }
-        EXPECT_EQ(result, S_FALSE);
-        EXPECT_TRUE(name.isEmpty());
-        EXPECT_EQ(kind, RegKindOther);
-    }
-    EXPECT_EQ(m_key.EnumNext(nullptr, &kind), E_INVALIDARG);
-    EXPECT_EQ(m_key.EnumNext(&name, nullptr), E_INVALIDARG);
-}
-
-TEST_F(CRegistryKeyTest, NamesLongerThanAtOpenFailTheWalk)
-{
-    ASSERT_EQ(m_key.Open("HKEY_LOCAL_MACHINE\\Software\\Walk", false), S_OK);
-    CRegistryAccess registry;
-    ASSERT_EQ(registry.DeleteKey(HKEY_LOCAL_MACHINE, "Software\\Walk\\A"), RegSuccess);
-    ASSERT_EQ(registry.WriteDword(HKEY_LOCAL_MACHINE, "Software\\Walk\\A much longer name", QString(), 1), RegSuccess);
-    QString name;
-    RegEntryKind kind = RegKindOther;
-    EXPECT_EQ(m_key.EnumFirst(&name, &kind), S_OK);
-    EXPECT_EQ(name, "B");
-    EXPECT_EQ(m_key.EnumNext(&name, &kind), E_FAIL);
-    EXPECT_TRUE(name.isEmpty());
-
-    // Opening again takes the new sizes.
-    ASSERT_EQ(m_key.Open("HKEY_LOCAL_MACHINE\\Software\\Walk", false), S_OK);
-    EXPECT_EQ(m_key.EnumFirst(&name, &kind), S_OK);
-    EXPECT_EQ(m_key.EnumNext(&name, &kind), S_OK);
-    EXPECT_EQ(name, "A much longer name");
+    ASSERT_EQ(m_key.Open("HKEY_CLASSES_ROOT\\qmfile\\Shell\\Open\\Command", false), S_OK);
+    EXPECT_EQ(walk(), QStringList{ended(S_FALSE)});
 }
 
 TEST_F(CRegistryKeyTest, ValueKindsFollowThePlatformType)
@@ -143,22 +129,6 @@ TEST_F(CRegistryKeyTest, ValueKindsFollowThePlatformType)
     }
     RegEntryKind got = RegKindOther;
     EXPECT_EQ(m_key.GetValueKind("missing", &got), E_FAIL);
-}
-
-TEST_F(CRegistryKeyTest, ReadsOnlyTheMatchingKind)
-{
-    ASSERT_EQ(m_key.Open("HKEY_LOCAL_MACHINE\\Software\\Walk", false), S_OK);
-    DWORD value = 0;
-    QString text;
-    EXPECT_EQ(m_key.ReadDword("Y", &value), S_OK);
-    EXPECT_EQ(value, 42u);
-    EXPECT_EQ(m_key.ReadString("X", &text), S_OK);
-    EXPECT_EQ(text, "text");
-
-    EXPECT_EQ(m_key.ReadDword("x", &value), E_FAIL);
-    EXPECT_EQ(m_key.ReadString("y", &text), E_FAIL);
-    EXPECT_EQ(m_key.ReadDword(QString(), &value), E_INVALIDARG);
-    EXPECT_EQ(m_key.ReadDword("missing", &value), E_FAIL);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "Panes.h"
 
+#include <QDir>
 #include <sys/stat.h>
 
 namespace {
@@ -9,96 +10,76 @@ void makeReadOnly(const TempDevice &device, const QString &path)
     ::chmod(QFile::encodeName(device.host(path)).constData(), 0444);
 }
 
-// The answer to the question decides; Yes deletes read-only files too.
-class DeleteFolder : public Panes, public ::testing::WithParamInterface<int>
+// The root is never deleted, nor asked about; the answer to the question
+// decides, Yes deletes read-only files too; a file that cannot go stops the delete.
+TEST_F(Panes, DeleteFolderAsksThenDeletesTheWholeTreeOrStops)
 {
-};
-
-TEST_P(DeleteFolder, AsksThenDeletesTheWholeTree)
-{
-    device.make({"\\My Documents\\A\\B\\deep.txt", "\\My Documents\\A\\ro.txt", "\\My Documents\\keep.txt"});
+    device.make({"\\My Documents\\A\\B\\deep.txt", "\\My Documents\\A\\ro.txt", "\\My Documents\\keep.txt",
+                 "\\R\\rom.txt"});
     makeReadOnly(device, "\\My Documents\\A\\ro.txt");
-    start();
-    open("\\My Documents\\A\\");
-    sink.expect("Delete '\\My Documents\\A' and everything in it?", App, Question, GetParam());
-    ops().DeleteFolder();
-    EXPECT_EQ(sink.lastOwner(), frame.get());
-    EXPECT_EQ(exists("\\My Documents\\A\\B\\deep.txt"), GetParam() == IDNO);
-    EXPECT_EQ(tree().FindItemByPath("\\My Documents\\A") != nullptr, GetParam() == IDNO) << "the tree was refreshed";
-    EXPECT_TRUE(exists("\\My Documents\\keep.txt"));
-}
-
-INSTANTIATE_TEST_SUITE_P(Answers, DeleteFolder, ::testing::Values(IDYES, IDNO));
-
-// The root is never deleted, nor asked about; a file that cannot go stops the delete.
-TEST_F(Panes, DeleteFolderStopsAtTheRootAndAtAFileThatCannotGo)
-{
-    device.make({"\\A\\rom.txt"});
-    device.putInRom("\\A\\rom.txt");
+    device.putInRom("\\R\\rom.txt");
     start();
     ops().DeleteFolder();
     EXPECT_TRUE(exists("\\Windows"));
-    open("\\A\\");
-    sink.expect("Delete '\\A' and everything in it?", App, Question, IDYES);
-    sink.expect("Failed to delete:\r\n\\A\\rom.txt", App, Exclamation, IDOK);
+    for (const int answer : {IDNO, IDYES}) {
+        open("\\My Documents\\A\\");
+        sink.expect("Delete '\\My Documents\\A' and everything in it?", App, Question, answer);
+        ops().DeleteFolder();
+        EXPECT_EQ(sink.lastOwner(), frame.get());
+        EXPECT_EQ(exists("\\My Documents\\A\\B\\deep.txt"), answer == IDNO);
+        EXPECT_EQ(tree().FindItemByPath("\\My Documents\\A") != nullptr, answer == IDNO) << "the tree was refreshed";
+    }
+    EXPECT_TRUE(exists("\\My Documents\\keep.txt"));
+    open("\\R\\");
+    sink.expect("Delete '\\R' and everything in it?", App, Question, IDYES);
+    sink.expect("Failed to delete:\r\n\\R\\rom.txt", App, Exclamation, IDOK);
     ops().DeleteFolder();
-    EXPECT_TRUE(exists("\\A\\rom.txt"));
+    EXPECT_TRUE(exists("\\R\\rom.txt"));
 }
 
-class DeleteFiles : public Panes, public ::testing::WithParamInterface<int>
+// No deletes nothing; Yes deletes read-only files too and refreshes the list;
+// with nothing selected nothing is asked (the clipboard test sees the delete
+// forget the clipboard). A failure among several asks whether to go on; the
+// only file failing is just reported.
+TEST_F(Panes, DeleteFilesAsksFirstAndReportsFailures)
 {
-};
-
-// No deletes nothing; Yes deletes read-only files too and refreshes the list.
-TEST_P(DeleteFiles, AsksFirst)
-{
-    device.make({"\\A\\a.txt", "\\A\\b.txt", "\\A\\c.txt"});
+    device.make({"\\A\\a.txt", "\\A\\b.txt", "\\A\\c.txt", "\\A\\rom.txt", "\\A\\Sub\\"});
     makeReadOnly(device, "\\A\\b.txt");
+    for (const QString folder : {"\\N\\", "\\Y\\"})
+        device.make({folder + "1.txt", folder + "2.txt", folder + "3.txt"});
+    for (const char *path : {"\\A\\rom.txt", "\\N\\2.txt", "\\Y\\2.txt"})
+        device.putInRom(path);
     start();
-    select("\\A\\", GetParam() == IDYES ? QStringList{"a.txt", "b.txt"} : QStringList{"b.txt"});
-    sink.expect("Delete all selected files?", "Delete files", QuestionNoDefault, GetParam());
-    EXPECT_EQ(ops().DeleteSelectedFiles(), GetParam() == IDYES);
-    EXPECT_EQ(sink.lastOwner(), &list());
-    EXPECT_EQ(list().GetItemCount(), GetParam() == IDYES ? 1 : 3);
-    EXPECT_EQ(exists("\\A\\a.txt"), GetParam() == IDNO);
-    EXPECT_EQ(exists("\\A\\b.txt"), GetParam() == IDNO);
-}
-
-// The second of three files cannot be deleted; the answer decides the third.
-TEST_P(DeleteFiles, FailureInTheMiddleAsksToContinue)
-{
-    device.make({"\\A\\1.txt", "\\A\\2.txt", "\\A\\3.txt"});
-    device.putInRom("\\A\\2.txt");
-    start();
-    select("\\A\\", {"1.txt", "2.txt", "3.txt"});
-    sink.expect("Delete all selected files?", "Delete files", QuestionNoDefault, IDYES);
-    sink.expect("Failed to delete 2.txt. Continue deleting?", "Continue?", QuestionNoDefault, GetParam());
-    EXPECT_TRUE(ops().DeleteSelectedFiles()) << "several were selected";
-    EXPECT_EQ(sink.lastOwner(), &list());
-    EXPECT_FALSE(exists("\\A\\1.txt"));
-    EXPECT_TRUE(exists("\\A\\2.txt"));
-    EXPECT_EQ(exists("\\A\\3.txt"), GetParam() == IDNO);
-}
-
-INSTANTIATE_TEST_SUITE_P(Answers, DeleteFiles, ::testing::Values(IDYES, IDNO));
-
-// With nothing selected nothing is asked (the clipboard test sees the delete
-// forget the clipboard); one file that fails is reported without asking to go on.
-TEST_F(Panes, DeleteFilesOfNothingOrOfOneFileThatCannotGo)
-{
-    device.make({"\\A\\a.txt", "\\A\\rom.txt", "\\A\\Sub\\"});
-    device.putInRom("\\A\\rom.txt");
-    start();
-    select("\\A\\", {});
-    EXPECT_TRUE(ops().DeleteSelectedFiles());
-    EXPECT_TRUE(exists("\\A\\a.txt"));
-
-    selectRows(list(), {"rom.txt"});
-    sink.expect("Delete all selected files?", "Delete files", QuestionNoDefault, IDYES);
-    sink.expect("Failed to delete rom.txt", "Delete", Exclamation, IDOK);
-    EXPECT_FALSE(ops().DeleteSelectedFiles()) << "one entry, stopped";
-    EXPECT_EQ(sink.lastOwner(), &list());
-    EXPECT_TRUE(exists("\\A\\rom.txt"));
+    const QString goOn = "Failed to delete 2.txt. Continue deleting?";
+    const QStringList all{"1.txt", "2.txt", "3.txt"};
+    const struct {
+        const char *folder;
+        QStringList selected;
+        int answer; // 0: not asked
+        QList<ExpectedBox> failures;
+        bool result;
+        QStringList left;
+    } cases[] = {
+        {"\\A\\", {"b.txt"}, IDNO, {}, false, {"a.txt", "b.txt", "c.txt", "rom.txt"}},
+        {"\\A\\", {"a.txt", "b.txt"}, IDYES, {}, true, {"c.txt", "rom.txt"}},
+        {"\\A\\", {}, 0, {}, true, {"c.txt", "rom.txt"}},
+        {"\\A\\", {"rom.txt"}, IDYES, {{"Failed to delete rom.txt", "Delete", Exclamation, IDOK}}, false,
+         {"c.txt", "rom.txt"}},
+        {"\\N\\", all, IDYES, {{goOn, "Continue?", QuestionNoDefault, IDNO}}, true, {"2.txt", "3.txt"}},
+        {"\\Y\\", all, IDYES, {{goOn, "Continue?", QuestionNoDefault, IDYES}}, true, {"2.txt"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE((c.folder + c.selected.join(',')).toStdString());
+        select(c.folder, c.selected);
+        if (c.answer)
+            sink.expect("Delete all selected files?", "Delete files", QuestionNoDefault, c.answer);
+        for (const ExpectedBox &box : c.failures)
+            sink.expect(box.text, box.caption, box.type, box.answer);
+        EXPECT_EQ(ops().DeleteSelectedFiles(), c.result);
+        EXPECT_EQ(sink.lastOwner(), &list());
+        EXPECT_EQ(sorted(rows(list())), c.left);
+        EXPECT_EQ(QDir(device.host(c.folder)).entryList(QDir::Files, QDir::Name), c.left);
+    }
 }
 
 } // namespace

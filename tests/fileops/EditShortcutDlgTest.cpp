@@ -11,61 +11,49 @@
 
 namespace {
 
-using Act = std::function<void(CDialog &)>;
-
 QLineEdit *nameEdit(CDialog &d) { return d.GetDlgItem<QLineEdit>(CEditShortcutDlg::IDC_SHORTCUT_NAME); }
 QLineEdit *textEdit(CDialog &d) { return d.GetDlgItem<QLineEdit>(CEditShortcutDlg::IDC_SHORTCUT_TEXT); }
 // Types the name (create mode) and the text, then presses Ok.
-Act save(const QString &text, const QString &name = QString())
+void save(CDialog &dialog, const QString &text, const QString &name = QString())
 {
-    return [=](CDialog &dialog) {
-        if (!name.isNull())
-            nameEdit(dialog)->setText(name);
-        textEdit(dialog)->setText(text);
-        click(dialog, CEditShortcutDlg::IDC_OK);
-    };
+    if (!name.isNull())
+        nameEdit(dialog)->setText(name);
+    textEdit(dialog)->setText(text);
+    click(dialog, CEditShortcutDlg::IDC_OK);
 }
 
 class EditShortcutDlgTest : public Panes
 {
 protected:
-    // Runs the dialog; act sees it open. Returns DoModal's result.
-    int run(CEditShortcutDlg &dialog, const Act &act)
-    {
-        ScopedModalHook hook([&](CDialog &open) {
-            ++m_opened;
-            act(open);
-        });
-        return dialog.DoModal();
-    }
-    int m_opened = 0;
+    std::function<void(CDialog &)> act; // what the user does in each dialog opened
+    int opened = 0;
+    ScopedModalHook hook{[this](CDialog &open) {
+        ++opened;
+        act(open);
+    }};
 };
 
 // Create mode writes the dialog form under the name given, replacing an
 // existing shortcut without asking.
 TEST_F(EditShortcutDlgTest, CreateMode)
 {
-    const struct {
-        const char *typed;
-        const char *written;
-    } cases[] = {{"Calc", "Calc.lnk"}, {"Calc.lnk", "Calc.lnk"}, {"Calc.LNK", "Calc.LNK.lnk"}};
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.typed);
-        const QString dir = QString("\\%1\\").arg(c.typed);
+    for (const auto &[typed, written] : {std::pair{"Calc", "Calc.lnk"}, {"Calc.lnk", "Calc.lnk"},
+                                         {"Calc.LNK", "Calc.LNK.lnk"}}) {
+        SCOPED_TRACE(typed);
+        const QString dir = QString("\\%1\\").arg(typed);
         device.writeFile(dir + "Calc.lnk", "40#\\a much longer target that was there before");
+        act = [typed](CDialog &open) {
+            EXPECT_EQ(open.windowTitle(), "Create shortcut");
+            EXPECT_TRUE(nameEdit(open)->isEnabled());
+            EXPECT_EQ(textEdit(open)->text(), "");
+            save(open, "\\Windows\\calc.exe", typed);
+        };
         CEditShortcutDlg dialog(dir, QString());
-        EXPECT_EQ(run(dialog,
-                      [&](CDialog &open) {
-                          EXPECT_EQ(open.windowTitle(), "Create shortcut");
-                          EXPECT_TRUE(nameEdit(open)->isEnabled());
-                          EXPECT_EQ(textEdit(open)->text(), "");
-                          save("\\Windows\\calc.exe", c.typed)(open);
-                      }),
-                  0);
+        EXPECT_EQ(dialog.DoModal(), 0);
         EXPECT_FALSE(dialog.editMode());
-        EXPECT_EQ(dialog.shortcutPath(), dir + c.written);
-        EXPECT_EQ(device.readFile(dir + c.written), "17#\\Windows\\calc.exe");
-        EXPECT_EQ(QDir(device.host(dir)).entryList(QDir::Files).size(), c.written == QString("Calc.lnk") ? 1 : 2);
+        EXPECT_EQ(dialog.shortcutPath(), dir + written);
+        EXPECT_EQ(device.readFile(dir + written), "17#\\Windows\\calc.exe");
+        EXPECT_EQ(QDir(device.host(dir)).entryList(QDir::Files).size(), written == QString("Calc.lnk") ? 1 : 2);
     }
 }
 
@@ -88,14 +76,15 @@ TEST_F(EditShortcutDlgTest, EditMode)
         SCOPED_TRACE(c.shown);
         if (c.stored)
             device.writeFile("\\Notes.lnk", *c.stored);
-        CEditShortcutDlg dialog("\\Notes.lnk", "Notes.lnk");
-        run(dialog, [&](CDialog &open) {
+        act = [&c](CDialog &open) {
             EXPECT_EQ(open.windowTitle(), "Edit Shortcut");
             EXPECT_EQ(nameEdit(open)->text(), "Notes.lnk");
             EXPECT_FALSE(nameEdit(open)->isEnabled());
             EXPECT_EQ(textEdit(open)->text(), c.shown);
-            save(c.typed.value_or(c.shown))(open);
-        });
+            save(open, c.typed.value_or(c.shown));
+        };
+        CEditShortcutDlg dialog("\\Notes.lnk", "Notes.lnk");
+        dialog.DoModal();
         EXPECT_TRUE(dialog.editMode());
         EXPECT_EQ(exists("\\Notes.lnk"), c.written.has_value());
         EXPECT_EQ(device.readFile("\\Notes.lnk"), c.written.value_or(QByteArray()));
@@ -105,27 +94,21 @@ TEST_F(EditShortcutDlgTest, EditMode)
 
 TEST_F(EditShortcutDlgTest, OnlyTheOkButtonWrites)
 {
-    const struct {
-        const char *way;
-        Act close;
-        int result;
-    } ways[] = {
-        {"Cancel button", [](CDialog &open) { click(open, CEditShortcutDlg::IDC_CANCEL); }, 0},
-        {"Escape", [](CDialog &open) { QTest::keyClick(textEdit(open), Qt::Key_Escape); }, IDCANCEL},
-        {"Enter", [](CDialog &open) { QTest::keyClick(textEdit(open), Qt::Key_Return); }, IDOK},
-    };
     device.writeFile("\\Calc.lnk", "17#\\Windows\\calc.exe");
-    for (const auto &way : ways) {
-        SCOPED_TRACE(way.way);
+    const std::pair<void (*)(CDialog &), int> ways[] = {
+        {[](CDialog &open) { click(open, CEditShortcutDlg::IDC_CANCEL); }, 0},
+        {[](CDialog &open) { QTest::keyClick(textEdit(open), Qt::Key_Escape); }, IDCANCEL},
+        {[](CDialog &open) { QTest::keyClick(textEdit(open), Qt::Key_Return); }, IDOK},
+    };
+    for (const auto &[close, result] : ways) {
+        SCOPED_TRACE(result);
         bool closed = false;
-        CEditShortcutDlg dialog("\\Calc.lnk", "Calc.lnk");
-        EXPECT_EQ(run(dialog,
-                      [&](CDialog &open) {
-                          textEdit(open)->setText("\\Other.exe");
-                          way.close(open);
-                          closed = !open.isVisible();
-                      }),
-                  way.result);
+        act = [&, close = close](CDialog &open) {
+            textEdit(open)->setText("\\Other.exe");
+            close(open);
+            closed = !open.isVisible();
+        };
+        EXPECT_EQ(CEditShortcutDlg("\\Calc.lnk", "Calc.lnk").DoModal(), result);
         EXPECT_TRUE(closed);
         EXPECT_EQ(device.readFile("\\Calc.lnk"), "17#\\Windows\\calc.exe");
     }
@@ -140,13 +123,9 @@ TEST_F(EditShortcutDlgTest, TheCommandsOpenTheDialogOnTheirPanes)
     start();
     open("\\Windows\\Start Menu");
     ASSERT_EQ(list().GetItemCount(), 0);
-    Act act = save("\\Windows\\calc.exe", "Calc");
-    ScopedModalHook hook([&](CDialog &open) {
-        ++m_opened;
-        act(open);
-    });
+    act = [](CDialog &open) { save(open, "\\Windows\\calc.exe", "Calc"); };
     CEditShortcutDlg::CreateShortcut(tree(), list());
-    EXPECT_EQ(m_opened, 1);
+    EXPECT_EQ(opened, 1);
     EXPECT_EQ(device.readFile("\\Windows\\Start Menu\\Calc.lnk"), "17#\\Windows\\calc.exe");
     EXPECT_EQ(rows(list()), QStringList{"Calc.lnk"});
 
@@ -154,13 +133,13 @@ TEST_F(EditShortcutDlgTest, TheCommandsOpenTheDialogOnTheirPanes)
     act = [](CDialog &open) {
         EXPECT_EQ(nameEdit(open)->text(), "b.lnk");
         EXPECT_EQ(textEdit(open)->text(), "\"y\"");
-        save("\\z.exe")(open);
+        save(open, "\\z.exe");
     };
     CEditShortcutDlg::EditShortcut(list());
-    EXPECT_EQ(m_opened, 1) << "nothing selected";
+    EXPECT_EQ(opened, 1) << "nothing selected";
     ASSERT_TRUE(list().SelectByName("b.lnk"));
     CEditShortcutDlg::EditShortcut(list());
-    EXPECT_EQ(m_opened, 2);
+    EXPECT_EQ(opened, 2);
     EXPECT_EQ(device.readFile("\\My Documents\\b.lnk"), "6#\\z.exe");
     EXPECT_EQ(device.readFile("\\My Documents\\a.lnk"), "3#\"x\"");
 }

@@ -27,20 +27,23 @@ QStringList walk(const QString &folder)
     return files;
 }
 
-QString failedToCopy(const QString &path)
-{
-    return "Failed to copy " + path + "\nContinue Copy?";
-}
-
 class FolderCopy : public Panes
 {
 protected:
     void TearDown() override { EXPECT_EQ(CFileOperations::copyDepth(), 0); }
+    void expectFailedCopy(const QString &path, int answer)
+    {
+        sink.expect("Failed to copy " + path + "\nContinue Copy?", "Error", MB_YESNO, answer);
+    }
+    bool isFolder(const QString &path) const { return QFileInfo(device.host(path)).isDir(); }
 };
 
-TEST_F(FolderCopy, RefusesItselfAndItsSubfolders)
+// Never into itself or its subfolders, nor into its own parent; an empty
+// folder is created; a nested folder of another spelling is reported, not merged.
+TEST_F(FolderCopy, RefusesItselfAndItsSubfoldersAndReportsFoldersItCannotCreate)
 {
-    device.make({"\\A\\f.txt", "\\A\\B\\", "\\AB\\"});
+    device.make({"\\A\\f.txt", "\\A\\B\\g.txt", "\\AB\\", "\\E\\", "\\D\\", "\\F\\Dir\\a.txt", "\\F\\dir\\b.txt",
+                 "\\T\\"});
     start();
     const struct {
         const char *source;
@@ -50,7 +53,9 @@ TEST_F(FolderCopy, RefusesItselfAndItsSubfolders)
         {"\\A\\", "\\A\\", "Cannot copy into source."},
         {"\\A", "\\A\\", "Cannot copy into source."},
         {"\\A\\", "\\A\\B\\", "Cannot copy \\A:\r\nThe destination folder is a subfolder of the source folder."},
+        {"\\A\\B\\", "\\A\\", "Failed to create folder:\r\n\\A\\B"},
         {"\\A\\", "\\AB\\", ""},
+        {"\\E\\", "\\D\\", ""},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.destination);
@@ -62,8 +67,17 @@ TEST_F(FolderCopy, RefusesItselfAndItsSubfolders)
         }
     }
     EXPECT_FALSE(exists("\\A\\A") || exists("\\A\\B\\A"));
+    EXPECT_EQ(device.readFile("\\A\\B\\g.txt"), "x");
     EXPECT_EQ(device.readFile("\\AB\\A\\f.txt"), "x");
-    EXPECT_TRUE(exists("\\AB\\A\\B"));
+    EXPECT_EQ(device.readFile("\\AB\\A\\B\\g.txt"), "x");
+    EXPECT_TRUE(isFolder("\\D\\E"));
+
+    const QStringList files = walk("\\F");
+    ASSERT_EQ(files.size(), 2);
+    sink.expect("Failed to create folder:\r\n\\T\\F\\" + files[1].section('\\', 2, 2), App, Exclamation, IDOK);
+    ops().CopyFolderTree("\\F", "\\T");
+    EXPECT_TRUE(CFileOperations::copySkippedAny());
+    EXPECT_EQ(walk("\\T\\F"), QStringList({"\\T" + files[0]}));
 }
 
 // Every file of a three-level tree fails to copy; the answer to the first
@@ -78,18 +92,17 @@ TEST_F(FolderCopy, NoDeepInsideEndsEveryLevelYesGoesOn)
     ASSERT_EQ(files.size(), 4);
     FileSizeLimit limit(64 * 1024);
 
-    sink.expect(failedToCopy(files[0]), "Error", MB_YESNO, IDNO);
+    expectFailedCopy(files[0], IDNO);
     EXPECT_FALSE(ops().CopyFolderTree("\\A\\", "\\T1\\"));
     EXPECT_EQ(sink.lastOwner(), nullptr);
     EXPECT_FALSE(CFileOperations::continueCopy());
     EXPECT_EQ(walk("\\T1"), QStringList());
 
     for (const QString &file : files)
-        sink.expect(failedToCopy(file), "Error", MB_YESNO, IDYES);
+        expectFailedCopy(file, IDYES);
     EXPECT_FALSE(ops().CopyFolderTree("\\A\\", "\\T2\\"));
     EXPECT_TRUE(CFileOperations::copySkippedAny());
-    EXPECT_TRUE(QFileInfo(device.host("\\T2\\A\\B\\C")).isDir()) << "every folder was still made";
-    EXPECT_TRUE(QFileInfo(device.host("\\T2\\A\\D")).isDir());
+    EXPECT_TRUE(isFolder("\\T2\\A\\B\\C") && isFolder("\\T2\\A\\D")) << "every folder was still made";
 }
 
 // The copy keeps each file's attribute bits and last write time, and never
@@ -107,7 +120,7 @@ TEST_F(FolderCopy, KeepsAttributesAndTimesAndOneSpellingOfEachName)
     QStringList same = walk("\\S").filter("same.txt", Qt::CaseInsensitive);
     ASSERT_EQ(same.size(), 2);
 
-    sink.expect(failedToCopy(same[1]), "Error", MB_YESNO, IDYES);
+    expectFailedCopy(same[1], IDYES);
     ops().CopyFolderTree("\\S", "\\T");
     EXPECT_TRUE(CFileOperations::copySkippedAny());
     EXPECT_EQ(GetFileAttributesW(wide("\\T\\S\\marked.txt")), marked);
@@ -118,31 +131,17 @@ TEST_F(FolderCopy, KeepsAttributesAndTimesAndOneSpellingOfEachName)
     EXPECT_EQ(QDir(device.host("\\T\\S")).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase), expected);
 }
 
-// An empty folder is created, but not into its own parent; a nested folder of
-// another spelling is reported, not merged.
-TEST_F(FolderCopy, FoldersThatCannotBeCreatedAreReported)
+// Within a top-level folder a move is one rename; across them, a copy and a
+// delete. A copy that left a file behind keeps the whole source, also when
+// Yes let it go on and its last entry was copied (which makes the copy itself
+// report success).
+TEST_F(FolderCopy, MoveRenamesWithinATopLevelFolderElseCopiesThenDeletesWhenWhole)
 {
-    device.make({"\\E\\", "\\D\\", "\\P\\A\\f.txt", "\\F\\Dir\\a.txt", "\\F\\dir\\b.txt", "\\T\\"});
-    start();
-    EXPECT_TRUE(ops().CopyFolderTree("\\E\\", "\\D\\"));
-    EXPECT_TRUE(QFileInfo(device.host("\\D\\E")).isDir());
-    sink.expect("Failed to create folder:\r\n\\P\\A", App, Exclamation, IDOK);
-    EXPECT_FALSE(ops().CopyFolderTree("\\P\\A\\", "\\P\\"));
-    EXPECT_EQ(device.readFile("\\P\\A\\f.txt"), "x");
-
-    const QStringList files = walk("\\F");
-    ASSERT_EQ(files.size(), 2);
-    sink.expect("Failed to create folder:\r\n\\T\\F\\" + files[1].section('\\', 2, 2), App, Exclamation, IDOK);
-    ops().CopyFolderTree("\\F", "\\T");
-    EXPECT_TRUE(CFileOperations::copySkippedAny());
-    EXPECT_EQ(walk("\\T\\F"), QStringList({"\\T" + files[0]}));
-}
-
-// Within a top-level folder a move is one rename; across them, a copy and a delete.
-TEST_F(FolderCopy, MoveRenamesWithinATopLevelFolderElseCopiesThenDeletes)
-{
-    device.make({"\\My Documents\\X\\f.txt", "\\My Documents\\Y\\", "\\A\\X\\", "\\A\\Y\\X\\",
-                 "\\Windows\\X\\f.txt", "\\Windows\\X\\Sub\\g.txt"});
+    device.make({"\\My Documents\\X\\f.txt", "\\My Documents\\Y\\", "\\A\\X\\", "\\A\\Y\\X\\", "\\Windows\\X\\f.txt",
+                 "\\Windows\\X\\Sub\\g.txt"});
+    for (const char *answer : {"No", "Yes"})
+        device.make({QString("\\Windows\\%1\\a.txt").arg(answer), QString("\\Windows\\%1\\b.txt").arg(answer),
+                     QString("\\Windows\\%1\\c.txt").arg(answer)});
     start();
     open("\\My Documents\\X\\");
     struct stat before {}, after {};
@@ -162,33 +161,22 @@ TEST_F(FolderCopy, MoveRenamesWithinATopLevelFolderElseCopiesThenDeletes)
     EXPECT_FALSE(exists("\\Windows\\X"));
     EXPECT_EQ(device.readFile("\\My Documents\\X\\f.txt"), "x");
     EXPECT_EQ(device.readFile("\\My Documents\\X\\Sub\\g.txt"), "x");
-}
 
-class IncompleteMove : public FolderCopy, public ::testing::WithParamInterface<int>
-{
-};
-
-// A copy across top-level folders that left a file behind keeps the whole
-// source, also when Yes let it go on and its last entry was copied (which
-// makes the copy itself report success).
-TEST_P(IncompleteMove, KeepsTheWholeSource)
-{
-    device.make({"\\Windows\\X\\a.txt", "\\Windows\\X\\b.txt", "\\Windows\\X\\c.txt"});
-    start();
-    const QStringList files = walk("\\Windows\\X"); // the first file met fails; the last one is copied
-    ASSERT_EQ(files.size(), 3);
-    device.writeFile(files[0], QByteArray(256 * 1024, 'b'));
-    sink.expect(failedToCopy(files[0]), "Error", MB_YESNO, GetParam());
-    sink.expect("Error moving directory X", App, MB_OK, IDOK);
-    {
-        FileSizeLimit limit(64 * 1024);
-        EXPECT_FALSE(ops().MoveFolderTree("\\Windows\\X", "\\My Documents"));
+    for (const auto &[answer, name] : {std::pair{IDNO, "No"}, {IDYES, "Yes"}}) {
+        const QString source = QString("\\Windows\\") + name;
+        const QStringList files = walk(source); // the first file met fails; the last one is copied
+        ASSERT_EQ(files.size(), 3);
+        device.writeFile(files[0], QByteArray(256 * 1024, 'b'));
+        expectFailedCopy(files[0], answer);
+        sink.expect(QString("Error moving directory ") + name, App, MB_OK, IDOK);
+        {
+            FileSizeLimit limit(64 * 1024);
+            EXPECT_FALSE(ops().MoveFolderTree(source, "\\My Documents"));
+        }
+        EXPECT_EQ(walk(source), files) << "the source is whole";
+        EXPECT_EQ(device.readFile(files[0]).size(), 256 * 1024);
+        EXPECT_EQ(walk("\\My Documents\\" + QString(name)).size(), answer == IDYES ? 2 : 0) << "what could be copied was";
     }
-    EXPECT_EQ(walk("\\Windows\\X"), files) << "the source is whole";
-    EXPECT_EQ(device.readFile(files[0]).size(), 256 * 1024);
-    EXPECT_EQ(walk("\\My Documents\\X").size(), GetParam() == IDYES ? 2 : 0) << "what could be copied was";
 }
-
-INSTANTIATE_TEST_SUITE_P(Answers, IncompleteMove, ::testing::Values(IDNO, IDYES));
 
 } // namespace

@@ -15,8 +15,7 @@ protected:
     // A symbolic link at device path link with the host target text target.
     void link(const QString &target, const QString &linkPath)
     {
-        ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(device.host(linkPath)).constData()),
-                  0);
+        ASSERT_EQ(::symlink(QFile::encodeName(target), QFile::encodeName(device.host(linkPath))), 0);
     }
     bool isHostLink(const QString &path) const { return QFileInfo(device.host(path)).isSymLink(); }
 
@@ -29,32 +28,39 @@ TEST_F(Links, PlatformTellsLinksFromFoldersAndCards)
     link("../Other", "\\A\\dir");
     link("f.txt", "\\A\\file");
     link(outside.path(), "\\A\\away");
-    link(outside.path(), "\\Storage Card");
+    link(outside.path(), "\\Storage Card"); // a card is a folder of the device
     start();
-    EXPECT_TRUE(IsSymbolicLink(u"\\A\\dir"));
-    EXPECT_TRUE(IsSymbolicLink(u"\\A\\file"));
-    EXPECT_TRUE(IsSymbolicLink(u"\\A\\away"));
-    EXPECT_FALSE(IsSymbolicLink(u"\\A\\f.txt"));
-    EXPECT_FALSE(IsSymbolicLink(u"\\A"));
-    EXPECT_FALSE(IsSymbolicLink(u"\\Storage Card")) << "a card is a folder of the device";
-    EXPECT_FALSE(IsSymbolicLink(u"\\A\\missing"));
+    for (const auto &[path, isLink] : {std::pair{u"\\A\\dir", true}, {u"\\A\\file", true}, {u"\\A\\away", true},
+                                       {u"\\A\\f.txt", false}, {u"\\A", false}, {u"\\Storage Card", false},
+                                       {u"\\A\\missing", false}})
+        EXPECT_EQ(IsSymbolicLink(path) != FALSE, isLink) << QString::fromUtf16(path).toStdString();
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
     EXPECT_FALSE(DeleteSymbolicLink(u"\\A\\f.txt"));
     EXPECT_TRUE(exists("\\A\\f.txt"));
 }
 
 // A tree holding a link to its own ancestor, a link to a folder elsewhere on
-// the device and a link to a file elsewhere: the delete ends, removes the
-// links themselves and nothing they lead to. A linked folder selected in the
-// tree goes alone.
-TEST_F(Links, DeleteRemovesLinksNotTheirTargets)
+// the device and a link to a file elsewhere. Copying it ends: the ancestor
+// link is reported as not copied, the linked file inside the device copied as
+// a file. The delete ends, removes the links themselves and nothing they lead
+// to. A linked folder selected in the tree goes alone.
+TEST_F(Links, CopyAndDeleteDoNotFollowLinkedFolders)
 {
-    device.make({"\\L\\A\\f.txt", "\\Other\\o.txt", "\\B\\"});
+    device.make({"\\L\\A\\f.txt", "\\Other\\o.txt", "\\B\\", "\\T\\"});
     link("../..", "\\L\\A\\up");
-    link("../Other", "\\L\\other");
     link("../../Other/o.txt", "\\L\\A\\o.lnk");
-    link("../Other", "\\B\\Shortcut");
     start();
+    sink.expect("Failed to copy \\L\\A\\up\nContinue Copy?", "Error", MB_YESNO, IDYES);
+    ops().CopyFolderTree("\\L\\", "\\T\\");
+    EXPECT_TRUE(CFileOperations::copySkippedAny());
+    EXPECT_EQ(device.readFile("\\T\\L\\A\\f.txt"), "x");
+    EXPECT_EQ(device.readFile("\\T\\L\\A\\o.lnk"), "x");
+    EXPECT_FALSE(isHostLink("\\T\\L\\A\\o.lnk"));
+    EXPECT_FALSE(QFileInfo::exists(device.host("\\T\\L\\A\\up")));
+    EXPECT_EQ(CFileOperations::copyDepth(), 0);
+
+    link("../Other", "\\L\\other");
+    link("../Other", "\\B\\Shortcut");
     for (const QString folder : {"\\L", "\\B\\Shortcut"}) {
         open(folder + "\\");
         sink.expect("Delete '" + folder + "' and everything in it?", App, Question, IDYES);
@@ -78,24 +84,6 @@ TEST_F(Links, DeleteNeverReachesOutOfTheDevice)
     EXPECT_TRUE(QFileInfo::exists(outside.filePath("precious.txt")));
     EXPECT_FALSE(exists("\\L\\f.txt"));
     EXPECT_TRUE(isHostLink("\\L\\away"));
-}
-
-// Copying a tree that links to its own ancestor ends: the link is reported as
-// not copied; a linked file inside the device is copied as a file.
-TEST_F(Links, CopyDoesNotDescendIntoLinkedFolders)
-{
-    device.make({"\\L\\A\\f.txt", "\\Other\\o.txt", "\\T\\"});
-    link("../..", "\\L\\A\\up");
-    link("../../Other/o.txt", "\\L\\A\\o.lnk");
-    start();
-    sink.expect("Failed to copy \\L\\A\\up\nContinue Copy?", "Error", MB_YESNO, IDYES);
-    ops().CopyFolderTree("\\L\\", "\\T\\");
-    EXPECT_TRUE(CFileOperations::copySkippedAny());
-    EXPECT_EQ(device.readFile("\\T\\L\\A\\f.txt"), "x");
-    EXPECT_EQ(device.readFile("\\T\\L\\A\\o.lnk"), "x");
-    EXPECT_FALSE(isHostLink("\\T\\L\\A\\o.lnk"));
-    EXPECT_FALSE(QFileInfo::exists(device.host("\\T\\L\\A\\up")));
-    EXPECT_EQ(CFileOperations::copyDepth(), 0);
 }
 
 } // namespace
