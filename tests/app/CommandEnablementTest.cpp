@@ -9,75 +9,60 @@
 
 namespace {
 
-using Rules = std::vector<std::pair<UINT, std::optional<bool>>>;
+using Enablement = Panes;
 
-class Enablement : public Panes
-{
-public:
-    void SetUp() override
-    {
-        device.make({"\\My Documents\\a.txt", "\\My Documents\\b.txt", "\\My Documents\\a.lnk.txt",
-                     "\\\\srv\\share\\"});
-        mapNetPaths({"\\\\srv\\share"});
-        start(true);
-    }
-    void focusTreeItem(QTreeWidgetItem *item)
-    {
-        tree().setCurrentItem(item);
-        tree().setFocus();
-        QTRY_VERIFY(tree().hasFocus());
-    }
-};
-
+// Commands without a rule are enabled.
 TEST_F(Enablement, Table)
 {
-    const std::optional<bool> unchanged;
-    const struct {
-        const char *state;
-        std::function<void(Enablement &)> enter;
-        Rules rules;
-    } table[] = {
-        {"tree on the root", [](Enablement &t) { t.focusTreeItem(t.tree().DeviceRoot()); },
-         {{ID_EDIT_CUT, false}, {ID_EDIT_COPY, false}, {ID_FILE_DELETE, false}, {ID_FILE_PROPERTIES, true},
-          {ID_FILE_NEWFOLDER, true}, {ID_BOOKMARK_ADD, true}, {ID_TOOLS_EMAIL, false},
-          {ID_FILE_EDITSHORTCUT, false}, {ID_FILE_OPEN, false}, {ID_TOOLS_IRSEND, unchanged}}},
-        {"tree on a folder", [](Enablement &t) { t.focusTree("\\Windows\\"); },
-         {{ID_EDIT_CUT, true}, {ID_FILE_DELETE, true}}},
-        {"two files", [](Enablement &t) { t.focusList("\\My Documents\\", {"a.txt", "b.txt"}); },
-         {{ID_FILE_PROPERTIES, false}, {ID_FILE_OPEN, false}, {ID_FILE_RENAME, false}, {ID_TOOLS_EMAIL, false},
-          {ID_FILE_DELETE, true}, {ID_EDIT_CUT, true}, {ID_EDIT_COPY, true}, {ID_TOOLS_IRSEND, true},
-          {ID_FILE_NEWFOLDER, false}, {ID_EDIT_SELECTALL, true}}},
-        {"one file whose name contains .lnk", [](Enablement &t) { t.focusList("\\My Documents\\", {"a.lnk.txt"}); },
-         {{ID_FILE_EDITSHORTCUT, true}, {ID_FILE_OPEN, true}, {ID_FILE_RENAME, true}, {ID_FILE_PROPERTIES, true},
-          {ID_TOOLS_EMAIL, true}}},
-        {"one other file", [](Enablement &t) { t.focusList("\\My Documents\\", {"a.txt"}); },
-         {{ID_FILE_EDITSHORTCUT, false}}},
-        {"no file", [](Enablement &t) { t.focusList("\\My Documents\\", {}); },
-         {{ID_FILE_DELETE, false}, {ID_EDIT_CUT, false}, {ID_TOOLS_IRSEND, false}}},
-        {"network places", [](Enablement &t) { t.focusTreeItem(t.tree().NetworkRoot()); },
-         {{ID_TOOLS_DISCONNECTDRIVE, false}}},
-        {"mapped network path", [](Enablement &t) {
-             t.tree().NetworkRoot()->setExpanded(true);
-             t.focusTreeItem(child(t.tree().NetworkRoot(), "\\\\srv\\share"));
-         },
-         {{ID_TOOLS_DISCONNECTDRIVE, true}, {ID_FILE_DELETE, false}}},
-    };
-    for (const auto &row : table) {
-        SCOPED_TRACE(row.state);
-        row.enter(*this);
-        for (const auto &[id, enabled] : row.rules)
-            EXPECT_EQ(CommandRules::enabled(id, frame->currentFacts()), enabled) << "command " << id;
-    }
-}
-
-TEST_F(Enablement, CommandsWithoutARuleAreEnabled)
-{
+    device.make({"\\My Documents\\a.txt", "\\My Documents\\b.txt", "\\My Documents\\a.lnk.txt", "\\\\srv\\share\\"});
+    mapNetPaths({"\\\\srv\\share"});
+    start(true);
     open("\\My Documents\\");
     EXPECT_TRUE(frame->router().isEnabled(ID_EDIT_SELECTALL));
     EXPECT_TRUE(frame->router().isEnabled(ID_VIEW_REFRESH));
     EXPECT_TRUE(run(ID_EDIT_SELECTALL));
     EXPECT_EQ(list().GetSelectedCount(), 3);
     EXPECT_TRUE(list().hasFocus());
+
+    const auto focusTreeItem = [&](QTreeWidgetItem *item) {
+        tree().setCurrentItem(item);
+        tree().setFocus();
+        QTRY_VERIFY(tree().hasFocus());
+    };
+    const std::optional<bool> unchanged;
+    const struct {
+        const char *state;
+        std::function<void()> enter;
+        std::vector<std::pair<UINT, std::optional<bool>>> rules;
+    } table[] = {
+        {"tree on the root", [&] { focusTreeItem(tree().DeviceRoot()); },
+         {{ID_EDIT_CUT, false}, {ID_EDIT_COPY, false}, {ID_FILE_DELETE, false}, {ID_FILE_PROPERTIES, true},
+          {ID_FILE_NEWFOLDER, true}, {ID_BOOKMARK_ADD, true}, {ID_TOOLS_EMAIL, false},
+          {ID_FILE_EDITSHORTCUT, false}, {ID_FILE_OPEN, false}, {ID_TOOLS_IRSEND, unchanged}}},
+        {"tree on a folder", [&] { focusTree("\\Windows\\"); }, {{ID_EDIT_CUT, true}, {ID_FILE_DELETE, true}}},
+        {"two files", [&] { focusList("\\My Documents\\", {"a.txt", "b.txt"}); },
+         {{ID_FILE_PROPERTIES, false}, {ID_FILE_OPEN, false}, {ID_FILE_RENAME, false}, {ID_TOOLS_EMAIL, false},
+          {ID_FILE_DELETE, true}, {ID_EDIT_CUT, true}, {ID_EDIT_COPY, true}, {ID_TOOLS_IRSEND, true},
+          {ID_FILE_NEWFOLDER, false}, {ID_EDIT_SELECTALL, true}}},
+        {"one file whose name contains .lnk", [&] { focusList("\\My Documents\\", {"a.lnk.txt"}); },
+         {{ID_FILE_EDITSHORTCUT, true}, {ID_FILE_OPEN, true}, {ID_FILE_RENAME, true}, {ID_FILE_PROPERTIES, true},
+          {ID_TOOLS_EMAIL, true}}},
+        {"one other file", [&] { focusList("\\My Documents\\", {"a.txt"}); }, {{ID_FILE_EDITSHORTCUT, false}}},
+        {"no file", [&] { focusList("\\My Documents\\", {}); },
+         {{ID_FILE_DELETE, false}, {ID_EDIT_CUT, false}, {ID_TOOLS_IRSEND, false}}},
+        {"network places", [&] { focusTreeItem(tree().NetworkRoot()); }, {{ID_TOOLS_DISCONNECTDRIVE, false}}},
+        {"mapped network path", [&] {
+             tree().NetworkRoot()->setExpanded(true);
+             focusTreeItem(child(tree().NetworkRoot(), "\\\\srv\\share"));
+         },
+         {{ID_TOOLS_DISCONNECTDRIVE, true}, {ID_FILE_DELETE, false}}},
+    };
+    for (const auto &row : table) {
+        SCOPED_TRACE(row.state);
+        row.enter();
+        for (const auto &[id, enabled] : row.rules)
+            EXPECT_EQ(CommandRules::enabled(id, frame->currentFacts()), enabled) << "command " << id;
+    }
 }
 
 } // namespace

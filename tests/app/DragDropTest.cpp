@@ -37,20 +37,16 @@ struct Drop {
 
 class DragDrop : public DragFixture, public ::testing::WithParamInterface<Drop>
 {
-protected:
-    void SetUp() override
-    {
-        device.make({"\\My Documents\\a.txt", "\\My Documents\\b.txt", "\\Temp\\Old\\x.txt", "\\Work\\y.txt"});
-        start(true);
-        // Tall enough for every folder and an empty area below them.
-        tree().setMinimumHeight(500);
-        frame->resize(480, 1200);
-        QCoreApplication::processEvents();
-    }
 };
 
 TEST_P(DragDrop, PastesTheCutWhereReleased)
 {
+    device.make({"\\My Documents\\a.txt", "\\My Documents\\b.txt", "\\Temp\\Old\\x.txt", "\\Work\\y.txt"});
+    start(true);
+    // Tall enough for every folder and an empty area below them.
+    tree().setMinimumHeight(500);
+    frame->resize(480, 1200);
+    QCoreApplication::processEvents();
     const Drop &d = GetParam();
     const unsigned mode = CFileOperations::OpCut | (d.fromList ? CFileOperations::OpFiles : CFileOperations::OpFolder);
     if (d.fromList) {
@@ -63,8 +59,7 @@ TEST_P(DragDrop, PastesTheCutWhereReleased)
     }
     QTreeWidgetItem *work = tree().FindItemByPath("\\Work");
     ASSERT_NE(work, nullptr);
-    EXPECT_TRUE(frame->isDragging());
-    EXPECT_TRUE(frame->hasTimer(3));
+    EXPECT_TRUE(frame->isDragging() && frame->hasTimer(3));
     EXPECT_EQ(ops().mode(), mode);
     EXPECT_EQ(ops().sourceFolder(), d.fromList ? "\\My Documents\\" : "\\Temp\\Old\\");
 
@@ -91,8 +86,7 @@ TEST_P(DragDrop, PastesTheCutWhereReleased)
     EXPECT_EQ(ops().destinationFolder(), d.destination);
     EXPECT_EQ(ops().mode(), mode) << "the cut stays on the clipboard, as after the menu command";
     EXPECT_EQ(work->background(0), QBrush());
-    EXPECT_FALSE(frame->isDragging());
-    EXPECT_FALSE(frame->hasTimer(3));
+    EXPECT_FALSE(frame->isDragging() || frame->hasTimer(3));
     EXPECT_EQ(tree().DropTarget(), nullptr);
     EXPECT_EQ(list().DropTarget(), nullptr);
     EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
@@ -105,45 +99,29 @@ INSTANTIATE_TEST_SUITE_P(Drops, DragDrop,
                                            Drop{"FolderOverTheList", false, nullptr, ""}),
                          [](const auto &info) { return std::string(info.param.what); });
 
-TEST_F(DragFixture, RootItemsCannotBeDragged)
+// Many folders, so the tree scrolls; the pointer is parked near an edge and
+// the frame's timer 3 is delivered by hand. Near the bottom the next folder
+// becomes the target, scrolled in; near the top the previous folder or the
+// parent; elsewhere the target stays. The root items cannot be dragged.
+TEST_F(DragFixture, NearAnEdgeTheNextFolderInThatDirectionBecomesTheTarget)
 {
+    for (int i = 0; i < 60; ++i)
+        device.make({QString("\\F%1\\f.txt").arg(i, 2, 10, QLatin1Char('0'))});
     start(true);
     QTreeWidgetItem *root = tree().DeviceRoot();
     beginDrag(tree().viewport(), itemPoint(root));
-    EXPECT_FALSE(frame->isDragging());
-    EXPECT_FALSE(frame->hasTimer(3));
+    EXPECT_FALSE(frame->isDragging() || frame->hasTimer(3));
     EXPECT_EQ(ops().mode(), 0u);
     pointer(QTest::MouseRelease, tree().viewport(), itemPoint(root));
-}
 
-// Many folders, so the tree scrolls; the pointer is parked near an edge and
-// the frame's timer 3 is delivered by hand.
-class DragScroll : public DragFixture
-{
-protected:
-    void SetUp() override
-    {
-        for (int i = 0; i < 60; ++i)
-            device.make({QString("\\F%1\\f.txt").arg(i, 2, 10, QLatin1Char('0'))});
-        start(true);
-        root = tree().DeviceRoot();
-        root->setExpanded(true);
-        QCoreApplication::processEvents();
-    }
-    void tick(int y)
-    {
+    root->setExpanded(true);
+    QCoreApplication::processEvents();
+    const auto tick = [&](int y) {
         QCursor::setPos(tree().viewport()->mapToGlobal(QPoint(20, y)));
         ASSERT_EQ(QCursor::pos(), tree().viewport()->mapToGlobal(QPoint(20, y)));
         tree().OnTimer(3);
-    }
-    QTreeWidgetItem *firstVisible() const { return tree().itemAt(QPoint(0, 0)); }
-    QTreeWidgetItem *root = nullptr;
-};
-
-// Near the bottom the next folder becomes the target, scrolled in; near the
-// top the previous folder or the parent; elsewhere the target stays.
-TEST_F(DragScroll, NearAnEdgeTheNextFolderInThatDirectionBecomesTheTarget)
-{
+    };
+    const auto firstVisible = [&] { return tree().itemAt(QPoint(0, 0)); };
     ASSERT_EQ(firstVisible(), root);
     tick(tree().viewport()->height() - 3);
     QTreeWidgetItem *target = tree().DropTarget();

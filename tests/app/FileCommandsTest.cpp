@@ -6,32 +6,15 @@
 
 namespace {
 
-class FileCommands : public Panes
+// Cut in the list, paste in the tree's folder; a shortcut to a copied file
+// goes to the tree's folder and to the start menu, named "\Windows\Start
+// menu\" and found whatever its spelling; an existing shortcut is only
+// replaced after a Yes. Delete asks for the focused pane and refreshes it.
+TEST_F(Panes, FileCommandsReachTheEngineWithTheFocusedPanesData)
 {
-protected:
-    void SetUp() override
-    {
-        device.make({"\\My Documents\\Report.txt", "\\My Documents\\b.txt", "\\Temp\\Old\\x.txt"});
-        start(true);
-    }
-};
-
-TEST_F(FileCommands, DeleteAsksForTheFocusedPaneAndRefreshesIt)
-{
-    focusList("\\My Documents\\", {"Report.txt", "b.txt"});
-    sink.expect("Delete all selected files?", "Delete files", QuestionNoDefault, IDYES);
-    EXPECT_TRUE(run(ID_FILE_DELETE));
-    EXPECT_EQ(list().GetItemCount(), 0);
-
-    focusTree("\\Temp\\Old\\");
-    sink.expect("Delete '\\Temp\\Old' and everything in it?", App, Question, IDYES);
-    EXPECT_TRUE(run(ID_FILE_DELETE));
-    EXPECT_EQ(tree().FindItemByPath("\\Temp\\Old"), nullptr);
-}
-
-TEST_F(FileCommands, CutInTheListThenPasteInTheTreeFolder)
-{
-    EXPECT_FALSE(frame->router().isEnabled(ID_EDIT_PASTE));
+    device.make({"\\My Documents\\Report.txt", "\\My Documents\\b.txt", "\\Temp\\Old\\x.txt"});
+    start(true);
+    EXPECT_FALSE(frame->router().isEnabled(ID_EDIT_PASTE) || frame->router().isEnabled(ID_EDIT_PASTESHORTCUT));
     focusList("\\My Documents\\", {"b.txt"});
     EXPECT_TRUE(run(ID_EDIT_CUT));
     EXPECT_EQ(ops().mode(), CFileOperations::OpFiles | CFileOperations::OpCut);
@@ -42,31 +25,31 @@ TEST_F(FileCommands, CutInTheListThenPasteInTheTreeFolder)
     EXPECT_EQ(ops().sourceFolder(), "\\My Documents\\");
     EXPECT_EQ(ops().destinationFolder(), "\\Temp\\");
     EXPECT_TRUE(ops().names().isEmpty()) << "the cut was pasted";
-
     EXPECT_TRUE(run(ID_EDIT_COPY));
     EXPECT_EQ(ops().mode(), CFileOperations::OpFolder | CFileOperations::OpCopy);
     EXPECT_EQ(ops().sourceFolder(), "\\Temp\\");
-}
 
-TEST_F(FileCommands, ShortcutsGoToTheFolderAndToTheStartMenu)
-{
     focusList("\\My Documents\\", {"Report.txt"});
-    EXPECT_FALSE(frame->router().isEnabled(ID_EDIT_PASTESHORTCUT));
     EXPECT_TRUE(run(ID_EDIT_COPY));
     focusTree("\\Temp\\");
     EXPECT_TRUE(run(ID_EDIT_PASTESHORTCUT));
+    EXPECT_TRUE(run(ID_EDIT_PASTEINMENU));
     const QByteArray expected = QByteArray("26#\"\\My Documents\\Report.txt\"") + '\0';
     EXPECT_EQ(device.readFile("\\Temp\\Report.lnk"), expected);
-
-    // The start menu folder is named "\Windows\Start menu\" and found whatever its spelling.
-    EXPECT_TRUE(run(ID_EDIT_PASTEINMENU));
     EXPECT_EQ(device.readFile("\\Windows\\Start Menu\\Report.lnk"), expected);
-
-    // An existing shortcut is only replaced after a Yes.
     device.writeFile("\\Temp\\Report.lnk", "keep");
     sink.expect("Overwrite existing file ?", "Create Shortcut", QuestionNoDefault, IDNO);
     EXPECT_TRUE(run(ID_EDIT_PASTESHORTCUT));
     EXPECT_EQ(device.readFile("\\Temp\\Report.lnk"), "keep");
+
+    focusList("\\My Documents\\", {"Report.txt"});
+    sink.expect("Delete all selected files?", "Delete files", QuestionNoDefault, IDYES);
+    EXPECT_TRUE(run(ID_FILE_DELETE));
+    EXPECT_EQ(list().GetItemCount(), 0);
+    focusTree("\\Temp\\Old\\");
+    sink.expect("Delete '\\Temp\\Old' and everything in it?", App, Question, IDYES);
+    EXPECT_TRUE(run(ID_FILE_DELETE));
+    EXPECT_EQ(tree().FindItemByPath("\\Temp\\Old"), nullptr);
 }
 
 } // namespace

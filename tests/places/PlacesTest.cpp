@@ -64,39 +64,38 @@ protected:
     void box(const QString &text) { sink.expect(text, App, MB_OK, IDOK); }
 };
 
-class BookmarkMenu : public Places, public ::testing::WithParamInterface<int>
+// Counts 0, 1, 101 and 102.
+TEST_F(Places, BookmarkMenuListsEveryBookmarkAndOnlyTheFirst101Work)
 {
-};
-
-TEST_P(BookmarkMenu, ListsEveryBookmarkAndOnlyTheFirst101Work)
-{
-    const int n = GetParam();
-    QStringList names;
-    for (int i = 0; i < n; ++i)
-        names << QString("B%1").arg(i);
-    writeBookmarks(names);
-    QMenu *popup = bookmarkMenu();
-    ASSERT_EQ(popup->actions().size(), 3 + n);
-    EXPECT_EQ(popup->actions().at(0)->text(), "Add");
-    for (int i = 0; i < n; ++i) {
-        const QAction *entry = popup->actions().at(3 + i);
-        EXPECT_EQ(entry->text(), names[i]);
-        EXPECT_EQ(entry->property("commandId").toUInt(), ID_BOOKMARK_FIRST + UINT(i));
-        EXPECT_EQ(entry->isEnabled(), i < 101) << i;
+    for (const int n : {0, 1, 101, 102}) {
+        SCOPED_TRACE(n);
+        QStringList names;
+        for (int i = 0; i < n; ++i)
+            names << QString("B%1").arg(i);
+        writeBookmarks(names);
+        QMenu *popup = bookmarkMenu();
+        ASSERT_EQ(popup->actions().size(), 3 + n);
+        EXPECT_EQ(popup->actions().at(0)->text(), "Add");
+        for (int i = 0; i < n; ++i) {
+            const QAction *entry = popup->actions().at(3 + i);
+            EXPECT_EQ(entry->text(), names[i]);
+            EXPECT_EQ(entry->property("commandId").toUInt(), ID_BOOKMARK_FIRST + UINT(i));
+            EXPECT_EQ(entry->isEnabled(), i < 101) << i;
+        }
+        EXPECT_EQ(bookmarkMenu()->actions().size(), 3 + n) << "rebuilt, not appended";
+        if (n == 0)
+            continue;
+        focusList("\\", {});
+        EXPECT_TRUE(run(ID_BOOKMARK_FIRST + UINT(std::min(n, 101)) - 1));
+        EXPECT_EQ(tree().GetSelectedPath(), "\\Temp\\");
+        EXPECT_TRUE(tree().hasFocus());
+        EXPECT_FALSE(run(ID_BOOKMARK_FIRST + 101)) << "the 102nd is listed but inert";
     }
-    EXPECT_EQ(bookmarkMenu()->actions().size(), 3 + n) << "rebuilt, not appended";
-    if (n == 0)
-        return;
-    focusList("\\", {});
-    EXPECT_TRUE(run(ID_BOOKMARK_FIRST + UINT(std::min(n, 101)) - 1));
-    EXPECT_EQ(tree().GetSelectedPath(), "\\Temp\\");
-    EXPECT_TRUE(tree().hasFocus());
-    EXPECT_FALSE(run(ID_BOOKMARK_FIRST + 101)) << "the 102nd is listed but inert";
 }
 
-INSTANTIATE_TEST_SUITE_P(Counts, BookmarkMenu, ::testing::Values(0, 1, 101, 102));
-
-TEST_F(Places, AddStoresTheTreeFolderAndRefusesEmptyReservedAndUsedNames)
+// Add stores the tree's folder and refuses empty, reserved and used names;
+// Delete removes the focused bookmark and closes the gap.
+TEST_F(Places, BookmarksAreAddedUnderCheckedNamesAndDeletedClosingTheGap)
 {
     focusList("\\", {});
     EXPECT_FALSE(frame->router().isEnabled(ID_BOOKMARK_ADD)) << "only with the tree focused";
@@ -120,10 +119,7 @@ TEST_F(Places, AddStoresTheTreeFolderAndRefusesEmptyReservedAndUsedNames)
     EXPECT_EQ(stored(BookmarksKey, bookmarkName, 3), QStringList({"2", "Root", "Temp", "-"}));
     EXPECT_EQ(read(BookmarksKey, "Root"), "\\");
     EXPECT_EQ(read(BookmarksKey, "Temp"), "\\Temp\\");
-}
 
-TEST_F(Places, DeleteRemovesTheFocusedBookmarkAndClosesTheGap)
-{
     writeBookmarks({"A", "B", "C"});
     runDialog(ID_BOOKMARK_DELETE, [&](CDialog &dialog) {
         EXPECT_EQ(dialog.templateId(), 160u);
@@ -140,9 +136,12 @@ TEST_F(Places, DeleteRemovesTheFocusedBookmarkAndClosesTheGap)
     EXPECT_EQ(popup->actions().at(4)->property("commandId").toUInt(), ID_BOOKMARK_FIRST + 1);
 }
 
-TEST_F(Places, MapNetworkDriveSearchesListsInReverseAndConnectsOnce)
+// Disconnect forgets the focused path and closes the gap.
+TEST_F(Places, MapNetworkDriveSearchesListsInReverseConnectsOnceAndDisconnectClosesTheGap)
 {
     device.make({"\\\\srv\\A\\", "\\\\srv\\B\\", "\\\\srv\\C\\"});
+    mapNetPaths({"\\\\a\\x", "\\\\c\\z"});
+    tree().Refresh();
     QStringList enumerated;
     WIN32_FIND_DATAW data;
     HANDLE find = FindFirstFileW(wide("\\\\srv\\*"), &data);
@@ -184,18 +183,10 @@ TEST_F(Places, MapNetworkDriveSearchesListsInReverseAndConnectsOnce)
             EXPECT_EQ(dialog.result() == IDOK, round == 0) << "a second connect of one share is refused";
         });
     }
-    EXPECT_EQ(stored(NetPathsKey, netPath, 2), QStringList({"1", "\\\\srv\\B", "-"}));
-    EXPECT_EQ(texts(tree().NetworkRoot()), QStringList{"\\\\srv\\B"}) << "the tree shows the new path";
-}
-
-TEST_F(Places, DisconnectForgetsThePathAndClosesTheGap)
-{
-    const QStringList paths{"\\\\a\\x", "\\\\b\\y", "\\\\c\\z"};
-    mapNetPaths(paths);
-    tree().Refresh();
     QTreeWidgetItem *places = tree().NetworkRoot();
-    places->setExpanded(true);
-    ASSERT_EQ(places->childCount(), 3);
+    const QStringList paths{"\\\\a\\x", "\\\\c\\z", "\\\\srv\\B"};
+    EXPECT_EQ(stored(NetPathsKey, netPath, 4), QStringList({"3"}) + paths + QStringList({"-"}));
+    EXPECT_EQ(texts(places), paths) << "the tree shows the new path";
     tree().setFocus();
     tree().setCurrentItem(child(places, paths[1]));
     ASSERT_TRUE(run(ID_TOOLS_DISCONNECTDRIVE));
