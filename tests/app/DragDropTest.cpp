@@ -28,18 +28,9 @@ protected:
     }
 };
 
-struct Drop {
-    const char *what;
-    bool fromList; // a.txt and b.txt from the list, else \Temp\Old from the tree
-    const char *over; // "Work", "" for the empty area below the tree's items, null for the list
-    const char *destination; // of the paste; empty: nothing pasted
-};
-
-class DragDrop : public DragFixture, public ::testing::WithParamInterface<Drop>
-{
-};
-
-TEST_P(DragDrop, PastesTheCutWhereReleased)
+// Over the list nothing is pasted; over a folder or the tree's empty area the
+// cut is pasted there. The drops that paste come last.
+TEST_F(DragFixture, PastesTheCutWhereReleased)
 {
     device.make({"\\My Documents\\a.txt", "\\My Documents\\b.txt", "\\Temp\\Old\\x.txt", "\\Work\\y.txt"});
     start(true);
@@ -47,57 +38,64 @@ TEST_P(DragDrop, PastesTheCutWhereReleased)
     tree().setMinimumHeight(500);
     frame->resize(480, 1200);
     QCoreApplication::processEvents();
-    const Drop &d = GetParam();
-    const unsigned mode = CFileOperations::OpCut | (d.fromList ? CFileOperations::OpFiles : CFileOperations::OpFolder);
-    if (d.fromList) {
-        focusList("\\My Documents\\", {"a.txt", "b.txt"});
-        beginDrag(list().viewport(), list().visualRect(list().model()->index(rows(list()).indexOf("a.txt"), 0)).center());
-        EXPECT_EQ(list().GetSelectedCount(), 2) << "the press on a selected entry kept the selection";
-        EXPECT_EQ(sorted(ops().names()), (QStringList{"a.txt", "b.txt"}));
-    } else {
-        beginDrag(tree().viewport(), itemPoint(tree().SelectPath("\\Temp\\Old\\")));
-    }
-    QTreeWidgetItem *work = tree().FindItemByPath("\\Work");
-    ASSERT_NE(work, nullptr);
-    EXPECT_TRUE(frame->isDragging() && frame->hasTimer(3));
-    EXPECT_EQ(ops().mode(), mode);
-    EXPECT_EQ(ops().sourceFolder(), d.fromList ? "\\My Documents\\" : "\\Temp\\Old\\");
+    const struct {
+        const char *what;
+        bool fromList; // a.txt and b.txt from the list, else \Temp\Old from the tree
+        const char *over; // "Work", "" for the empty area below the tree's items, null for the list
+        const char *destination; // of the paste; empty: nothing pasted
+    } drops[] = {
+        {"files back over the list", true, nullptr, ""},
+        {"folder over the list", false, nullptr, ""},
+        {"files on a folder", true, "Work", "\\Work\\"},
+        {"folder on the empty area", false, "", "\\"},
+    };
+    for (const auto &d : drops) {
+        SCOPED_TRACE(d.what);
+        const unsigned mode = CFileOperations::OpCut | (d.fromList ? CFileOperations::OpFiles : CFileOperations::OpFolder);
+        if (d.fromList) {
+            focusList("\\My Documents\\", {"a.txt", "b.txt"});
+            const QModelIndex a = list().model()->index(int(rows(list()).indexOf("a.txt")), 0);
+            beginDrag(list().viewport(), list().visualRect(a).center());
+            EXPECT_EQ(list().GetSelectedCount(), 2) << "the press on a selected entry kept the selection";
+            EXPECT_EQ(sorted(ops().names()), (QStringList{"a.txt", "b.txt"}));
+        } else {
+            beginDrag(tree().viewport(), itemPoint(tree().SelectPath("\\Temp\\Old\\")));
+        }
+        QTreeWidgetItem *work = tree().FindItemByPath("\\Work");
+        ASSERT_NE(work, nullptr);
+        EXPECT_TRUE(frame->isDragging() && frame->hasTimer(3));
+        EXPECT_EQ(ops().mode(), mode);
+        EXPECT_EQ(ops().sourceFolder(), d.fromList ? "\\My Documents\\" : "\\Temp\\Old\\");
 
-    pointer(QTest::MouseMove, tree().viewport(), itemPoint(work));
-    EXPECT_EQ(tree().DropTarget(), work);
-    if (d.fromList) {
-        EXPECT_EQ(list().DropTarget(), work);
-    }
-    EXPECT_EQ(work->background(0), tree().palette().brush(QPalette::Highlight));
-    QWidget *view = d.over ? tree().viewport() : list().viewport();
-    QPoint at(5, list().viewport()->height() - 2);
-    if (d.over && *d.over) {
-        at = itemPoint(work);
-    } else if (d.over) {
-        QTreeWidgetItem *last = tree().topLevelItem(tree().topLevelItemCount() - 1);
-        at = QPoint(5, tree().visualItemRect(last).bottom() + 4);
-        ASSERT_LT(at.y(), tree().viewport()->height());
-        ASSERT_EQ(tree().itemAt(at), nullptr);
-    }
-    pointer(QTest::MouseMove, view, at);
-    EXPECT_EQ(tree().DropTarget(), d.over && *d.over ? work : nullptr);
-    pointer(QTest::MouseRelease, view, at);
+        pointer(QTest::MouseMove, tree().viewport(), itemPoint(work));
+        EXPECT_EQ(tree().DropTarget(), work);
+        if (d.fromList) {
+            EXPECT_EQ(list().DropTarget(), work);
+        }
+        EXPECT_EQ(work->background(0), tree().palette().brush(QPalette::Highlight));
+        QWidget *view = d.over ? tree().viewport() : list().viewport();
+        QPoint at(5, list().viewport()->height() - 2);
+        if (d.over && *d.over) {
+            at = itemPoint(work);
+        } else if (d.over) {
+            QTreeWidgetItem *last = tree().topLevelItem(tree().topLevelItemCount() - 1);
+            at = QPoint(5, tree().visualItemRect(last).bottom() + 4);
+            ASSERT_LT(at.y(), tree().viewport()->height());
+            ASSERT_EQ(tree().itemAt(at), nullptr);
+        }
+        pointer(QTest::MouseMove, view, at);
+        EXPECT_EQ(tree().DropTarget(), d.over && *d.over ? work : nullptr);
+        pointer(QTest::MouseRelease, view, at);
 
-    EXPECT_EQ(ops().destinationFolder(), d.destination);
-    EXPECT_EQ(ops().mode(), mode) << "the cut stays on the clipboard, as after the menu command";
-    EXPECT_EQ(work->background(0), QBrush());
-    EXPECT_FALSE(frame->isDragging() || frame->hasTimer(3));
-    EXPECT_EQ(tree().DropTarget(), nullptr);
-    EXPECT_EQ(list().DropTarget(), nullptr);
-    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+        EXPECT_EQ(ops().destinationFolder(), d.destination);
+        EXPECT_EQ(ops().mode(), mode) << "the cut stays on the clipboard, as after the menu command";
+        EXPECT_EQ(work->background(0), QBrush());
+        EXPECT_FALSE(frame->isDragging() || frame->hasTimer(3));
+        EXPECT_EQ(tree().DropTarget(), nullptr);
+        EXPECT_EQ(list().DropTarget(), nullptr);
+        EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Drops, DragDrop,
-                         ::testing::Values(Drop{"FilesOnAFolder", true, "Work", "\\Work\\"},
-                                           Drop{"FilesBackOverTheList", true, nullptr, ""},
-                                           Drop{"FolderOnTheEmptyArea", false, "", "\\"},
-                                           Drop{"FolderOverTheList", false, nullptr, ""}),
-                         [](const auto &info) { return std::string(info.param.what); });
 
 // Many folders, so the tree scrolls; the pointer is parked near an edge and
 // the frame's timer 3 is delivered by hand. Near the bottom the next folder

@@ -15,7 +15,10 @@
 
 #include <QAbstractButton>
 #include <QHeaderView>
+#include <QImage>
 #include <QMenuBar>
+#include <QProcess>
+#include <QSet>
 #include <QTest>
 #include <QToolBar>
 #include <gtest/gtest.h>
@@ -54,8 +57,10 @@ protected:
     TempDevice device;
 };
 
-// Only a REG_DWORD 1 counts as shown; the disclaimer then writes 1.
-TEST_F(Startup, DisclaimerOnFirstRunOnlyThenNeverAgain)
+// Only a REG_DWORD 1 counts as shown; the disclaimer then writes 1. The
+// header setting is read at creation and written when the window goes;
+// minimising ends the program.
+TEST_F(Startup, DisclaimerOnFirstRunOnlyHeaderSettingReadAtCreationAndWrittenOnExit)
 {
     for (const int stored : {-1, 0, 2, 3}) { // -1: absent, 3: the string "1"
         SCOPED_TRACE(stored);
@@ -68,18 +73,10 @@ TEST_F(Startup, DisclaimerOnFirstRunOnlyThenNeverAgain)
         EXPECT_EQ(setting(Disclaimer), 1u);
         EXPECT_TRUE(app.mainFrame()->isVisible());
     }
-    CQuillmossApp again;
-    EXPECT_TRUE(start(again).isEmpty());
-}
-
-// Read at creation, written when the window goes; minimising ends the program.
-TEST_F(Startup, HeaderSettingIsReadAtCreationAndWrittenOnExit)
-{
-    writeSetting(AppKey, Disclaimer, 1);
     writeSetting(AppKey, ShowHeader, 0);
     {
         CQuillmossApp app;
-        start(app);
+        EXPECT_TRUE(start(app).isEmpty());
         CMainFrame *frame = app.mainFrame();
         EXPECT_FALSE(frame->listView()->header()->isVisibleTo(frame));
         EXPECT_FALSE(frame->router().isChecked(ID_VIEW_SHOWHEADER));
@@ -155,6 +152,32 @@ TEST_F(Startup, ToggleDisclaimerAndAboutCommands)
     ASSERT_EQ(launcher.starts().size(), 1);
     EXPECT_TRUE(launcher.starts().at(0).program.endsWith("/store/Windows/iexplore.exe"));
     EXPECT_EQ(launcher.starts().at(0).arguments, QStringList{LoadString(IDS_WEBADDRESS)});
+}
+
+// The real program renders its main window on a fresh test device, passing
+// the first-run disclaimer, and ends normally.
+TEST(Screenshot, RendersTheMainWindowAndEndsNormally)
+{
+    TempDevice device;
+    device.make({"\\My Documents\\notes.txt"});
+    const QString png = device.dir() + "/shot.png";
+    QProcess program;
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program.start(qEnvironmentVariable("QUILLMOSS_BIN_DIR") + "/quillmoss",
+                  {"--device", device.dir(), "--screenshot", png});
+    ASSERT_TRUE(program.waitForFinished(60000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+
+    QImage image(png);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), QSize(480, 640));
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 3) {
+        for (int x = 0; x < image.width(); x += 3)
+            colours.insert(image.pixel(x, y));
+    }
+    EXPECT_GT(colours.size(), 20) << "a blank or nearly blank window";
 }
 
 } // namespace

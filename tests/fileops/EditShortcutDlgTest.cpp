@@ -22,16 +22,7 @@ void save(CDialog &dialog, const QString &text, const QString &name = QString())
     click(dialog, CEditShortcutDlg::IDC_OK);
 }
 
-class EditShortcutDlgTest : public Panes
-{
-protected:
-    std::function<void(CDialog &)> act; // what the user does in each dialog opened
-    int opened = 0;
-    ScopedModalHook hook{[this](CDialog &open) {
-        ++opened;
-        act(open);
-    }};
-};
+using EditShortcutDlgTest = DialogPanes;
 
 // Create mode writes the dialog form under the name given, replacing an
 // existing shortcut without asking.

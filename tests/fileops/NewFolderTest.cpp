@@ -46,22 +46,20 @@ TEST_F(NewFolderTest, CreatesSelectsAndRenamesInPlace)
     EXPECT_TRUE(NewFolder::Create(tree()));
     QTreeWidgetItem *created = tree().FindItemByPath("\\Docs\\New Folder 2");
     ASSERT_NE(created, nullptr);
-    EXPECT_TRUE(QFileInfo(device.host("\\Docs\\New Folder 2")).isDir());
-    EXPECT_NE(tree().FindItemByPath("\\Docs\\New Folder"), nullptr);
-    EXPECT_EQ(created->parent(), docs);
+    EXPECT_TRUE(isFolder("\\Docs\\New Folder 2"));
+    EXPECT_EQ(sorted(texts(docs)), QStringList({"New Folder", "New Folder 1", "New Folder 2"}));
     EXPECT_EQ(tree().currentItem(), created);
     EXPECT_EQ(list().GetCurrentFolder(), "\\Docs\\New Folder 2");
     finishEdit(tree(), Qt::Key_Return, "Letters");
-    EXPECT_TRUE(QFileInfo(device.host("\\Docs\\Letters")).isDir());
+    EXPECT_TRUE(isFolder("\\Docs\\Letters"));
     EXPECT_FALSE(exists("\\Docs\\New Folder 2"));
     EXPECT_EQ(created->text(0), "Letters");
 
     open("\\Docs");
     EXPECT_TRUE(NewFolder::Create(tree()));
     finishEdit(tree(), Qt::Key_Escape);
-    ASSERT_NE(tree().FindItemByPath("\\Docs\\New Folder 2"), nullptr);
-    EXPECT_EQ(tree().FindItemByPath("\\Docs\\New Folder 2")->text(0), "New Folder 2");
-    EXPECT_TRUE(QFileInfo(device.host("\\Docs\\New Folder 2")).isDir());
+    EXPECT_EQ(sorted(texts(docs)), QStringList({"Letters", "New Folder", "New Folder 1", "New Folder 2"}));
+    EXPECT_TRUE(isFolder("\\Docs\\New Folder 2"));
 }
 
 TEST_F(NewFolderTest, ReadOnlyCardReportsTheFailure)

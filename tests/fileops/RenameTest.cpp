@@ -9,44 +9,42 @@
 
 namespace {
 
-class RenameCommandTest : public Panes
+class RenameCommandTest : public DialogPanes
 {
 protected:
     // Renames the entry of folder through the dialog: types newName, then presses the button.
     void rename(const QString &folder, const QString &name, const QString &newName, int button = IDOK)
     {
-        if (!frame)
-            start();
         list().ShowFolder(folder, true);
         ASSERT_TRUE(list().SelectByName(name));
-        ScopedModalHook hook([&](CDialog &open) {
-            ++m_opened;
-            EXPECT_EQ(open.templateId(), CRenameDlg::IDD);
-            EXPECT_EQ(open.windowTitle(), "Rename");
+        act = [=](CDialog &open) {
             auto *oldEdit = open.GetDlgItem<QLineEdit>(CRenameDlg::IDC_OLD_NAME);
             auto *newEdit = open.GetDlgItem<QLineEdit>(CRenameDlg::IDC_NEW_NAME);
             ASSERT_TRUE(oldEdit && newEdit);
-            EXPECT_EQ(oldEdit->text(), name);
-            EXPECT_FALSE(oldEdit->isEnabled());
-            EXPECT_EQ(newEdit->text(), name);
+            EXPECT_EQ(std::tuple(open.templateId(), open.windowTitle(), oldEdit->text(), oldEdit->isEnabled(),
+                                 newEdit->text()),
+                      std::tuple(UINT(CRenameDlg::IDD), QString("Rename"), name, false, name));
             newEdit->setText(newName);
             QTest::mouseClick(open.GetDlgItem<QPushButton>(button), Qt::LeftButton);
-        });
+        };
         RenameSelectedEntry(list());
     }
-    int m_opened = 0;
 };
 
-// Renames in the list's folder or the root and refreshes; an unchanged name or
-// Cancel attempts nothing (a file in ROM refuses every rename: an attempt
-// would show a message); a failed rename is reported and keeps both files.
+// Renames in the list's folder or the root and refreshes; with no selection,
+// an unchanged name or Cancel it attempts nothing (a file in ROM refuses every
+// rename: an attempt would show a message); a failed rename is reported and
+// keeps both files. In the dialog Enter is Ok.
 TEST_F(RenameCommandTest, RenamesInTheListFolderReportsFailuresAndAttemptsNothingUnchanged)
 {
     device.make({"\\Docs\\a.txt", "\\top.txt", "\\Windows\\rom.dll"});
     device.writeFile("\\Docs\\b.txt", "second");
     device.putInRom("\\Windows\\rom.dll");
+    start();
+    RenameSelectedEntry(list());
+    EXPECT_EQ(opened, 0) << "nothing selected";
     rename("\\Docs\\", "a.txt", "c.txt");
-    EXPECT_EQ(m_opened, 1);
+    EXPECT_EQ(opened, 1);
     EXPECT_TRUE(exists("\\Docs\\c.txt"));
     EXPECT_FALSE(exists("\\Docs\\a.txt"));
     EXPECT_EQ(sorted(rows(list())), (QStringList{"b.txt", "c.txt"}));
@@ -64,23 +62,15 @@ TEST_F(RenameCommandTest, RenamesInTheListFolderReportsFailuresAndAttemptsNothin
 
     rename("\\Windows\\", "rom.dll", "rom.dll");
     rename("\\Windows\\", "rom.dll", "other.dll", IDCANCEL);
-    EXPECT_EQ(m_opened, 5);
+    EXPECT_EQ(opened, 5);
     EXPECT_TRUE(exists("\\Windows\\rom.dll"));
     EXPECT_FALSE(exists("\\Windows\\other.dll"));
-}
 
-TEST_F(RenameCommandTest, NoSelectionOpensNoDialogAndEnterIsOk)
-{
-    start();
-    ScopedModalHook hook([&](CDialog &open) {
-        ++m_opened;
+    act = [](CDialog &open) {
         auto *newEdit = open.GetDlgItem<QLineEdit>(CRenameDlg::IDC_NEW_NAME);
         newEdit->setText("b.txt");
         QTest::keyClick(newEdit, Qt::Key_Return);
-    });
-    RenameSelectedEntry(list());
-    EXPECT_EQ(m_opened, 0);
-
+    };
     CRenameDlg dialog("a.txt");
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(dialog.oldName(), "a.txt");

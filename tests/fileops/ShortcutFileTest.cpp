@@ -22,11 +22,8 @@ TEST(ShortcutFile, PastedFormQuotesTheTargetEndsWithAZeroByteAndReplacesALongerF
     // The conversion ends at a zero character: its bytes are written, no more.
     EXPECT_TRUE(ShortcutFile::WriteShortcutFile(QString("\\a") + QChar(0) + "b", "\\z.lnk"));
     EXPECT_EQ(device.readFile("\\z.lnk"), QByteArray("6#\"\\a\0", 6));
-}
 
-TEST(ShortcutFile, PastedFormFailsQuietlyWhereNoFileCanBeCreated)
-{
-    TempDevice device;
+    // It fails quietly where no file can be created.
     device.writeFile("\\Windows\\Calc.lnk", "old");
     device.putInRom("\\Windows\\Calc.lnk");
     EXPECT_FALSE(ShortcutFile::WriteShortcutFile("\\Windows\\calc.exe", "\\Windows\\Calc.lnk"));
@@ -37,17 +34,10 @@ TEST(ShortcutFile, PastedFormFailsQuietlyWhereNoFileCanBeCreated)
 
 TEST(ShortcutFile, DialogFormCountsTheTextAsTyped)
 {
-    const struct {
-        const char *typed;
-        const char *stored;
-    } cases[] = {
-        {"", ""},
-        {"\\Windows\\calc.exe", "17#\\Windows\\calc.exe"},
-        {"\"\\My Documents\\Notes.txt\"", "25#\"\\My Documents\\Notes.txt\""},
-        {"\\Windows\\pword.exe -n 12#x", "26#\\Windows\\pword.exe -n 12#x"},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(ShortcutFile::DialogForm(c.typed), c.stored) << c.typed;
+    for (const auto &[typed, stored] : {std::pair{"", ""}, {"\\Windows\\calc.exe", "17#\\Windows\\calc.exe"},
+                                        {"\"\\My Documents\\Notes.txt\"", "25#\"\\My Documents\\Notes.txt\""},
+                                        {"\\Windows\\pword.exe -n 12#x", "26#\\Windows\\pword.exe -n 12#x"}})
+        EXPECT_EQ(ShortcutFile::DialogForm(typed), stored) << typed;
 }
 
 // Zero bytes are skipped; a file over the size limit is never read.

@@ -17,6 +17,7 @@
 namespace {
 
 using namespace RegistryLayout;
+using Map = CMapNetworkDriveDlg;
 
 class Places : public Panes
 {
@@ -155,31 +156,30 @@ TEST_F(Places, MapNetworkDriveSearchesListsInReverseConnectsOnceAndDisconnectClo
     box("Could not find computer or computer has no Network shares.");
     box("Path already mapped.");
     const auto search = [&](CDialog &dialog, const QString &name) {
-        type(dialog, CMapNetworkDriveDlg::IDC_COMPUTER_NAME, name);
-        click(dialog, CMapNetworkDriveDlg::IDC_SEARCH);
+        type(dialog, Map::IDC_COMPUTER_NAME, name);
+        click(dialog, Map::IDC_SEARCH);
     };
     tree().NetworkRoot()->setExpanded(true);
     for (int round = 0; round < 2; ++round) {
         runDialog(ID_TOOLS_CONNECTDRIVE, [&](CDialog &dialog) {
-            auto &map = static_cast<CMapNetworkDriveDlg &>(dialog);
+            auto &map = static_cast<Map &>(dialog);
             if (round == 0) {
                 search(dialog, "");
                 search(dialog, "nowhere");
                 EXPECT_FALSE(map.sharesListed());
             }
             search(dialog, "\\\\srv");
-            EXPECT_EQ(dialog.GetDlgItem<QLineEdit>(CMapNetworkDriveDlg::IDC_COMPUTER_NAME)->text(), "srv");
-            EXPECT_EQ(entries(dialog, CMapNetworkDriveDlg::IDC_SHARE_LIST), enumerated);
+            EXPECT_EQ(dialog.GetDlgItem<QLineEdit>(Map::IDC_COMPUTER_NAME)->text(), "srv");
+            EXPECT_EQ(entries(dialog, Map::IDC_SHARE_LIST), enumerated);
             EXPECT_TRUE(map.sharesListed());
             if (round == 0) {
-                type(dialog, CMapNetworkDriveDlg::IDC_COMPUTER_NAME, "srw");
-                EXPECT_TRUE(entries(dialog, CMapNetworkDriveDlg::IDC_SHARE_LIST).isEmpty());
+                type(dialog, Map::IDC_COMPUTER_NAME, "srw");
+                EXPECT_TRUE(entries(dialog, Map::IDC_SHARE_LIST).isEmpty());
                 EXPECT_FALSE(map.sharesListed());
                 search(dialog, "srv");
             }
-            dialog.GetDlgItem<QListWidget>(CMapNetworkDriveDlg::IDC_SHARE_LIST)->findItems("B", Qt::MatchExactly)[0]
-                ->setSelected(true);
-            click(dialog, CMapNetworkDriveDlg::IDC_CONNECT);
+            dialog.GetDlgItem<QListWidget>(Map::IDC_SHARE_LIST)->findItems("B", Qt::MatchExactly)[0]->setSelected(true);
+            click(dialog, Map::IDC_CONNECT);
             EXPECT_EQ(dialog.result() == IDOK, round == 0) << "a second connect of one share is refused";
         });
     }
@@ -201,11 +201,11 @@ TEST_F(Places, MapsBrowsesAndDisconnectsARealShare)
     QDir().mkpath(server.shareFolder() + "/inside");
     QFile(server.shareFolder() + "/file.txt").open(QIODevice::WriteOnly);
     runDialog(ID_TOOLS_CONNECTDRIVE, [&](CDialog &dialog) {
-        type(dialog, CMapNetworkDriveDlg::IDC_COMPUTER_NAME, server.computer());
-        click(dialog, CMapNetworkDriveDlg::IDC_SEARCH);
-        ASSERT_EQ(entries(dialog, CMapNetworkDriveDlg::IDC_SHARE_LIST), QStringList({"public"}));
-        dialog.GetDlgItem<QListWidget>(CMapNetworkDriveDlg::IDC_SHARE_LIST)->item(0)->setSelected(true);
-        click(dialog, CMapNetworkDriveDlg::IDC_CONNECT);
+        type(dialog, Map::IDC_COMPUTER_NAME, server.computer());
+        click(dialog, Map::IDC_SEARCH);
+        ASSERT_EQ(entries(dialog, Map::IDC_SHARE_LIST), QStringList({"public"}));
+        dialog.GetDlgItem<QListWidget>(Map::IDC_SHARE_LIST)->item(0)->setSelected(true);
+        click(dialog, Map::IDC_CONNECT);
         EXPECT_EQ(dialog.result(), IDOK);
     });
     QTreeWidgetItem *places = tree().NetworkRoot();

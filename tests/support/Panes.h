@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QAbstractButton>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QTest>
 #include <functional>
@@ -57,27 +58,8 @@ inline QStringList sorted(QStringList names)
     return names;
 }
 
-// Selects exactly the rows named.
-inline void selectRows(CFileListView &list, const QStringList &names)
-{
-    list.SelectAll(false);
-    const QStringList shown = rows(list);
-    for (int row = 0; row < shown.size(); ++row) {
-        if (names.contains(shown[row]))
-            list.selectionModel()->select(list.model()->index(row, 0),
-                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    }
-    ASSERT_EQ(list.GetSelectedCount(), names.size());
-}
-
-inline void type(CDialog &dialog, int id, const QString &text)
-{
-    dialog.GetDlgItem<QLineEdit>(id)->setText(text);
-}
-inline void click(CDialog &dialog, int id)
-{
-    dialog.GetDlgItem<QAbstractButton>(id)->click();
-}
+inline void type(CDialog &dialog, int id, const QString &text) { dialog.GetDlgItem<QLineEdit>(id)->setText(text); }
+inline void click(CDialog &dialog, int id) { dialog.GetDlgItem<QAbstractButton>(id)->click(); }
 
 // The tree's open in-place editor, if any.
 inline QLineEdit *inPlaceEditor(const QTreeWidget &tree)
@@ -140,18 +122,26 @@ public:
     {
         ASSERT_NE(tree().SelectPath(folder), nullptr) << folder.toStdString();
     }
+    // Shows folder and selects exactly the rows named.
     void select(const QString &folder, const QStringList &names)
     {
         open(folder);
-        selectRows(list(), names);
+        list().SelectAll(false);
+        const QStringList shown = rows(list());
+        for (int row = 0; row < shown.size(); ++row) {
+            if (names.contains(shown[row]))
+                list().selectionModel()->select(list().model()->index(row, 0),
+                                                QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
+        ASSERT_EQ(list().GetSelectedCount(), names.size());
     }
-    // Shows folder, focuses the list and selects exactly names.
+    // The same with the list focused.
     void focusList(const QString &folder, const QStringList &names)
     {
-        open(folder);
+        select(folder, names);
         list().setFocus();
         QTRY_VERIFY(list().hasFocus());
-        selectRows(list(), names);
+        ASSERT_EQ(list().GetSelectedCount(), names.size());
     }
     void focusTree(const QString &folder)
     {
@@ -160,8 +150,21 @@ public:
         QTRY_VERIFY(tree().hasFocus());
     }
     bool exists(const QString &path) const { return device.exists(path); }
+    bool isFolder(const QString &path) const { return QFileInfo(device.host(path)).isDir(); }
 
     TempDevice device;
     ScriptedSink sink;
     std::unique_ptr<CMainFrame> frame;
+};
+
+// Panes whose every modal dialog is counted in opened and handed to act.
+class DialogPanes : public Panes
+{
+protected:
+    std::function<void(CDialog &)> act;
+    int opened = 0;
+    ScopedModalHook hook{[this](CDialog &open) {
+        ++opened;
+        act(open);
+    }};
 };
