@@ -85,13 +85,8 @@ TEST_F(CRegistryAccessTest, ReadDwordAnswersByTypeAndSize)
 TEST_F(CRegistryAccessTest, ReadStringHandsOutOwnedZeroTerminatedText)
 {
     ASSERT_EQ(m_registry.WriteString(lm, AppKey, "written", "\\\\pc\\share"), RegSuccess);
-    const struct {
-        const char *name;
-        DWORD type; // REG_NONE: not stored here
-        QByteArray stored;
-        RegStatus status;
-        const char *text; // null: nothing handed out
-    } cases[] = {
+    // Value name, type stored (REG_NONE: not stored here), bytes, status, text handed out (null: none).
+    const std::tuple<const char *, DWORD, QByteArray, RegStatus, const char *> cases[] = {
         {"written", REG_NONE, {}, RegSuccess, "\\\\pc\\share"},
         {"terminator", REG_SZ, QByteArray("\0\0", 2), RegSuccess, ""},
         {"nothing", REG_SZ, QByteArray(), RegSuccess, ""},
@@ -99,13 +94,13 @@ TEST_F(CRegistryAccessTest, ReadStringHandsOutOwnedZeroTerminatedText)
         {"dword", REG_DWORD, QByteArray("\1\0\0\0", 4), RegWrongType, nullptr},
         {"missing", REG_NONE, {}, RegReadFailed, nullptr},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        if (c.type != REG_NONE)
-            setRaw(lm, AppKey, c.name, c.type, c.stored);
+    for (const auto &[name, type, stored, status, expected] : cases) {
+        SCOPED_TRACE(name);
+        if (type != REG_NONE)
+            setRaw(lm, AppKey, name, type, stored);
         std::unique_ptr<WCHAR[]> text;
-        EXPECT_EQ(m_registry.ReadString(lm, AppKey, c.name, text), c.status);
-        EXPECT_EQ(text ? QString::fromUtf16(text.get()) : "<none>", QString::fromLatin1(c.text ? c.text : "<none>"));
+        EXPECT_EQ(m_registry.ReadString(lm, AppKey, name, text), status);
+        EXPECT_EQ(text ? QString::fromUtf16(text.get()) : "<none>", expected ? expected : "<none>");
     }
     // An output that is not empty is refused and left alone.
     std::unique_ptr<WCHAR[]> text(new WCHAR[4]{u'o', u'l', u'd', 0});

@@ -30,11 +30,9 @@ TEST_F(Enablement, Table)
         QTRY_VERIFY(tree().hasFocus());
     };
     const std::optional<bool> unchanged;
-    const struct {
-        const char *state;
-        std::function<void()> enter;
-        std::vector<std::pair<UINT, std::optional<bool>>> rules;
-    } table[] = {
+    // A state of the panes, how to enter it, and what the rules answer there.
+    using Rules = std::vector<std::pair<UINT, std::optional<bool>>>;
+    const std::tuple<const char *, std::function<void()>, Rules> table[] = {
         {"tree on the root", [&] { focusTreeItem(tree().DeviceRoot()); },
          {{ID_EDIT_CUT, false}, {ID_EDIT_COPY, false}, {ID_FILE_DELETE, false}, {ID_FILE_PROPERTIES, true},
           {ID_FILE_NEWFOLDER, true}, {ID_BOOKMARK_ADD, true}, {ID_TOOLS_EMAIL, false},
@@ -57,10 +55,10 @@ TEST_F(Enablement, Table)
          },
          {{ID_TOOLS_DISCONNECTDRIVE, true}, {ID_FILE_DELETE, false}}},
     };
-    for (const auto &row : table) {
-        SCOPED_TRACE(row.state);
-        row.enter();
-        for (const auto &[id, enabled] : row.rules)
+    for (const auto &[state, enter, rules] : table) {
+        SCOPED_TRACE(state);
+        enter();
+        for (const auto &[id, enabled] : rules)
             EXPECT_EQ(CommandRules::enabled(id, frame->currentFacts()), enabled) << "command " << id;
     }
 }

@@ -38,21 +38,19 @@ TEST_F(DragFixture, PastesTheCutWhereReleased)
     tree().setMinimumHeight(500);
     frame->resize(480, 1200);
     QCoreApplication::processEvents();
-    const struct {
-        const char *what;
-        bool fromList; // a.txt and b.txt from the list, else \Temp\Old from the tree
-        const char *over; // "Work", "" for the empty area below the tree's items, null for the list
-        const char *destination; // of the paste; empty: nothing pasted
-    } drops[] = {
+    // What is dragged: a.txt and b.txt from the list, or \Temp\Old from the tree; where it is released:
+    // over "Work", "" the empty area below the tree's items, null the list; where it is pasted ("": nowhere).
+    const std::tuple<const char *, bool, const char *, const char *> drops[] = {
         {"files back over the list", true, nullptr, ""},
         {"folder over the list", false, nullptr, ""},
         {"files on a folder", true, "Work", "\\Work\\"},
         {"folder on the empty area", false, "", "\\"},
     };
-    for (const auto &d : drops) {
-        SCOPED_TRACE(d.what);
-        const unsigned mode = CFileOperations::OpCut | (d.fromList ? CFileOperations::OpFiles : CFileOperations::OpFolder);
-        if (d.fromList) {
+    for (const auto &[what, fromList, over, destination] : drops) {
+        SCOPED_TRACE(what);
+        const unsigned mode = CFileOperations::OpCut | (fromList ? CFileOperations::OpFiles
+                                                                 : CFileOperations::OpFolder);
+        if (fromList) {
             focusList("\\My Documents\\", {"a.txt", "b.txt"});
             const QModelIndex a = list().model()->index(int(rows(list()).indexOf("a.txt")), 0);
             beginDrag(list().viewport(), list().visualRect(a).center());
@@ -65,29 +63,29 @@ TEST_F(DragFixture, PastesTheCutWhereReleased)
         ASSERT_NE(work, nullptr);
         EXPECT_TRUE(frame->isDragging() && frame->hasTimer(3));
         EXPECT_EQ(ops().mode(), mode);
-        EXPECT_EQ(ops().sourceFolder(), d.fromList ? "\\My Documents\\" : "\\Temp\\Old\\");
+        EXPECT_EQ(ops().sourceFolder(), fromList ? "\\My Documents\\" : "\\Temp\\Old\\");
 
         pointer(QTest::MouseMove, tree().viewport(), itemPoint(work));
         EXPECT_EQ(tree().DropTarget(), work);
-        if (d.fromList) {
+        if (fromList) {
             EXPECT_EQ(list().DropTarget(), work);
         }
         EXPECT_EQ(work->background(0), tree().palette().brush(QPalette::Highlight));
-        QWidget *view = d.over ? tree().viewport() : list().viewport();
+        QWidget *view = over ? tree().viewport() : list().viewport();
         QPoint at(5, list().viewport()->height() - 2);
-        if (d.over && *d.over) {
+        if (over && *over) {
             at = itemPoint(work);
-        } else if (d.over) {
+        } else if (over) {
             QTreeWidgetItem *last = tree().topLevelItem(tree().topLevelItemCount() - 1);
             at = QPoint(5, tree().visualItemRect(last).bottom() + 4);
             ASSERT_LT(at.y(), tree().viewport()->height());
             ASSERT_EQ(tree().itemAt(at), nullptr);
         }
         pointer(QTest::MouseMove, view, at);
-        EXPECT_EQ(tree().DropTarget(), d.over && *d.over ? work : nullptr);
+        EXPECT_EQ(tree().DropTarget(), over && *over ? work : nullptr);
         pointer(QTest::MouseRelease, view, at);
 
-        EXPECT_EQ(ops().destinationFolder(), d.destination);
+        EXPECT_EQ(ops().destinationFolder(), destination);
         EXPECT_EQ(ops().mode(), mode) << "the cut stays on the clipboard, as after the menu command";
         EXPECT_EQ(work->background(0), QBrush());
         EXPECT_FALSE(frame->isDragging() || frame->hasTimer(3));

@@ -13,14 +13,8 @@ TEST_F(Clipboard, Transitions)
     device.make({"\\S\\a.txt", "\\S\\b.txt", "\\S\\c.txt", "\\D1\\", "\\D2\\", "\\F\\G\\g.txt"});
     start();
     const QStringList ab{"a.txt", "b.txt"};
-    const struct {
-        const char *event;
-        std::function<void()> act;
-        unsigned mode;
-        const char *sourceFolder;
-        QStringList names;
-        bool canPaste;
-    } steps[] = {
+    // The event, then the state after it: mode, source folder, names and whether a paste is possible.
+    const std::tuple<const char *, std::function<void()>, unsigned, const char *, QStringList, bool> steps[] = {
         {"start", [] {}, 0, "", {}, false},
         {"cut with nothing selected", [&] { select("\\S\\", {}); ops().CutFiles(); }, 0, "", {}, false},
         {"copy files", [&] { select("\\S\\", ab); ops().CopyFiles(); }, 5, "\\S\\", ab, true},
@@ -43,14 +37,14 @@ TEST_F(Clipboard, Transitions)
              ops().DeleteSelectedFiles();
          }, 9, "\\S\\", {}, false},
     };
-    for (const auto &step : steps) {
-        SCOPED_TRACE(step.event);
-        step.act();
-        EXPECT_EQ(ops().mode(), step.mode);
-        EXPECT_EQ(ops().sourceFolder(), step.sourceFolder);
-        EXPECT_EQ(sorted(ops().names()), step.names); // list order is the folder's order
-        EXPECT_EQ(ops().CanPaste(), step.canPaste);
-        EXPECT_EQ(ops().CanPasteShortcut(), step.canPaste && (step.mode & CFileOperations::OpFiles));
+    for (const auto &[event, act, mode, sourceFolder, names, canPaste] : steps) {
+        SCOPED_TRACE(event);
+        act();
+        EXPECT_EQ(ops().mode(), mode);
+        EXPECT_EQ(ops().sourceFolder(), sourceFolder);
+        EXPECT_EQ(sorted(ops().names()), names); // list order is the folder's order
+        EXPECT_EQ(ops().CanPaste(), canPaste);
+        EXPECT_EQ(ops().CanPasteShortcut(), canPaste && (mode & CFileOperations::OpFiles));
     }
 }
 

@@ -52,14 +52,8 @@ TEST_F(Panes, DeleteFilesAsksFirstAndReportsFailures)
     start();
     const QString goOn = "Failed to delete 2.txt. Continue deleting?";
     const QStringList all{"1.txt", "2.txt", "3.txt"};
-    const struct {
-        const char *folder;
-        QStringList selected;
-        int answer; // 0: not asked
-        QList<ExpectedBox> failures;
-        bool result;
-        QStringList left;
-    } cases[] = {
+    // Folder, selection, answer to the question (0: not asked), the boxes then, result, files left.
+    const std::tuple<const char *, QStringList, int, QList<ExpectedBox>, bool, QStringList> cases[] = {
         {"\\A\\", {"b.txt"}, IDNO, {}, false, {"a.txt", "b.txt", "c.txt", "rom.txt"}},
         {"\\A\\", {"a.txt", "b.txt"}, IDYES, {}, true, {"c.txt", "rom.txt"}},
         {"\\A\\", {}, 0, {}, true, {"c.txt", "rom.txt"}},
@@ -68,17 +62,17 @@ TEST_F(Panes, DeleteFilesAsksFirstAndReportsFailures)
         {"\\N\\", all, IDYES, {{goOn, "Continue?", QuestionNoDefault, IDNO}}, true, {"2.txt", "3.txt"}},
         {"\\Y\\", all, IDYES, {{goOn, "Continue?", QuestionNoDefault, IDYES}}, true, {"2.txt"}},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE((c.folder + c.selected.join(',')).toStdString());
-        select(c.folder, c.selected);
-        if (c.answer)
-            sink.expect("Delete all selected files?", "Delete files", QuestionNoDefault, c.answer);
-        for (const ExpectedBox &box : c.failures)
+    for (const auto &[folder, selected, answer, failures, result, left] : cases) {
+        SCOPED_TRACE((folder + selected.join(',')).toStdString());
+        select(folder, selected);
+        if (answer)
+            sink.expect("Delete all selected files?", "Delete files", QuestionNoDefault, answer);
+        for (const ExpectedBox &box : failures)
             sink.expect(box.text, box.caption, box.type, box.answer);
-        EXPECT_EQ(ops().DeleteSelectedFiles(), c.result);
+        EXPECT_EQ(ops().DeleteSelectedFiles(), result);
         EXPECT_EQ(sink.lastOwner(), &list());
-        EXPECT_EQ(sorted(rows(list())), c.left);
-        EXPECT_EQ(QDir(device.host(c.folder)).entryList(QDir::Files, QDir::Name), c.left);
+        EXPECT_EQ(sorted(rows(list())), left);
+        EXPECT_EQ(QDir(device.host(folder)).entryList(QDir::Files, QDir::Name), left);
     }
 }
 

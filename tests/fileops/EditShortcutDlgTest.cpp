@@ -51,34 +51,31 @@ TEST_F(EditShortcutDlgTest, CreateMode)
 // Edit mode shows the text after the count and saves the dialog form.
 TEST_F(EditShortcutDlgTest, EditMode)
 {
-    const struct {
-        std::optional<QByteArray> stored; // none: no file
-        const char *shown;
-        std::optional<QString> typed; // none: Ok as shown
-        std::optional<QByteArray> written;
-    } cases[] = {
+    // Stored (none: no file), shown, typed (none: Ok as shown), written (none: no file).
+    using Bytes = std::optional<QByteArray>;
+    const std::tuple<Bytes, const char *, std::optional<QString>, Bytes> cases[] = {
         {QByteArray("25#\"\\My Documents\\Notes.txt\"\0", 29), "\"\\My Documents\\Notes.txt\"", {},
          "25#\"\\My Documents\\Notes.txt\""},
         {"\\Windows\\calc.exe", "\\Windows\\calc.exe", {}, "17#\\Windows\\calc.exe"}, // no count: shown whole
         {"17#\\Windows\\calc.exe", "\\Windows\\calc.exe", "", ""},                   // emptied: truncated
         {{}, "", "\\Windows\\calc.exe", {}},                                          // missing: nothing made
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.shown);
-        if (c.stored)
-            device.writeFile("\\Notes.lnk", *c.stored);
-        act = [&c](CDialog &open) {
+    for (const auto &[stored, shown, typed, written] : cases) {
+        SCOPED_TRACE(shown);
+        if (stored)
+            device.writeFile("\\Notes.lnk", *stored);
+        act = [&](CDialog &open) {
             EXPECT_EQ(open.windowTitle(), "Edit Shortcut");
             EXPECT_EQ(nameEdit(open)->text(), "Notes.lnk");
             EXPECT_FALSE(nameEdit(open)->isEnabled());
-            EXPECT_EQ(textEdit(open)->text(), c.shown);
-            save(open, c.typed.value_or(c.shown));
+            EXPECT_EQ(textEdit(open)->text(), shown);
+            save(open, typed.value_or(shown));
         };
         CEditShortcutDlg dialog("\\Notes.lnk", "Notes.lnk");
         dialog.DoModal();
         EXPECT_TRUE(dialog.editMode());
-        EXPECT_EQ(exists("\\Notes.lnk"), c.written.has_value());
-        EXPECT_EQ(device.readFile("\\Notes.lnk"), c.written.value_or(QByteArray()));
+        EXPECT_EQ(exists("\\Notes.lnk"), written.has_value());
+        EXPECT_EQ(device.readFile("\\Notes.lnk"), written.value_or(QByteArray()));
         QFile::remove(device.host("\\Notes.lnk"));
     }
 }

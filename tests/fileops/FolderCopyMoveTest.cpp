@@ -44,11 +44,7 @@ TEST_F(FolderCopy, RefusesItselfAndItsSubfoldersAndReportsFoldersItCannotCreate)
     device.make({"\\A\\f.txt", "\\A\\B\\g.txt", "\\AB\\", "\\E\\", "\\D\\", "\\F\\Dir\\a.txt", "\\F\\dir\\b.txt",
                  "\\T\\"});
     start();
-    const struct {
-        const char *source;
-        const char *destination;
-        const char *message; // empty: the copy is allowed
-    } cases[] = {
+    const std::tuple<const char *, const char *, const char *> cases[] = { // source, destination, message
         {"\\A\\", "\\A\\", "Cannot copy into source."},
         {"\\A", "\\A\\", "Cannot copy into source."},
         {"\\A\\", "\\A\\B\\", "Cannot copy \\A:\r\nThe destination folder is a subfolder of the source folder."},
@@ -56,12 +52,12 @@ TEST_F(FolderCopy, RefusesItselfAndItsSubfoldersAndReportsFoldersItCannotCreate)
         {"\\A\\", "\\AB\\", ""},
         {"\\E\\", "\\D\\", ""},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.destination);
-        if (*c.message)
-            sink.expect(c.message, App, Exclamation, IDOK);
-        EXPECT_EQ(ops().CopyFolderTree(c.source, c.destination), !*c.message);
-        if (*c.message) {
+    for (const auto &[source, destination, message] : cases) {
+        SCOPED_TRACE(destination);
+        if (*message) // else the copy is allowed
+            sink.expect(message, App, Exclamation, IDOK);
+        EXPECT_EQ(ops().CopyFolderTree(source, destination), !*message);
+        if (*message) {
             EXPECT_EQ(sink.lastOwner(), frame.get());
         }
     }

@@ -12,10 +12,7 @@ using NewFolderTest = Panes;
 
 TEST_F(NewFolderTest, TakesTheFirstFreeName)
 {
-    const struct {
-        QStringList present;
-        const char *expected;
-    } cases[] = {
+    const std::pair<QStringList, const char *> cases[] = { // names present, the free name
         {{}, "New Folder"},
         {{"New Folder\\"}, "New Folder 1"},
         {{"New Folder\\", "New Folder 1\\"}, "New Folder 2"},
@@ -23,12 +20,12 @@ TEST_F(NewFolderTest, TakesTheFirstFreeName)
         {{"new folder", "New Folder 1\\"}, "New Folder 2"}, // a file takes the name too, in any case
     };
     int folder = 0;
-    for (const auto &c : cases) {
+    for (const auto &[present, expected] : cases) {
         const QString dir = QString("\\Case%1\\").arg(++folder);
         device.make({dir});
-        for (const QString &name : c.present)
+        for (const QString &name : present)
             device.make({dir + name});
-        EXPECT_EQ(NewFolder::FreeName(dir), c.expected) << folder;
+        EXPECT_EQ(NewFolder::FreeName(dir), expected) << folder;
     }
 }
 
