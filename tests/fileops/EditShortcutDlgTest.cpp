@@ -22,7 +22,7 @@ void save(CDialog &dialog, const QString &text, const QString &name = QString())
     click(dialog, CEditShortcutDlg::IDC_OK);
 }
 
-using EditShortcutDlgTest = DialogPanes;
+using EditShortcutDlgTest = Panes;
 
 // Create mode writes the dialog form under the name given, replacing an
 // existing shortcut without asking.

@@ -9,7 +9,7 @@
 
 namespace {
 
-class RenameCommandTest : public DialogPanes
+class RenameCommandTest : public Panes
 {
 protected:
     // Renames the entry of folder through the dialog: types newName, then presses the button.

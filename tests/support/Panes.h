@@ -102,16 +102,13 @@ public:
     CFileListViewEx &list() const { return *frame->listView(); }
     CFileOperations &ops() const { return frame->fileOperations(); }
     bool run(UINT id) const { return frame->router().execute(id); }
-    // Runs command id, which must open one dialog; act works on it.
-    void runDialog(UINT id, const std::function<void(CDialog &)> &act)
+    // Runs command id, which must open one dialog; onOpen works on it.
+    void runDialog(UINT id, const std::function<void(CDialog &)> &onOpen)
     {
-        int opened = 0;
-        ScopedModalHook hook([&](CDialog &dialog) {
-            ++opened;
-            act(dialog);
-        });
+        act = onOpen;
+        const int before = opened;
         ASSERT_TRUE(run(id));
-        ASSERT_EQ(opened, 1);
+        ASSERT_EQ(opened, before + 1);
         // The offscreen platform does not give the frame back its activation.
         QApplication::setActiveWindow(frame.get());
         QTRY_VERIFY(frame->isActiveWindow());
@@ -155,12 +152,8 @@ public:
     TempDevice device;
     ScriptedSink sink;
     std::unique_ptr<CMainFrame> frame;
-};
-
-// Panes whose every modal dialog is counted in opened and handed to act.
-class DialogPanes : public Panes
-{
-protected:
+    // Every modal dialog is counted in opened and handed to act (until a
+    // test installs a hook of its own).
     std::function<void(CDialog &)> act;
     int opened = 0;
     ScopedModalHook hook{[this](CDialog &open) {
