@@ -52,13 +52,12 @@ TEST_F(CRegistryKeyTest, EnumeratesSubkeysThenValuesInReverse)
             m_key.Close();
         }
         QString path = "junk";
-        EXPECT_EQ(m_key.GetPath(&path), S_OK);
+        RegEntryKind kind = RegKindSubKey;
+        DWORD value = 0;
+        EXPECT_EQ((QList<HRESULT>{m_key.GetPath(&path), m_key.GetValueKind("x", &kind), m_key.ReadDword("y", &value)}),
+                  (QList<HRESULT>{S_OK, E_FAIL, E_FAIL}));
         EXPECT_TRUE(path.isEmpty());
         EXPECT_EQ(walk(), QStringList{ended(E_FAIL)});
-        RegEntryKind kind = RegKindSubKey;
-        EXPECT_EQ(m_key.GetValueKind("x", &kind), E_FAIL);
-        DWORD value = 0;
-        EXPECT_EQ(m_key.ReadDword("y", &value), E_FAIL);
     }
 
     ASSERT_EQ(m_key.Open("HKEY_LOCAL_MACHINE\\Software\\Walk", false), S_OK);
@@ -66,17 +65,14 @@ TEST_F(CRegistryKeyTest, EnumeratesSubkeysThenValuesInReverse)
                           entry("x", RegKindString), ended(S_FALSE)};
     EXPECT_EQ(walk(), all);
     EXPECT_EQ(walk(), all) << "walked again from the start";
-    QString name;
-    RegEntryKind kind = RegKindOther;
-    EXPECT_EQ(m_key.EnumNext(nullptr, &kind), E_INVALIDARG);
-    EXPECT_EQ(m_key.EnumNext(&name, nullptr), E_INVALIDARG);
-
     DWORD value = 0, ignored = 0;
     QString text, ignoredText;
-    EXPECT_EQ((QList<HRESULT>{m_key.ReadDword("Y", &value), m_key.ReadString("X", &text),
+    RegEntryKind kind = RegKindOther;
+    EXPECT_EQ((QList<HRESULT>{m_key.EnumNext(nullptr, &kind), m_key.EnumNext(&text, nullptr),
+                              m_key.ReadDword("Y", &value), m_key.ReadString("X", &text),
                               m_key.ReadDword("x", &ignored), m_key.ReadString("y", &ignoredText),
                               m_key.ReadDword(QString(), &ignored), m_key.ReadDword("missing", &ignored)}),
-              (QList<HRESULT>{S_OK, S_OK, E_FAIL, E_FAIL, E_INVALIDARG, E_FAIL}));
+              (QList<HRESULT>{E_INVALIDARG, E_INVALIDARG, S_OK, S_OK, E_FAIL, E_FAIL, E_INVALIDARG, E_FAIL}));
     EXPECT_EQ(value, 42u);
     EXPECT_EQ(text, "text");
 

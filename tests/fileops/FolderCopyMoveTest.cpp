@@ -76,12 +76,14 @@ TEST_F(FolderCopy, RefusesItselfAndItsSubfoldersAndReportsFoldersItCannotCreate)
 }
 
 // Every file of a three-level tree fails to copy; the answer to the first
-// question decides whether the copy goes on at every level.
-TEST_F(FolderCopy, NoDeepInsideEndsEveryLevelYesGoesOn)
+// question decides whether the copy goes on at every level. The copy keeps
+// each file's attribute bits and last write time, and never gives one folder
+// two names that differ only in letter case.
+TEST_F(FolderCopy, NoDeepInsideEndsEveryLevelYesGoesOnAndAttributesTimesAndOneSpellingAreKept)
 {
     for (const char *path : {"\\A\\B\\C\\1.bin", "\\A\\B\\2.bin", "\\A\\3.bin", "\\A\\D\\4.bin"})
         device.writeFile(path, QByteArray(256 * 1024, 'b'));
-    device.make({"\\T1\\", "\\T2\\"});
+    device.make({"\\T1\\", "\\T2\\", "\\S\\plain.txt", "\\S\\marked.txt", "\\S\\Same.txt", "\\S\\same.TXT", "\\T\\"});
     start();
     const QStringList files = walk("\\A");
     ASSERT_EQ(files.size(), 4);
@@ -98,14 +100,7 @@ TEST_F(FolderCopy, NoDeepInsideEndsEveryLevelYesGoesOn)
     EXPECT_FALSE(ops().CopyFolderTree("\\A\\", "\\T2\\"));
     EXPECT_TRUE(CFileOperations::copySkippedAny());
     EXPECT_TRUE(isFolder("\\T2\\A\\B\\C") && isFolder("\\T2\\A\\D")) << "every folder was still made";
-}
 
-// The copy keeps each file's attribute bits and last write time, and never
-// gives one folder two names that differ only in letter case.
-TEST_F(FolderCopy, KeepsAttributesAndTimesAndOneSpellingOfEachName)
-{
-    device.make({"\\S\\plain.txt", "\\S\\marked.txt", "\\S\\Same.txt", "\\S\\same.TXT", "\\T\\"});
-    start();
     constexpr DWORD marked = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE;
     ASSERT_TRUE(SetFileAttributesW(wide("\\S\\marked.txt"), marked));
     const QDateTime past = QDateTime::fromSecsSinceEpoch(1000000000);

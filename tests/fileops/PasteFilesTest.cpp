@@ -41,11 +41,15 @@ protected:
 using PasteCutOrCopy = PasteFiles;
 
 // No to the overwrite question for the second of three stops the paste there;
-// a cut is pasted once, also when stopped.
-TEST_P(PasteCutOrCopy, NoToOverwriteEndsThePaste)
+// a cut is pasted once, also when stopped. A cut's copies reach the disk
+// before their sources go; a copy is flushed only where it replaces a file.
+TEST_P(PasteCutOrCopy, NoToOverwriteEndsThePasteAndCopiesAreFlushedWhereTheyMustBe)
 {
     const bool cut = GetParam();
     device.make({"\\S\\1.txt", "\\S\\2.txt", "\\S\\3.txt"}, "new");
+    device.make({"\\S\\a.txt"}, "a.txt");
+    device.make({"\\S\\b.txt"}, "b.txt");
+    device.make({"\\E\\B.TXT"}, "old");
     start();
     take({"1.txt", "2.txt", "3.txt"}, cut);
     const QStringList n = ops().names(); // in list order
@@ -60,6 +64,20 @@ TEST_P(PasteCutOrCopy, NoToOverwriteEndsThePaste)
     EXPECT_TRUE(exists("\\S\\" + n[1]) && exists("\\S\\" + n[2]));
     EXPECT_EQ(ops().CanPaste(), !cut);
     EXPECT_EQ(ops().mode(), CFileOperations::OpFiles | (cut ? CFileOperations::OpCut : CFileOperations::OpCopy));
+
+    take({"a.txt", "b.txt"}, cut);
+    expectOverwrite("\\E\\b.txt", IDYES);
+    sourceFolder = device.host("\\S");
+    flushes.clear();
+    FileCopy::flushCall = noteFlush;
+    ops().Paste("\\E\\");
+    FileCopy::flushCall = ::fsync;
+    flushes.sort();
+    EXPECT_EQ(flushes, cut ? QStringList({"a.txt kept", "b.txt kept"}) : QStringList({"b.txt kept"}));
+    EXPECT_EQ(device.readFile("\\E\\B.TXT"), "b.txt");
+    EXPECT_EQ(device.readFile("\\E\\a.txt"), "a.txt");
+    EXPECT_EQ(exists("\\S\\a.txt"), !cut);
+    EXPECT_EQ(leftovers("\\E"), QStringList());
 }
 
 // Into the folder the files came from each paste is a copy onto itself,
@@ -93,30 +111,6 @@ TEST_P(PasteCutOrCopy, YesToOverwriteReplacesTheTargetButNeverTheSource)
     expectOverwrite("\\D\\a.txt", IDYES);
     ops().Paste("\\D\\");
     EXPECT_EQ(device.readFile("\\D\\a.txt"), "alpha");
-}
-
-// A cut's copies reach the disk before their sources go; a copy is flushed
-// only where it replaces a file.
-TEST_P(PasteCutOrCopy, CopiesAreFlushedWhereTheyMustBe)
-{
-    const bool cut = GetParam();
-    device.make({"\\S\\a.txt"}, "a.txt");
-    device.make({"\\S\\b.txt"}, "b.txt");
-    device.make({"\\D\\B.TXT"}, "old");
-    start();
-    take({"a.txt", "b.txt"}, cut);
-    expectOverwrite("\\D\\b.txt", IDYES);
-    sourceFolder = device.host("\\S");
-    flushes.clear();
-    FileCopy::flushCall = noteFlush;
-    ops().Paste("\\D\\");
-    FileCopy::flushCall = ::fsync;
-    flushes.sort();
-    EXPECT_EQ(flushes, cut ? QStringList({"a.txt kept", "b.txt kept"}) : QStringList({"b.txt kept"}));
-    EXPECT_EQ(device.readFile("\\D\\B.TXT"), "b.txt");
-    EXPECT_EQ(device.readFile("\\D\\a.txt"), "a.txt");
-    EXPECT_EQ(exists("\\S\\a.txt"), !cut);
-    EXPECT_EQ(leftovers("\\D"), QStringList());
 }
 
 INSTANTIATE_TEST_SUITE_P(CutCopy, PasteCutOrCopy, ::testing::Values(true, false));
