@@ -10,14 +10,22 @@ void makeReadOnly(const TempDevice &device, const QString &path)
     ::chmod(QFile::encodeName(device.host(path)).constData(), 0444);
 }
 
-// The root is never deleted, nor asked about; the answer to the question
-// decides, Yes deletes read-only files too; a file that cannot go stops the delete.
-TEST_F(Panes, DeleteFolderAsksThenDeletesTheWholeTreeOrStops)
+// Folders: the root is never deleted, nor asked about; the answer to the
+// question decides, Yes deletes read-only files too; a file that cannot go
+// stops the delete. Files: No deletes nothing; Yes deletes read-only files too
+// and refreshes the list; with nothing selected nothing is asked (the
+// clipboard test sees the delete forget the clipboard). A failure among
+// several asks whether to go on; the only file failing is just reported.
+TEST_F(Panes, DeleteAsksFirstAndReportsFailures)
 {
     device.make({"\\My Documents\\A\\B\\deep.txt", "\\My Documents\\A\\ro.txt", "\\My Documents\\keep.txt",
-                 "\\R\\rom.txt"});
-    makeReadOnly(device, "\\My Documents\\A\\ro.txt");
-    device.putInRom("\\R\\rom.txt");
+                 "\\R\\rom.txt", "\\A\\a.txt", "\\A\\b.txt", "\\A\\c.txt", "\\A\\rom.txt", "\\A\\Sub\\"});
+    for (const QString folder : {"\\N\\", "\\Y\\"})
+        device.make({folder + "1.txt", folder + "2.txt", folder + "3.txt"});
+    for (const char *path : {"\\My Documents\\A\\ro.txt", "\\A\\b.txt"})
+        makeReadOnly(device, path);
+    for (const char *path : {"\\R\\rom.txt", "\\A\\rom.txt", "\\N\\2.txt", "\\Y\\2.txt"})
+        device.putInRom(path);
     start();
     ops().DeleteFolder();
     EXPECT_TRUE(exists("\\Windows"));
@@ -35,21 +43,7 @@ TEST_F(Panes, DeleteFolderAsksThenDeletesTheWholeTreeOrStops)
     sink.expect("Failed to delete:\r\n\\R\\rom.txt", App, Exclamation, IDOK);
     ops().DeleteFolder();
     EXPECT_TRUE(exists("\\R\\rom.txt"));
-}
 
-// No deletes nothing; Yes deletes read-only files too and refreshes the list;
-// with nothing selected nothing is asked (the clipboard test sees the delete
-// forget the clipboard). A failure among several asks whether to go on; the
-// only file failing is just reported.
-TEST_F(Panes, DeleteFilesAsksFirstAndReportsFailures)
-{
-    device.make({"\\A\\a.txt", "\\A\\b.txt", "\\A\\c.txt", "\\A\\rom.txt", "\\A\\Sub\\"});
-    makeReadOnly(device, "\\A\\b.txt");
-    for (const QString folder : {"\\N\\", "\\Y\\"})
-        device.make({folder + "1.txt", folder + "2.txt", folder + "3.txt"});
-    for (const char *path : {"\\A\\rom.txt", "\\N\\2.txt", "\\Y\\2.txt"})
-        device.putInRom(path);
-    start();
     const QString goOn = "Failed to delete 2.txt. Continue deleting?";
     const QStringList all{"1.txt", "2.txt", "3.txt"};
     // Folder, selection, answer to the question (0: not asked), the boxes then, result, files left.
