@@ -65,28 +65,26 @@ TEST_F(CRegistryAccessTest, WritesStoreThePlatformsTypesAndSizesAndEachCallHasIt
     EXPECT_EQ(raw(lm, AppKey, QString()).first, REG_NONE);
 }
 
-TEST_F(CRegistryAccessTest, ReadDwordAnswersByTypeAndSize)
+// A number is read by type and size; text is handed out owned and zero-terminated.
+TEST_F(CRegistryAccessTest, ReadDwordAnswersByTypeAndSizeReadStringHandsOutOwnedZeroTerminatedText)
 {
-    const std::tuple<DWORD, QByteArray, RegStatus, DWORD> cases[] = { // the value after, pre-set to 0xAAAAAAAA
+    const std::tuple<DWORD, QByteArray, RegStatus, DWORD> numbers[] = { // the value after, pre-set to 0xAAAAAAAA
         {REG_DWORD, QByteArray("\2\0\0\0", 4), RegSuccess, 2},
         {REG_SZ, QByteArray("1\0\0\0", 4), RegWrongType, 0x31},
         {REG_SZ, QByteArray("1\0" "0\0\0\0", 6), RegReadFailed, 0xAAAAAAAA},
         {REG_BINARY, QByteArray("\1\2", 2), RegWrongType, 0xAAAA0201},
         {REG_DWORD_BIG_ENDIAN, QByteArray("\0\0\0\1", 4), RegWrongType, 0x01000000},
     };
-    for (const auto &[type, stored, status, after] : cases) {
+    for (const auto &[type, stored, status, after] : numbers) {
         setRaw(lm, FileFilterKey, MainFilter, type, stored);
         DWORD value = 0xAAAAAAAA;
         EXPECT_EQ(m_registry.ReadDword(lm, FileFilterKey, MainFilter, value), status) << type;
         EXPECT_EQ(value, after) << type;
     }
-}
 
-TEST_F(CRegistryAccessTest, ReadStringHandsOutOwnedZeroTerminatedText)
-{
     ASSERT_EQ(m_registry.WriteString(lm, AppKey, "written", "\\\\pc\\share"), RegSuccess);
     // Value name, type stored (REG_NONE: not stored here), bytes, status, text handed out (null: none).
-    const std::tuple<const char *, DWORD, QByteArray, RegStatus, const char *> cases[] = {
+    const std::tuple<const char *, DWORD, QByteArray, RegStatus, const char *> texts[] = {
         {"written", REG_NONE, {}, RegSuccess, "\\\\pc\\share"},
         {"terminator", REG_SZ, QByteArray("\0\0", 2), RegSuccess, ""},
         {"nothing", REG_SZ, QByteArray(), RegSuccess, ""},
@@ -94,7 +92,7 @@ TEST_F(CRegistryAccessTest, ReadStringHandsOutOwnedZeroTerminatedText)
         {"dword", REG_DWORD, QByteArray("\1\0\0\0", 4), RegWrongType, nullptr},
         {"missing", REG_NONE, {}, RegReadFailed, nullptr},
     };
-    for (const auto &[name, type, stored, status, expected] : cases) {
+    for (const auto &[name, type, stored, status, expected] : texts) {
         SCOPED_TRACE(name);
         if (type != REG_NONE)
             setRaw(lm, AppKey, name, type, stored);

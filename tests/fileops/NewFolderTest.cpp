@@ -10,12 +10,13 @@ namespace {
 
 using NewFolderTest = Panes;
 
-TEST_F(NewFolderTest, TakesTheFirstFreeName)
+// The first free name is taken. New Folder also works where the branch was
+// never read: Docs shows only its placeholder until it is expanded. Return
+// renames the new folder, Escape keeps its name.
+TEST_F(NewFolderTest, TakesTheFirstFreeNameCreatesSelectsAndRenamesInPlace)
 {
     const std::pair<QStringList, const char *> cases[] = { // names present, the free name
-        {{}, "New Folder"},
-        {{"New Folder\\"}, "New Folder 1"},
-        {{"New Folder\\", "New Folder 1\\"}, "New Folder 2"},
+        {{}, "New Folder"}, {{"New Folder\\"}, "New Folder 1"}, {{"New Folder\\", "New Folder 1\\"}, "New Folder 2"},
         {{"New Folder 1\\"}, "New Folder"},
         {{"new folder", "New Folder 1\\"}, "New Folder 2"}, // a file takes the name too, in any case
     };
@@ -27,12 +28,7 @@ TEST_F(NewFolderTest, TakesTheFirstFreeName)
             device.make({dir + name});
         EXPECT_EQ(NewFolder::FreeName(dir), expected) << folder;
     }
-}
 
-// Also where the branch was never read: Docs shows only its placeholder
-// until it is expanded. Return renames the new folder, Escape keeps its name.
-TEST_F(NewFolderTest, CreatesSelectsAndRenamesInPlace)
-{
     device.make({"\\Docs\\New Folder\\", "\\Docs\\New Folder 1\\"});
     start(true);
     open("\\Docs");

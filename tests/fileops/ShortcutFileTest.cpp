@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(ShortcutFile, PastedFormQuotesTheTargetEndsWithAZeroByteAndReplacesALongerFile)
+TEST(ShortcutFile, PastedFormQuotesTheTargetEndsWithAZeroByteAndReplacesALongerFileAndReadsBack)
 {
     TempDevice device;
     EXPECT_TRUE(ShortcutFile::WriteShortcutFile("\\My Documents\\Notes.txt", "\\Notes.lnk"));
@@ -30,20 +30,8 @@ TEST(ShortcutFile, PastedFormQuotesTheTargetEndsWithAZeroByteAndReplacesALongerF
     EXPECT_FALSE(ShortcutFile::WriteShortcutFile("\\Windows\\calc.exe", "\\Missing\\Calc.lnk"));
     EXPECT_EQ(device.readFile("\\Windows\\Calc.lnk"), "old");
     EXPECT_FALSE(device.exists("\\Missing"));
-}
 
-TEST(ShortcutFile, DialogFormCountsTheTextAsTyped)
-{
-    for (const auto &[typed, stored] : {std::pair{"", ""}, {"\\Windows\\calc.exe", "17#\\Windows\\calc.exe"},
-                                        {"\"\\My Documents\\Notes.txt\"", "25#\"\\My Documents\\Notes.txt\""},
-                                        {"\\Windows\\pword.exe -n 12#x", "26#\\Windows\\pword.exe -n 12#x"}})
-        EXPECT_EQ(ShortcutFile::DialogForm(typed), stored) << typed;
-}
-
-// Zero bytes are skipped; a file over the size limit is never read.
-TEST(ShortcutFile, ReadingSkipsZeroBytesAppendsAndStopsAtTheLimit)
-{
-    TempDevice device;
+    // Reading skips zero bytes; a file over the size limit is never read.
     device.writeFile("\\Notes.lnk", QByteArray("25#\"\\My\0 Docs\xe9\"\0", 16));
     QString text = "kept:";
     EXPECT_TRUE(ShortcutFile::AppendText("\\Notes.lnk", text));
@@ -55,6 +43,14 @@ TEST(ShortcutFile, ReadingSkipsZeroBytesAppendsAndStopsAtTheLimit)
     device.writeFile("\\z.lnk", QByteArray(ShortcutFile::MaxFileSize, 'y'));
     EXPECT_TRUE(ShortcutFile::AppendText("\\z.lnk", text));
     EXPECT_EQ(text, "kept" + QString(ShortcutFile::MaxFileSize, 'y'));
+}
+
+TEST(ShortcutFile, DialogFormCountsTheTextAsTyped)
+{
+    for (const auto &[typed, stored] : {std::pair{"", ""}, {"\\Windows\\calc.exe", "17#\\Windows\\calc.exe"},
+                                        {"\"\\My Documents\\Notes.txt\"", "25#\"\\My Documents\\Notes.txt\""},
+                                        {"\\Windows\\pword.exe -n 12#x", "26#\\Windows\\pword.exe -n 12#x"}})
+        EXPECT_EQ(ShortcutFile::DialogForm(typed), stored) << typed;
 }
 
 } // namespace
