@@ -1,6 +1,5 @@
-// Commands that hand the selection or the folder to a dialog or a program:
-// Open, Execute, Extensions and Register Ext. (the Execute dialog joins path
-// and name for the shell), Properties, beam and mail.
+// Commands that hand the selection or the folder to a dialog or a program
+// (the Execute dialog joins path and name for the shell).
 #include "Panes.h"
 #include "RecordingLauncher.h"
 
@@ -20,15 +19,51 @@ namespace {
 
 using SelectionCommands = Panes;
 
-TEST_F(SelectionCommands, CommandsReachTheirDialogsWithTheSelection)
+// The beam and mail commands start their programs with the selected files;
+// Open, Execute, Register Ext. and Extensions get the selection and the folder.
+TEST_F(SelectionCommands, CommandsReachTheirDialogsAndProgramsWithTheSelection)
 {
-    device.make({"\\My Documents\\b.txt"});
+    device.make({"\\r.txt", "\\My Documents\\a.txt", "\\My Documents\\b.txt", "\\My Documents\\c.txt"});
     device.writeFile("\\Windows\\tool.exe", "#!/bin/sh\n");
     QFile::setPermissions(device.host("\\Windows\\tool.exe"), QFile::ReadOwner | QFile::ExeOwner);
     CRegistryAccess().WriteString(HKEY_CLASSES_ROOT, ".txt\\Shell\\Open\\Command", QString(), "tool.exe \"%1\"");
     start(true);
-    focusList("\\My Documents", {"b.txt"});
+    focusList("\\My Documents\\", {"a.txt", "b.txt", "c.txt"});
+    // No beam program yet: the list send stops at its first file.
+    sink.expect("Failed to start sending", App, Exclamation, IDOK);
+    EXPECT_TRUE(run(ID_TOOLS_IRSEND));
+    sink.expect("Failed to start receiving", App, Exclamation, IDOK);
+    EXPECT_TRUE(run(ID_TOOLS_IRRECEIVE));
+    EXPECT_EQ(sink.pending(), 0);
 
+    ASSERT_TRUE(StandIns::install(device.device(), qEnvironmentVariable("QUILLMOSS_BIN_DIR")));
+    RecordingLauncher launcher;
+    const auto commandLines = [&launcher] {
+        QStringList lines;
+        for (const RecordingLauncher::Start &start : launcher.starts())
+            lines += QFileInfo(start.program).fileName() + '|'
+                + start.environment.filter("QUILLMOSS_COMMAND_LINE=").value(0).mid(23);
+        return lines;
+    };
+    focusList("\\My Documents\\", {"a.txt", "b.txt", "c.txt"}); // the receive reloaded the list
+    EXPECT_TRUE(run(ID_TOOLS_IRSEND));
+    QStringList inListOrder;
+    for (const QString &name : rows(list()))
+        inListOrder += "irsquirt.exe|\\My Documents\\" + name;
+    EXPECT_EQ(commandLines(), inListOrder);
+
+    focusList("\\My Documents\\", {"b.txt"});
+    EXPECT_TRUE(run(ID_TOOLS_EMAIL));
+    EXPECT_EQ(commandLines().value(3),
+              "tmail.exe|-to \"\"-cc \"\"-bcc \"\"-subject \"\"-body \"\"-attach \"\\My Documents\\b.txt\"");
+
+    focusList("\\", {"r.txt"}); // enables the command, which the tree focus leaves as it is
+    tree().setFocus();
+    QTRY_VERIFY(tree().hasFocus());
+    EXPECT_TRUE(run(ID_TOOLS_IRSEND));
+    EXPECT_EQ(launcher.starts().size(), 4) << "nothing is sent from the root";
+
+    focusList("\\My Documents", {"b.txt"});
     QStringList seen;
     ScopedModalHook hook([&](CDialog &dialog) {
         if (auto *execute = qobject_cast<CExecuteDlg *>(&dialog)) {
@@ -51,15 +86,14 @@ TEST_F(SelectionCommands, CommandsReachTheirDialogsWithTheSelection)
         }
         dialog.EndDialog(IDCANCEL);
     });
-    RecordingLauncher launcher;
     for (UINT id : {ID_FILE_OPEN, ID_TOOLS_EXECUTE, ID_REGISTER_EXT, ID_TOOLS_EXTENSIONS})
         EXPECT_TRUE(run(id)) << id;
     EXPECT_EQ(seen, (QStringList{"b.txt in \\My Documents\\", "\\My Documents\\b.txt", "\\My Documents\\b.txt",
                                  "\\Windows\\tool.exe", "\\My Documents\\b.txt", "165"}));
-    ASSERT_EQ(launcher.starts().size(), 3);
-    EXPECT_EQ(launcher.starts()[0].arguments, QStringList{"\\My Documents\\b.txt"});
-    EXPECT_EQ(launcher.starts()[1].arguments, QStringList{"\\My Documents\\b.txt"});
-    EXPECT_EQ(launcher.starts()[2].arguments, (QStringList{"-p", "q r"}));
+    ASSERT_EQ(launcher.starts().size(), 7);
+    EXPECT_EQ(launcher.starts()[4].arguments, QStringList{"\\My Documents\\b.txt"});
+    EXPECT_EQ(launcher.starts()[5].arguments, QStringList{"\\My Documents\\b.txt"});
+    EXPECT_EQ(launcher.starts()[6].arguments, (QStringList{"-p", "q r"}));
 
     QApplication::setActiveWindow(frame.get());
     focusList("\\My Documents", {});
@@ -102,48 +136,6 @@ TEST_F(SelectionCommands, SheetForTheRootDialogForAFolderOrFileListReloadedAfter
     }
     EXPECT_EQ(list().GetFocusedItem(), row);
     EXPECT_EQ(list().GetSelectedCount(), 1);
-}
-
-// The beam and mail commands start their programs with the selected files.
-TEST_F(SelectionCommands, BeamAndMailCommandsStartTheirPrograms)
-{
-    device.make({"\\r.txt", "\\My Documents\\a.txt", "\\My Documents\\b.txt", "\\My Documents\\c.txt"});
-    start(true);
-    focusList("\\My Documents\\", {"a.txt", "b.txt", "c.txt"});
-
-    // No beam program yet: the list send stops at its first file.
-    sink.expect("Failed to start sending", App, Exclamation, IDOK);
-    EXPECT_TRUE(run(ID_TOOLS_IRSEND));
-    sink.expect("Failed to start receiving", App, Exclamation, IDOK);
-    EXPECT_TRUE(run(ID_TOOLS_IRRECEIVE));
-    EXPECT_EQ(sink.pending(), 0);
-
-    ASSERT_TRUE(StandIns::install(device.device(), qEnvironmentVariable("QUILLMOSS_BIN_DIR")));
-    RecordingLauncher launcher;
-    const auto commandLines = [&launcher] {
-        QStringList lines;
-        for (const RecordingLauncher::Start &start : launcher.starts())
-            lines += QFileInfo(start.program).fileName() + '|'
-                + start.environment.filter("QUILLMOSS_COMMAND_LINE=").value(0).mid(23);
-        return lines;
-    };
-    focusList("\\My Documents\\", {"a.txt", "b.txt", "c.txt"}); // the receive reloaded the list
-    EXPECT_TRUE(run(ID_TOOLS_IRSEND));
-    QStringList inListOrder;
-    for (const QString &name : rows(list()))
-        inListOrder += "irsquirt.exe|\\My Documents\\" + name;
-    EXPECT_EQ(commandLines(), inListOrder);
-
-    focusList("\\My Documents\\", {"b.txt"});
-    EXPECT_TRUE(run(ID_TOOLS_EMAIL));
-    EXPECT_EQ(commandLines().value(3),
-              "tmail.exe|-to \"\"-cc \"\"-bcc \"\"-subject \"\"-body \"\"-attach \"\\My Documents\\b.txt\"");
-
-    focusList("\\", {"r.txt"}); // enables the command, which the tree focus leaves as it is
-    tree().setFocus();
-    QTRY_VERIFY(tree().hasFocus());
-    EXPECT_TRUE(run(ID_TOOLS_IRSEND));
-    EXPECT_EQ(launcher.starts().size(), 4) << "nothing is sent from the root";
 }
 
 } // namespace

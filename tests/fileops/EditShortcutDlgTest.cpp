@@ -48,8 +48,9 @@ TEST_F(EditShortcutDlgTest, CreateMode)
     }
 }
 
-// Edit mode shows the text after the count and saves the dialog form.
-TEST_F(EditShortcutDlgTest, EditMode)
+// Edit mode shows the text after the count and saves the dialog form; only
+// the Ok button writes.
+TEST_F(EditShortcutDlgTest, EditModeAndOnlyTheOkButtonWrites)
 {
     // Stored (none: no file), shown, typed (none: Ok as shown), written (none: no file).
     using Bytes = std::optional<QByteArray>;
@@ -78,10 +79,7 @@ TEST_F(EditShortcutDlgTest, EditMode)
         EXPECT_EQ(device.readFile("\\Notes.lnk"), written.value_or(QByteArray()));
         QFile::remove(device.host("\\Notes.lnk"));
     }
-}
 
-TEST_F(EditShortcutDlgTest, OnlyTheOkButtonWrites)
-{
     device.writeFile("\\Calc.lnk", "17#\\Windows\\calc.exe");
     const std::pair<void (*)(CDialog &), int> ways[] = {
         {[](CDialog &open) { click(open, CEditShortcutDlg::IDC_CANCEL); }, 0},
