@@ -20,15 +20,15 @@ protected:
 // and keeps the default; an empty value name is the key's default value;
 // deletes act on the given key or fail; a key path that cannot be made is
 // status 5, writes have their own codes.
-TEST_F(CRegistryAccessTest, WritesStoreThePlatformsTypesAndSizesAndEachCallHasItsStatus)
+TEST_F(CRegistryAccessTest, WritesStoreThePlatformsTypesAndSizesEachCallHasItsStatusAndReadsCheckTheType)
 {
     EXPECT_FALSE(keyExists(NetPathsKey));
     const QString tooLong = AppKey + '\\' + QString(256, 'x'), tooLongName(256, 'n');
     DWORD count = 0, value = 0, deleted = 7, ignored = 0;
-    std::unique_ptr<WCHAR[]> text;
+    std::unique_ptr<WCHAR[]> none;
     const std::pair<RegStatus, RegStatus> calls[] = {
         {m_registry.ReadDword(lm, NetPathsKey, Count, count), RegReadFailed},
-        {m_registry.ReadString(lm, "\\SOFTWARE\\New\\Path", bookmarkName(0), text), RegReadFailed},
+        {m_registry.ReadString(lm, "\\SOFTWARE\\New\\Path", bookmarkName(0), none), RegReadFailed},
         {m_registry.WriteDword(lm, AppKey, ShowHeader, 0x01020304), RegSuccess},
         {m_registry.WriteString(lm, BookmarksKey, bookmarkName(0), "Doc"), RegSuccess},
         {m_registry.WriteString(lm, BookmarksKey, "Doc", QString()), RegSuccess},
@@ -52,7 +52,7 @@ TEST_F(CRegistryAccessTest, WritesStoreThePlatformsTypesAndSizesAndEachCallHasIt
     for (size_t i = 0; i < std::size(calls); ++i)
         EXPECT_EQ(calls[i].first, calls[i].second) << "call " << i;
     EXPECT_EQ(count, 0u);
-    EXPECT_FALSE(text);
+    EXPECT_FALSE(none);
     EXPECT_EQ(value, 0x01020304u);
     EXPECT_EQ(deleted, 7u);
     EXPECT_TRUE(keyExists(NetPathsKey) && keyExists("SOFTWARE\\New\\Path"));
@@ -63,11 +63,8 @@ TEST_F(CRegistryAccessTest, WritesStoreThePlatformsTypesAndSizesAndEachCallHasIt
     EXPECT_EQ(raw(lm, AppKey, "").second, QByteArray("Q\0u\0i\0l\0l\0m\0o\0s\0s\0\0\0", 20));
     EXPECT_EQ(m_registry.DeleteValue(lm, AppKey, ""), RegSuccess);
     EXPECT_EQ(raw(lm, AppKey, QString()).first, REG_NONE);
-}
 
-// A number is read by type and size; text is handed out owned and zero-terminated.
-TEST_F(CRegistryAccessTest, ReadDwordAnswersByTypeAndSizeReadStringHandsOutOwnedZeroTerminatedText)
-{
+    // A number is read by type and size; text is handed out owned and zero-terminated.
     const std::tuple<DWORD, QByteArray, RegStatus, DWORD> numbers[] = { // the value after, pre-set to 0xAAAAAAAA
         {REG_DWORD, QByteArray("\2\0\0\0", 4), RegSuccess, 2},
         {REG_SZ, QByteArray("1\0\0\0", 4), RegWrongType, 0x31},

@@ -84,7 +84,7 @@ TEST_F(CRegistryKeyTest, EnumeratesSubkeysThenValuesInReverse)
     EXPECT_EQ(walk().mid(0, 2), (QStringList{entry("B", RegKindSubKey), entry("A much longer name", RegKindSubKey)}));
 }
 
-TEST_F(CRegistryKeyTest, OpenResolvesRootNamesAfterUpperCasingAndCreatesThePath)
+TEST_F(CRegistryKeyTest, OpenResolvesRootNamesAfterUpperCasingCreatesThePathAndValueKindsFollowThePlatformType)
 {
     const std::tuple<const char *, bool, HRESULT> cases[] = {
         {"hkey_local_machine\\Software", false, S_OK},  {"HKEY_LOCAL_MACHINE\\SOFTWARE\\walk", false, S_OK},
@@ -102,10 +102,8 @@ TEST_F(CRegistryKeyTest, OpenResolvesRootNamesAfterUpperCasingAndCreatesThePath)
     EXPECT_EQ(m_key.Open("HKEY_CLASSES_ROOT\\qmfile\\\\Shell\\Open\\Command\\", true), S_OK);
     ASSERT_EQ(m_key.Open("HKEY_CLASSES_ROOT\\qmfile\\Shell\\Open\\Command", false), S_OK);
     EXPECT_EQ(walk(), QStringList{ended(S_FALSE)});
-}
 
-TEST_F(CRegistryKeyTest, ValueKindsFollowThePlatformType)
-{
+    // Value kinds follow the platform type.
     ASSERT_EQ(m_key.Open("HKEY_LOCAL_MACHINE\\Software\\Kinds", true), S_OK);
     const std::pair<DWORD, RegEntryKind> table[] = {
         {REG_NONE, RegKindOther},           {REG_SZ, RegKindString},
@@ -120,8 +118,7 @@ TEST_F(CRegistryKeyTest, ValueKindsFollowThePlatformType)
         RegEntryKind got = RegKindSubKey;
         DWORD gotType = 99;
         EXPECT_EQ(m_key.GetValueKind(name, &got, &gotType), S_OK);
-        EXPECT_EQ(got, kind) << type;
-        EXPECT_EQ(gotType, type);
+        EXPECT_EQ(std::pair(got, gotType), std::pair(kind, type));
     }
     RegEntryKind got = RegKindOther;
     EXPECT_EQ(m_key.GetValueKind("missing", &got), E_FAIL);

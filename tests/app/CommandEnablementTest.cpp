@@ -18,8 +18,7 @@ TEST_F(Enablement, Table)
     mapNetPaths({"\\\\srv\\share"});
     start(true);
     open("\\My Documents\\");
-    EXPECT_TRUE(frame->router().isEnabled(ID_EDIT_SELECTALL));
-    EXPECT_TRUE(frame->router().isEnabled(ID_VIEW_REFRESH));
+    EXPECT_TRUE(frame->router().isEnabled(ID_EDIT_SELECTALL) && frame->router().isEnabled(ID_VIEW_REFRESH));
     EXPECT_TRUE(run(ID_EDIT_SELECTALL));
     EXPECT_EQ(list().GetSelectedCount(), 3);
     EXPECT_TRUE(list().hasFocus());
@@ -49,10 +48,8 @@ TEST_F(Enablement, Table)
         {"no file", [&] { focusList("\\My Documents\\", {}); },
          {{ID_FILE_DELETE, false}, {ID_EDIT_CUT, false}, {ID_TOOLS_IRSEND, false}}},
         {"network places", [&] { focusTreeItem(tree().NetworkRoot()); }, {{ID_TOOLS_DISCONNECTDRIVE, false}}},
-        {"mapped network path", [&] {
-             tree().NetworkRoot()->setExpanded(true);
-             focusTreeItem(child(tree().NetworkRoot(), "\\\\srv\\share"));
-         },
+        {"mapped network path",
+         [&] { tree().NetworkRoot()->setExpanded(true); focusTreeItem(child(tree().NetworkRoot(), "\\\\srv\\share")); },
          {{ID_TOOLS_DISCONNECTDRIVE, true}, {ID_FILE_DELETE, false}}},
     };
     for (const auto &[state, enter, rules] : table) {

@@ -89,9 +89,7 @@ TEST_F(DragFixture, PastesTheCutWhereReleased)
         EXPECT_EQ(ops().mode(), mode) << "the cut stays on the clipboard, as after the menu command";
         EXPECT_EQ(work->background(0), QBrush());
         EXPECT_FALSE(frame->isDragging() || frame->hasTimer(3));
-        EXPECT_EQ(tree().DropTarget(), nullptr);
-        EXPECT_EQ(list().DropTarget(), nullptr);
-        EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+        EXPECT_TRUE(!tree().DropTarget() && !list().DropTarget() && !QWidget::mouseGrabber());
     }
 }
 
@@ -132,12 +130,10 @@ TEST_F(DragFixture, NearAnEdgeTheNextFolderInThatDirectionBecomesTheTarget)
     tree().scrollToItem(root->child(30), QAbstractItemView::PositionAtTop);
     ASSERT_EQ(firstVisible(), root->child(30));
     tick(3);
-    EXPECT_EQ(tree().DropTarget(), root->child(29));
-    EXPECT_EQ(firstVisible(), root->child(29));
+    EXPECT_EQ(std::pair(tree().DropTarget(), firstVisible()), std::pair(root->child(29), root->child(29)));
     tree().scrollToItem(root->child(0), QAbstractItemView::PositionAtTop);
     tick(3);
-    EXPECT_EQ(tree().DropTarget(), root);
-    EXPECT_EQ(firstVisible(), root);
+    EXPECT_EQ(std::pair(tree().DropTarget(), firstVisible()), std::pair(root, root));
     // At the very top nothing is before the root: no target.
     tick(3);
     EXPECT_EQ(tree().DropTarget(), nullptr);

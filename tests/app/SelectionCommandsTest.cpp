@@ -20,10 +20,14 @@ namespace {
 using SelectionCommands = Panes;
 
 // The beam and mail commands start their programs with the selected files;
-// Open, Execute, Register Ext. and Extensions get the selection and the folder.
+// Open, Execute, Register Ext. and Extensions get the selection and the
+// folder. Properties shows the system information sheet for the tree's root,
+// the properties dialog for a folder or the list's focused file, and the list
+// is reloaded only when the attributes were changed.
 TEST_F(SelectionCommands, CommandsReachTheirDialogsAndProgramsWithTheSelection)
 {
-    device.make({"\\r.txt", "\\My Documents\\a.txt", "\\My Documents\\b.txt", "\\My Documents\\c.txt"});
+    device.make({"\\r.txt", "\\My Documents\\a.txt", "\\My Documents\\b.txt", "\\My Documents\\c.txt",
+                 "\\Docs\\a.txt", "\\Docs\\b.txt", "\\Docs\\c.txt"});
     device.writeFile("\\Windows\\tool.exe", "#!/bin/sh\n");
     QFile::setPermissions(device.host("\\Windows\\tool.exe"), QFile::ReadOwner | QFile::ExeOwner);
     CRegistryAccess().WriteString(HKEY_CLASSES_ROOT, ".txt\\Shell\\Open\\Command", QString(), "tool.exe \"%1\"");
@@ -65,7 +69,7 @@ TEST_F(SelectionCommands, CommandsReachTheirDialogsAndProgramsWithTheSelection)
 
     focusList("\\My Documents", {"b.txt"});
     QStringList seen;
-    ScopedModalHook hook([&](CDialog &dialog) {
+    act = [&](CDialog &dialog) {
         if (auto *execute = qobject_cast<CExecuteDlg *>(&dialog)) {
             seen << execute->fileName + " in " + execute->path;
             for (const auto &[path, name] : {std::pair{"", "\\b.txt"}, {"", "\\"}, {"\\Windows\\", "tool.exe"}}) {
@@ -85,7 +89,7 @@ TEST_F(SelectionCommands, CommandsReachTheirDialogsAndProgramsWithTheSelection)
             seen << QString::number(qobject_cast<CExtensionsDlg *>(&dialog)->templateId());
         }
         dialog.EndDialog(IDCANCEL);
-    });
+    };
     for (UINT id : {ID_FILE_OPEN, ID_TOOLS_EXECUTE, ID_REGISTER_EXT, ID_TOOLS_EXTENSIONS})
         EXPECT_TRUE(run(id)) << id;
     EXPECT_EQ(seen, (QStringList{"b.txt in \\My Documents\\", "\\My Documents\\b.txt", "\\My Documents\\b.txt",
@@ -100,15 +104,7 @@ TEST_F(SelectionCommands, CommandsReachTheirDialogsAndProgramsWithTheSelection)
     EXPECT_FALSE(run(ID_FILE_OPEN));
     EXPECT_TRUE(run(ID_REGISTER_EXT)); // nothing selected: no dialog
     EXPECT_EQ(seen.size(), 6);
-}
 
-// The system information sheet for the tree's root, the properties dialog for
-// a folder or the list's focused file, and the list reloaded only when the
-// attributes were changed.
-TEST_F(SelectionCommands, SheetForTheRootDialogForAFolderOrFileListReloadedAfterAChange)
-{
-    device.make({"\\Docs\\a.txt", "\\Docs\\b.txt", "\\Docs\\c.txt"});
-    start(true);
     focusTree("\\");
     runDialog(ID_FILE_PROPERTIES, [&](CDialog &open) {
         EXPECT_NE(qobject_cast<CPropertySheet *>(&open), nullptr);

@@ -27,12 +27,15 @@ namespace {
 
 using namespace RegistryLayout;
 
-class Startup : public WithQtApp, public ::testing::Test
+// Only a REG_DWORD 1 counts as shown; the disclaimer then writes 1. The
+// header setting is read at creation and written when the window goes;
+// minimising ends the program. Then the Toggle, Disclaimer and About commands.
+TEST(Startup, DisclaimerOnFirstRunOnlyHeaderSettingReadAtCreationAndWrittenOnExitThenCommands)
 {
-protected:
+    qtApp();
+    TempDevice device;
     // Starts the program; returns the template ids of the dialogs it showed, in order.
-    QList<UINT> start(CQuillmossApp &app)
-    {
+    const auto start = [](CQuillmossApp &app) {
         QList<UINT> shown;
         ScopedModalHook hook([&](CDialog &dialog) {
             // The disclaimer comes before the main window exists.
@@ -42,22 +45,12 @@ protected:
         });
         EXPECT_TRUE(app.InitInstance());
         return shown;
-    }
-    DWORD setting(const QString &name)
-    {
+    };
+    const auto setting = [](const QString &name) {
         DWORD value = 9;
         EXPECT_EQ(readSetting(AppKey, name, value), RegSuccess) << name.toStdString();
         return value;
-    }
-
-    TempDevice device;
-};
-
-// Only a REG_DWORD 1 counts as shown; the disclaimer then writes 1. The
-// header setting is read at creation and written when the window goes;
-// minimising ends the program. Then the Toggle, Disclaimer and About commands.
-TEST_F(Startup, DisclaimerOnFirstRunOnlyHeaderSettingReadAtCreationAndWrittenOnExitThenCommands)
-{
+    };
     for (const int stored : {-1, 0, 2, 3}) { // -1: absent, 3: the string "1"
         SCOPED_TRACE(stored);
         if (stored == 3)

@@ -18,11 +18,8 @@ TEST_F(Clipboard, Transitions)
         {"start", [] {}, 0, "", {}, false},
         {"cut with nothing selected", [&] { select("\\S\\", {}); ops().CutFiles(); }, 0, "", {}, false},
         {"copy files", [&] { select("\\S\\", ab); ops().CopyFiles(); }, 5, "\\S\\", ab, true},
-        {"paste copied files into the list's folder", [&] {
-             open("\\D1\\");
-             ops().Paste("\\D1\\");
-             EXPECT_EQ(list().GetItemCount(), 2) << "the list was refreshed";
-         }, 5, "\\S\\", ab, true},
+        {"paste copied files into the list's folder, which is refreshed",
+         [&] { open("\\D1\\"); ops().Paste("\\D1\\"); EXPECT_EQ(list().GetItemCount(), 2); }, 5, "\\S\\", ab, true},
         {"copy, nothing selected", [&] { select("\\S\\", {}); ops().CopyFiles(); }, 5, "\\S\\", ab, true},
         {"cut folder keeps names", [&] { ops().CutFolder("\\F\\G\\"); }, 10, "\\F\\G\\", ab, true},
         {"copy folder", [&] { ops().CopyFolder("\\F\\G\\"); }, 6, "\\F\\G\\", ab, true},

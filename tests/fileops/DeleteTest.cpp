@@ -5,11 +5,6 @@
 
 namespace {
 
-void makeReadOnly(const TempDevice &device, const QString &path)
-{
-    ::chmod(QFile::encodeName(device.host(path)).constData(), 0444);
-}
-
 // Folders: the root is never deleted, nor asked about; the answer to the
 // question decides, Yes deletes read-only files too; a file that cannot go
 // stops the delete. Files: No deletes nothing; Yes deletes read-only files too
@@ -23,7 +18,7 @@ TEST_F(Panes, DeleteAsksFirstAndReportsFailures)
     for (const QString folder : {"\\N\\", "\\Y\\"})
         device.make({folder + "1.txt", folder + "2.txt", folder + "3.txt"});
     for (const char *path : {"\\My Documents\\A\\ro.txt", "\\A\\b.txt"})
-        makeReadOnly(device, path);
+        ::chmod(QFile::encodeName(device.host(path)).constData(), 0444);
     for (const char *path : {"\\R\\rom.txt", "\\A\\rom.txt", "\\N\\2.txt", "\\Y\\2.txt"})
         device.putInRom(path);
     start();

@@ -6,7 +6,6 @@
 #include "fileops/ShortcutFile.h"
 
 #include <QDir>
-#include <functional>
 #include <optional>
 
 namespace {

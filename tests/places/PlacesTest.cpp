@@ -65,38 +65,10 @@ protected:
     void box(const QString &text) { sink.expect(text, App, MB_OK, IDOK); }
 };
 
-// Counts 0, 1, 101 and 102.
-TEST_F(Places, BookmarkMenuListsEveryBookmarkAndOnlyTheFirst101Work)
-{
-    for (const int n : {0, 1, 101, 102}) {
-        SCOPED_TRACE(n);
-        QStringList names;
-        for (int i = 0; i < n; ++i)
-            names << QString("B%1").arg(i);
-        writeBookmarks(names);
-        QMenu *popup = bookmarkMenu();
-        ASSERT_EQ(popup->actions().size(), 3 + n);
-        EXPECT_EQ(popup->actions().at(0)->text(), "Add");
-        for (int i = 0; i < n; ++i) {
-            const QAction *entry = popup->actions().at(3 + i);
-            EXPECT_EQ(entry->text(), names[i]);
-            EXPECT_EQ(entry->property("commandId").toUInt(), ID_BOOKMARK_FIRST + UINT(i));
-            EXPECT_EQ(entry->isEnabled(), i < 101) << i;
-        }
-        EXPECT_EQ(bookmarkMenu()->actions().size(), 3 + n) << "rebuilt, not appended";
-        if (n == 0)
-            continue;
-        focusList("\\", {});
-        EXPECT_TRUE(run(ID_BOOKMARK_FIRST + UINT(std::min(n, 101)) - 1));
-        EXPECT_EQ(tree().GetSelectedPath(), "\\Temp\\");
-        EXPECT_TRUE(tree().hasFocus());
-        EXPECT_FALSE(run(ID_BOOKMARK_FIRST + 101)) << "the 102nd is listed but inert";
-    }
-}
-
 // Add stores the tree's folder and refuses empty, reserved and used names;
-// Delete removes the focused bookmark and closes the gap.
-TEST_F(Places, BookmarksAreAddedUnderCheckedNamesAndDeletedClosingTheGap)
+// Delete removes the focused bookmark and closes the gap; the menu lists
+// every bookmark, and only the first 101 work.
+TEST_F(Places, BookmarksAreAddedUnderCheckedNamesDeletedClosingTheGapAndListed)
 {
     focusList("\\", {});
     EXPECT_FALSE(frame->router().isEnabled(ID_BOOKMARK_ADD)) << "only with the tree focused";
@@ -135,6 +107,32 @@ TEST_F(Places, BookmarksAreAddedUnderCheckedNamesAndDeletedClosingTheGap)
     QMenu *popup = bookmarkMenu();
     ASSERT_EQ(popup->actions().size(), 5);
     EXPECT_EQ(popup->actions().at(4)->property("commandId").toUInt(), ID_BOOKMARK_FIRST + 1);
+
+    // The menu with 0, 1, 101 and 102 bookmarks.
+    for (const int n : {0, 1, 101, 102}) {
+        SCOPED_TRACE(n);
+        QStringList names;
+        for (int i = 0; i < n; ++i)
+            names << QString("B%1").arg(i);
+        writeBookmarks(names);
+        QMenu *popup = bookmarkMenu();
+        ASSERT_EQ(popup->actions().size(), 3 + n);
+        EXPECT_EQ(popup->actions().at(0)->text(), "Add");
+        for (int i = 0; i < n; ++i) {
+            const QAction *entry = popup->actions().at(3 + i);
+            EXPECT_EQ(entry->text(), names[i]);
+            EXPECT_EQ(entry->property("commandId").toUInt(), ID_BOOKMARK_FIRST + UINT(i));
+            EXPECT_EQ(entry->isEnabled(), i < 101) << i;
+        }
+        EXPECT_EQ(bookmarkMenu()->actions().size(), 3 + n) << "rebuilt, not appended";
+        if (n == 0)
+            continue;
+        focusList("\\", {});
+        EXPECT_TRUE(run(ID_BOOKMARK_FIRST + UINT(std::min(n, 101)) - 1));
+        EXPECT_EQ(tree().GetSelectedPath(), "\\Temp\\");
+        EXPECT_TRUE(tree().hasFocus());
+        EXPECT_FALSE(run(ID_BOOKMARK_FIRST + 101)) << "the 102nd is listed but inert";
+    }
 }
 
 // Disconnect forgets the focused path and closes the gap.

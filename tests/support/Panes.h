@@ -1,6 +1,5 @@
-// The main frame's panes and file operation engine on a fresh temporary
-// device, every message box scripted, with helpers that act on the panes the
-// way a user would.
+// The main frame's panes and file engine on a fresh temporary device, every
+// message box scripted, with helpers that act on the panes as a user would.
 #pragma once
 
 #include "QtApp.h"
@@ -84,9 +83,8 @@ inline void finishEdit(const QTreeWidget &tree, Qt::Key key, const QString &text
 class Panes : public WithQtApp, public ::testing::Test
 {
 public:
-    // Call once the device holds the test's files. A shown frame is active,
-    // so its panes can take the focus; a hidden one activates its tree as
-    // showing would.
+    // Call once the device holds the test's files. A shown frame is active, so
+    // its panes can take the focus; a hidden one activates its tree as showing would.
     void start(bool shown = false)
     {
         frame = std::make_unique<CMainFrame>();
@@ -115,10 +113,7 @@ public:
     }
 
     // Makes folder current in the tree (the list shows it).
-    void open(const QString &folder)
-    {
-        ASSERT_NE(tree().SelectPath(folder), nullptr) << folder.toStdString();
-    }
+    void open(const QString &folder) { ASSERT_NE(tree().SelectPath(folder), nullptr) << folder.toStdString(); }
     // Shows folder and selects exactly the rows named.
     void select(const QString &folder, const QStringList &names)
     {
