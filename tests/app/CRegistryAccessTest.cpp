@@ -51,10 +51,7 @@ TEST_F(CRegistryAccessTest, WritesStoreThePlatformsTypesAndSizesEachCallHasItsSt
     };
     for (size_t i = 0; i < std::size(calls); ++i)
         EXPECT_EQ(calls[i].first, calls[i].second) << "call " << i;
-    EXPECT_EQ(count, 0u);
-    EXPECT_FALSE(none);
-    EXPECT_EQ(value, 0x01020304u);
-    EXPECT_EQ(deleted, 7u);
+    EXPECT_EQ(std::tuple(count, value, deleted, bool(none)), std::tuple(0u, 0x01020304u, 7u, false));
     EXPECT_TRUE(keyExists(NetPathsKey) && keyExists("SOFTWARE\\New\\Path"));
     EXPECT_EQ(raw(cr, "qmfile\\Shell", "").second, "<missing key>");
     EXPECT_EQ(raw(lm, AppKey, ShowHeader), std::make_pair(REG_DWORD, QByteArray("\x04\x03\x02\x01", 4)));

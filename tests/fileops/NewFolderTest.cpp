@@ -40,6 +40,7 @@ TEST_F(NewFolderTest, TakesTheFirstFreeNameCreatesSelectsAndRenamesInPlace)
     QTreeWidgetItem *created = tree().FindItemByPath("\\Docs\\New Folder 2");
     ASSERT_NE(created, nullptr);
     EXPECT_TRUE(isFolder("\\Docs\\New Folder 2"));
+    EXPECT_EQ(created->parent(), docs);
     EXPECT_EQ(sorted(texts(docs)), QStringList({"New Folder", "New Folder 1", "New Folder 2"}));
     EXPECT_EQ(tree().currentItem(), created);
     EXPECT_EQ(list().GetCurrentFolder(), "\\Docs\\New Folder 2");

@@ -57,6 +57,19 @@ inline QStringList sorted(QStringList names)
     return names;
 }
 
+// Selects exactly the rows named.
+inline void selectRows(CFileListView &list, const QStringList &names)
+{
+    list.SelectAll(false);
+    const QStringList shown = rows(list);
+    for (int row = 0; row < shown.size(); ++row) {
+        if (names.contains(shown[row]))
+            list.selectionModel()->select(list.model()->index(row, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+    ASSERT_EQ(list.GetSelectedCount(), names.size());
+}
+
 inline void type(CDialog &dialog, int id, const QString &text) { dialog.GetDlgItem<QLineEdit>(id)->setText(text); }
 inline void click(CDialog &dialog, int id) { dialog.GetDlgItem<QAbstractButton>(id)->click(); }
 
@@ -118,14 +131,7 @@ public:
     void select(const QString &folder, const QStringList &names)
     {
         open(folder);
-        list().SelectAll(false);
-        const QStringList shown = rows(list());
-        for (int row = 0; row < shown.size(); ++row) {
-            if (names.contains(shown[row]))
-                list().selectionModel()->select(list().model()->index(row, 0),
-                                                QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        }
-        ASSERT_EQ(list().GetSelectedCount(), names.size());
+        selectRows(list(), names);
     }
     // The same with the list focused.
     void focusList(const QString &folder, const QStringList &names)
