@@ -63,7 +63,7 @@ TEST_F(SelectionCommands, CommandsReachTheirDialogsAndProgramsWithTheSelection)
 
     focusList("\\", {"r.txt"}); // enables the command, which the tree focus leaves as it is
     tree().setFocus();
-    QTRY_VERIFY(tree().hasFocus());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tree().hasFocus(); }));
     EXPECT_TRUE(run(ID_TOOLS_IRSEND));
     EXPECT_EQ(launcher.starts().size(), 4) << "nothing is sent from the root";
 

@@ -74,7 +74,7 @@ TEST(Startup, DisclaimerOnFirstRunOnlyHeaderSettingReadAtCreationAndWrittenOnExi
         EXPECT_TRUE(frame->router().isChecked(ID_VIEW_SHOWHEADER));
         EXPECT_EQ(setting(ShowHeader), 0u) << "written only when the window is destroyed";
         frame->setWindowState(Qt::WindowMinimized);
-        QTRY_VERIFY(!frame->isVisible());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !frame->isVisible(); }));
     }
     EXPECT_EQ(setting(ShowHeader), 1u);
 
@@ -101,12 +101,12 @@ TEST(Startup, DisclaimerOnFirstRunOnlyHeaderSettingReadAtCreationAndWrittenOnExi
     EXPECT_EQ(commandsOf().last(), ID_TOGGLE_TOOLBAR);
     EXPECT_TRUE(frame->router().execute(ID_TOGGLE_TOOLBAR));
     EXPECT_TRUE(frame->isToolBarMode());
-    QTRY_VERIFY(!frame->menuBarMenu()->isVisibleTo(frame));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !frame->menuBarMenu()->isVisibleTo(frame); }));
     EXPECT_EQ(commandsOf().first(), ID_EDIT_CUT) << "the full tool bar, whose buttons the framework's tests check";
 
     EXPECT_TRUE(frame->router().execute(ID_TOGGLE_TOOLBAR));
     // The bar lays out its entries when it next gets the chance.
-    QTRY_VERIFY(frame->menuBarMenu()->isVisibleTo(frame));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frame->menuBarMenu()->isVisibleTo(frame); }));
     EXPECT_FALSE(commandsOf().contains(ID_EDIT_CUT));
 
     CRegistryAccess().DeleteValue(HKEY_LOCAL_MACHINE, AppKey, Disclaimer);

@@ -107,7 +107,7 @@ public:
         }
         frame->show();
         QApplication::setActiveWindow(frame.get());
-        QTRY_VERIFY(frame->isActiveWindow());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return frame->isActiveWindow(); }));
     }
     CDirTreeView &tree() const { return *frame->treeView(); }
     CFileListViewEx &list() const { return *frame->listView(); }
@@ -122,7 +122,7 @@ public:
         ASSERT_EQ(opened, before + 1);
         // The offscreen platform does not give the frame back its activation.
         QApplication::setActiveWindow(frame.get());
-        QTRY_VERIFY(frame->isActiveWindow());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return frame->isActiveWindow(); }));
     }
 
     // Makes folder current in the tree (the list shows it).
@@ -138,14 +138,14 @@ public:
     {
         select(folder, names);
         list().setFocus();
-        QTRY_VERIFY(list().hasFocus());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return list().hasFocus(); }));
         ASSERT_EQ(list().GetSelectedCount(), names.size());
     }
     void focusTree(const QString &folder)
     {
         open(folder);
         tree().setFocus();
-        QTRY_VERIFY(tree().hasFocus());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return tree().hasFocus(); }));
     }
     bool exists(const QString &path) const { return device.exists(path); }
     bool isFolder(const QString &path) const { return QFileInfo(device.host(path)).isDir(); }

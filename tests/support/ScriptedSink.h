@@ -9,6 +9,8 @@
 #include <QString>
 #include <gtest/gtest.h>
 
+struct ExpectedBox { QString text, caption; UINT type; int answer; }; // type: buttons | icon | default button
+
 class ScriptedSink final : public UiSink
 {
 public:
@@ -17,7 +19,7 @@ public:
     ~ScriptedSink() override
     {
         UiSink::setCurrent(m_previous);
-        for (const Box &box : m_expected)
+        for (const ExpectedBox &box : m_expected)
             ADD_FAILURE() << "expected message box never shown: \"" << box.text.toStdString() << "\"";
         EXPECT_EQ(m_waitDepth, 0) << "wait cursor left on";
     }
@@ -34,7 +36,7 @@ public:
                           << caption.toStdString() << "\" type 0x" << std::hex << type;
             return IDCANCEL;
         }
-        const Box box = m_expected.takeFirst();
+        const ExpectedBox box = m_expected.takeFirst();
         EXPECT_EQ(std::pair(text.toStdString(), caption.toStdString()),
                   std::pair(box.text.toStdString(), box.caption.toStdString()));
         constexpr UINT shown = MB_TYPEMASK | MB_ICONMASK | MB_DEFMASK;
@@ -51,8 +53,7 @@ public:
     HWND lastOwner() const { return m_lastOwner; }
 
 private:
-    struct Box { QString text, caption; UINT type; int answer; }; // type: buttons | icon | default button
-    QList<Box> m_expected;
+    QList<ExpectedBox> m_expected;
     UiSink *m_previous;
     HWND m_lastOwner = nullptr;
     int m_waitDepth = 0;
