@@ -88,7 +88,7 @@ void removePasted(const QString &store, const QString &folder)
 int main(int argc, char **argv)
 {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: bench_paste --create|--create-many|--create-files|copy|files|delete DEVICE_DIR [COUNT]\n");
+        std::fprintf(stderr, "usage: bench_paste --create|--create-many|--create-files|copy|files|delete DEVICE_DIR [COUNT|FOLDER]\n");
         return 2;
     }
     BenchApp bench(argc, argv, argv[2]);
