@@ -7,18 +7,22 @@ build=${1:?usage: bench/run.sh BUILD_DIR}
 work=${QUILLMOSS_BENCH_DIR:-${TMPDIR:-/tmp}/quillmoss-bench}
 mkdir -p "$work"
 
-# Best wall-clock seconds of three runs of a command (output discarded).
+# Wall-clock seconds of one run of a command (output discarded).
+seconds_of() {
+  local start end
+  start=$(date +%s.%N)
+  "$@" >/dev/null
+  end=$(date +%s.%N)
+  awk -v a="$end" -v b="$start" 'BEGIN { printf "%.3f", a - b }'
+}
+
+# Best of three runs.
 best_of_3() {
-  local best="" t
+  local best=""
   for _ in 1 2 3; do
-    local start end
-    start=$(date +%s.%N)
-    "$@" >/dev/null
-    end=$(date +%s.%N)
-    t=$(awk -v a="$end" -v b="$start" 'BEGIN { print a - b }')
-    if [ -z "$best" ] || awk -v a="$t" -v b="$best" 'BEGIN { exit !(a < b) }'; then best=$t; fi
+    best=$(min "$(seconds_of "$@")" "$best")
   done
-  printf '%.3f' "$best"
+  echo "$best"
 }
 
 ratio() {
@@ -117,16 +121,10 @@ for round in 1 2 3; do
 done
 sync
 ours="" theirs="" shown=""
-timed() {
-  local start
-  start=$(date +%s.%N)
-  "$@" >/dev/null
-  awk -v a="$(date +%s.%N)" -v b="$start" 'BEGIN { printf "%.3f", a - b }'
-}
 for round in 1 2 3; do
   ours=$(min "$("$build/bench/bench_paste" files "$files" "into-ours$round" | awk '{ print $2 }')" "$ours")
-  theirs=$(min "$(timed sh -c "cp '$files/store/new/'* '$files/store/into-cp$round/'")" "$theirs")
-  shown=$(min "$(timed sh -c "cp '$files/store/new/'* '$files/store/into-show$round/' \
+  theirs=$(min "$(seconds_of sh -c "cp '$files/store/new/'* '$files/store/into-cp$round/'")" "$theirs")
+  shown=$(min "$(seconds_of sh -c "cp '$files/store/new/'* '$files/store/into-show$round/' \
     && find '$files/store/into-show$round' -maxdepth 1 -printf '%s %T@ %m\n'")" "$shown")
 done
 rm -rf "$files/store/into-"*
@@ -144,11 +142,7 @@ timed_delete() {
 }
 timed_rm() {
   fresh_tree
-  local start end
-  start=$(date +%s.%N)
-  rm -rf "$paste/store/many"
-  end=$(date +%s.%N)
-  awk -v a="$end" -v b="$start" 'BEGIN { printf "%.3f", a - b }'
+  seconds_of rm -rf "$paste/store/many"
 }
 ours="" theirs=""
 for _ in 1 2 3; do
@@ -172,13 +166,6 @@ finds=$(mktemp -d "$work/find.XXXXXX")
 trap 'rm -rf "$finds"' EXIT
 "$build/bench/bench_find" --create-text "$finds/text" >/dev/null
 "$build/bench/bench_find" --create-names "$finds/names" >/dev/null
-seconds_of() {
-  local start end
-  start=$(date +%s.%N)
-  "$@" >/dev/null
-  end=$(date +%s.%N)
-  awk -v a="$end" -v b="$start" 'BEGIN { printf "%.3f", a - b }'
-}
 compare_find() { # label, our command word, device, host command...
   local label=$1 what=$2 dev=$3 ours="" theirs=""
   shift 3
