@@ -156,12 +156,7 @@ bool DeviceFolder::describe(const QByteArray &hostName, Entry &entry) const
         const DWORD stored = DosAttributes::readAt(dir, hostName.constData());
         return ObjectInfo::fromStatx(st, stored, m_path.isMountedCard(st), entry.info);
     }
-    UniqueFd object;
-    bool card = false;
-    if (m_path.openEntry(dir, hostName, object, &card, &st) != ERROR_SUCCESS)
-        return false;
-    const DWORD stored = DosAttributes::read(DevicePath::fdPath(object.get()).constData(), DosAttributes::Link::Follow);
-    return ObjectInfo::fromStatx(st, stored, card, entry.info);
+    return m_path.statEntry(dir, hostName, entry.info) == ERROR_SUCCESS;
 }
 
 DWORD DeviceFolder::removeFile(const Entry &entry) const

@@ -235,21 +235,25 @@ DWORD DevicePath::openEntry(int dir, const QByteArray &name, UniqueFd &object, b
     return ERROR_SUCCESS;
 }
 
-DWORD DevicePath::openObject(UniqueFd &object, bool *card, struct statx *facts) const
+DWORD DevicePath::present() const
 {
     if (!ok())
         return m_error;
-    if (!isRoot() && !m_exists)
-        return ERROR_FILE_NOT_FOUND;
-    return openEntry(dirFd(), m_name, object, card, facts);
+    return !isRoot() && !m_exists ? ERROR_FILE_NOT_FOUND : ERROR_SUCCESS;
 }
 
-DWORD DevicePath::stat(ObjectInfo &info, UniqueFd *opened) const
+DWORD DevicePath::openObject(UniqueFd &object, bool *card) const
+{
+    const DWORD error = present();
+    return error != ERROR_SUCCESS ? error : openEntry(dirFd(), m_name, object, card);
+}
+
+DWORD DevicePath::statEntry(int dir, const QByteArray &name, ObjectInfo &info, UniqueFd *opened) const
 {
     UniqueFd object;
     bool card = false;
     struct statx st;
-    const DWORD error = openObject(object, &card, &st);
+    const DWORD error = openEntry(dir, name, object, &card, &st);
     if (error != ERROR_SUCCESS)
         return error;
     const DWORD stored = DosAttributes::read(fdPath(object.get()).constData(), DosAttributes::Link::Follow);
@@ -257,6 +261,16 @@ DWORD DevicePath::stat(ObjectInfo &info, UniqueFd *opened) const
         return ERROR_ACCESS_DENIED;
     if (opened)
         *opened = std::move(object);
+    return ERROR_SUCCESS;
+}
+
+DWORD DevicePath::stat(ObjectInfo &info, UniqueFd *opened) const
+{
+    DWORD error = present();
+    if (error == ERROR_SUCCESS)
+        error = statEntry(dirFd(), m_name, info, opened);
+    if (error != ERROR_SUCCESS)
+        return error;
     return m_endsWithSeparator && !info.isDirectory() ? ERROR_INVALID_NAME : ERROR_SUCCESS;
 }
 

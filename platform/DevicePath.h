@@ -61,10 +61,9 @@ public:
     bool isNetwork() const { return m_network; }
 
     // Opens the named object (O_PATH), following a link only where the device
-    // allows it. card is set when the object is a storage card folder, facts
-    // to the object's statx (ObjectInfo::StatxMask). Returns ERROR_SUCCESS or
-    // a platform error.
-    DWORD openObject(UniqueFd &object, bool *card = nullptr, struct statx *facts = nullptr) const;
+    // allows it. card is set when the object is a storage card folder.
+    // Returns ERROR_SUCCESS or a platform error.
+    DWORD openObject(UniqueFd &object, bool *card = nullptr) const;
     // openObject, then the object's facts; object, if given, receives the
     // opened object.
     DWORD stat(ObjectInfo &info, UniqueFd *object = nullptr) const;
@@ -87,8 +86,11 @@ public:
     static QByteArray fdPath(int fd);
 
     // openObject for the entry name of folder dir, a folder reached through
-    // this path (the enumeration's way to follow links).
+    // this path (the enumeration's way to follow links); facts, if given,
+    // receives the object's statx (ObjectInfo::StatxMask).
     DWORD openEntry(int dir, const QByteArray &name, UniqueFd &object, bool *card, struct statx *facts = nullptr) const;
+    // openEntry, then the object's facts; opened, if given, receives the object.
+    DWORD statEntry(int dir, const QByteArray &name, ObjectInfo &info, UniqueFd *opened = nullptr) const;
     // Whether a decoded host name is one the device can show and reach: valid
     // UTF-8 (no U+FFFD standing in for a byte), no backslash, no wildcard.
     static bool isDeviceName(const QString &name);
@@ -100,6 +102,8 @@ private:
     DWORD descend(const QString &component, bool last, bool wildcardsInLast);
     static DWORD lookup(int dir, const QString &component, QByteArray &found, bool &exists);
     bool isInside(int fd) const;
+    // ERROR_SUCCESS when the path resolved to an object that exists.
+    DWORD present() const;
 
     DWORD m_error = ERROR_SUCCESS;
     // Shared by the entries of one folder: entry() needs no descriptor of its own.
