@@ -13,6 +13,8 @@ public:
     ~CFileEntryArray(); // RemoveAll
     CFileEntryArray(const CFileEntryArray &) = delete;
     CFileEntryArray &operator=(const CFileEntryArray &) = delete;
+    CFileEntryArray(CFileEntryArray &&) = default;
+    CFileEntryArray &operator=(CFileEntryArray &&) = default;
 
     int GetSize() const { return int(m_entries.size()); }
     // index must lie in 0 .. GetSize() - 1.
@@ -21,6 +23,9 @@ public:
 
     // Appends at the end and takes ownership; returns the new entry's index.
     int Add(std::unique_ptr<CFileEntry> entry);
+    // Takes the entry at index out of the array, leaving its place empty
+    // until RemoveAll.
+    std::unique_ptr<CFileEntry> Take(int index) { return std::move(m_entries[std::size_t(index)]); }
     // Destroys every entry, last to first, and leaves the array empty.
     void RemoveAll();
     // Rearranges the entries: the entry at order[i] moves to position i.

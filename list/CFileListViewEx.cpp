@@ -1,6 +1,7 @@
 #include "list/CFileListViewEx.h"
 
 #include "list/FileFilter.h"
+#include "platform/DeviceFolder.h"
 #include "platform/Files.h"
 #include "platform/UiSink.h"
 #include "res/ResourceIds.h"
@@ -23,37 +24,92 @@ void CFileListViewEx::ShowFolder(const QString &path, bool force)
     if (!force && path == m_currentFolder)
         return;
     WaitCursor wait;
-    m_currentFolder = path.endsWith(QLatin1Char('\\')) ? path.chopped(1) : path;
+    const QString folder = path.endsWith(QLatin1Char('\\')) ? path.chopped(1) : path;
+    const bool again = folder == m_currentFolder;
+    m_currentFolder = folder;
     TrimImageList();
-    DeleteAllItems();
-    LoadEntries();
+    if (!again || !ReloadChangedEntries()) {
+        DeleteAllItems();
+        LoadEntries();
+    }
     SortEntries(m_entries, m_sortKey, m_sortAscending);
     m_model.SetItemCount(m_entries.GetSize());
 }
 
 void CFileListViewEx::LoadEntries()
 {
+    // Watched from before it is read: what changes meanwhile is read again
+    // at the next reload.
+    m_watch.watch(m_currentFolder);
+    m_filter.emplace();
     WCHAR pattern[MAX_PATH];
     copyToWide(m_currentFolder + QStringLiteral("\\*"), pattern, MAX_PATH);
     WIN32_FIND_DATAW findData;
     HANDLE find = FindFirstFileW(pattern, &findData);
-    if (find == INVALID_HANDLE_VALUE)
-        return;
+    int records = 0;
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            ++records;
+            if (findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                continue;
+            if (!m_filter->Passes(findData))
+                continue;
+            m_entries.Add(std::make_unique<CFileEntry>(findData));
+        } while (FindNextFileW(find, &findData));
+        FindClose(find);
+    }
+    // A small folder costs little to read again in full.
+    if (records < WatchedFolderSize)
+        m_watch.clear();
+}
+
+bool CFileListViewEx::ReloadChangedEntries()
+{
+    if (!m_watch.active() || !m_filter)
+        return false;
     FileFilter filter;
-    do {
-        if (findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+    if (!filter.SameSettings(*m_filter))
+        return false;
+    DeviceFolder folder = DeviceFolder::open(m_currentFolder);
+    QSet<QString> changed;
+    if (!m_watch.takeChanges(folder, changed) || !folder.list())
+        return false;
+
+    QHash<QStringView, int> shown;
+    shown.reserve(m_entries.GetSize());
+    for (int i = 0; i < m_entries.GetSize(); ++i)
+        shown.insert(QStringView(m_entries[i]->GetName()), i);
+    m_model.SetItemCount(0);
+    // In the folder's order, as a full read would have them.
+    CFileEntryArray entries;
+    DeviceFolder::Entry entry;
+    while (folder.next(entry, true)) {
+        // A link's facts are its target's, which may change elsewhere.
+        if (!entry.link && !changed.contains(entry.name)) {
+            const auto kept = shown.constFind(entry.name);
+            if (kept != shown.constEnd())
+                entries.Add(m_entries.Take(*kept));
             continue;
-        if (!filter.Passes(findData))
+        }
+        const QByteArray hostName = entry.hostName;
+        if ((!entry.link && !folder.describe(hostName, entry)) || entry.info.isDirectory())
             continue;
-        m_entries.Add(std::make_unique<CFileEntry>(findData));
-    } while (FindNextFileW(find, &findData));
-    FindClose(find);
+        WIN32_FIND_DATAW record = WIN32_FIND_DATAW();
+        entry.info.fill(entry.name, record);
+        if (filter.Passes(record))
+            entries.Add(std::make_unique<CFileEntry>(record));
+    }
+    m_entries = std::move(entries);
+    m_filter = std::move(filter);
+    return true;
 }
 
 void CFileListViewEx::DeleteAllItems()
 {
     m_model.SetItemCount(0);
     m_entries.RemoveAll();
+    // The entries no longer tell what the folder holds.
+    m_watch.clear();
 }
 
 void CFileListViewEx::OnColumnClick(int column)

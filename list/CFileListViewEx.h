@@ -2,12 +2,20 @@
 // (one CFileEntry per shown file), loads them synchronously through the file
 // filter, sorts them itself on a header tap, and shows them through an
 // owner-data model that builds every cell when it is painted.
+//
+// A big folder shown again is not read in full: the list watches it from the
+// load on and describes anew only the files that changed, keeping the
+// entries of the others, in the order a full read gives.
 #pragma once
 
 #include "list/CFileEntryArray.h"
 #include "list/CFileListView.h"
 #include "list/EntrySort.h"
+#include "list/FileFilter.h"
 #include "list/FileListModel.h"
+#include "platform/FolderWatch.h"
+
+#include <optional>
 
 class CFileListViewEx : public CFileListView
 {
@@ -39,10 +47,20 @@ protected:
     void OnColumnClick(int column) override;
 
 private:
+    // Folders of at least this many entries are read again by their changes.
+    static constexpr int WatchedFolderSize = 1000;
+
     void LoadEntries();
+    // Reads the watched folder again, reusing the entries of files that did
+    // not change. False, with nothing done, where the changes are unknown or
+    // the filter's settings changed: then the folder is read anew.
+    bool ReloadChangedEntries();
 
     CFileEntryArray m_entries;
     bool m_sortAscending = false;
     SortKey m_sortKey = SortKey::None;
     FileListModel m_model; // after m_entries: gone before the entries are
+    FolderWatch m_watch;
+    // The filter of the last load.
+    std::optional<FileFilter> m_filter;
 };

@@ -20,6 +20,11 @@ public:
 
     // Whether the file of one find-data record (not a folder) is listed.
     bool Passes(const WIN32_FIND_DATAW &findData);
+    // Whether both filters were made from the same settings.
+    bool SameSettings(const FileFilter &other) const
+    {
+        return m_mainFilter == other.m_mainFilter && m_subFilter == other.m_subFilter && m_hideRom == other.m_hideRom;
+    }
 
 private:
     bool PassesExtension(const QString &extension) const;

@@ -23,12 +23,18 @@ DeviceFolder DeviceFolder::open(const QString &path)
     QString pattern = path;
     if (!pattern.endsWith(QLatin1Char('\\')))
         pattern += QLatin1Char('\\');
-    const bool smb = SmbPath::parse(pattern + QLatin1Char('*'), SmbPath::Wildcards::AllowInLast).has_value();
+    const bool smb = isOnShare(pattern);
     DeviceFolder folder(smb ? DevicePath() : DevicePath::resolve(pattern + QLatin1Char('*'), DevicePath::Wildcards::AllowInLast));
     folder.m_pathText = pattern.chopped(1);
     if (smb)
         folder.m_smb = std::make_shared<SmbFolder>(folder.m_pathText);
     return folder;
+}
+
+bool DeviceFolder::isOnShare(const QString &path)
+{
+    const QString pattern = path.endsWith(QLatin1Char('\\')) ? path + QLatin1Char('*') : path + QStringLiteral("\\*");
+    return SmbPath::parse(pattern, SmbPath::Wildcards::AllowInLast).has_value();
 }
 
 DWORD DeviceFolder::error() const

@@ -35,11 +35,15 @@ public:
     // optional). error() tells why it could not be opened. A folder on an SMB
     // share works through the platform's file calls.
     static DeviceFolder open(const QString &path);
+    // Whether the folder at a device path is on an SMB share.
+    static bool isOnShare(const QString &path);
     // The folder holding path's last component.
     explicit DeviceFolder(DevicePath path);
 
     DWORD error() const;
     bool ok() const { return error() == ERROR_SUCCESS; }
+    // The open host folder; -1 on a share or when it could not be opened.
+    int dirFd() const { return m_smb ? -1 : m_path.dirFd(); }
 
     // Reads the folder's names (all, or those pattern matches) for next().
     // False when the folder cannot be read.
@@ -53,6 +57,9 @@ public:
     // In a big folder the facts of the next entries are read ahead, a chunk
     // at a time, on two threads.
     bool next(Entry &entry, bool basic = false);
+    // Reads the facts of the entry hostName (not on a share); false when the
+    // device does not show it.
+    bool describe(const QByteArray &hostName, Entry &entry) const;
 
     // Deletes a file entry: a link goes as the link itself; a file has its
     // attributes cleared first (a read-only file is deleted, one in ROM is
@@ -83,7 +90,6 @@ private:
     void clearNames();
     void addName(const char *hostName, unsigned char type);
     void describeAhead();
-    bool describe(const QByteArray &hostName, Entry &entry) const;
     static bool name(const QByteArray &hostName, Entry &entry);
     // Whether the folder has an entry of that name in any letter case; the
     // names are read once, and copies and folders made through this object

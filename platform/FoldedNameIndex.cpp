@@ -2,18 +2,17 @@
 
 #include "platform/DevicePath.h"
 #include "platform/FolderNames.h"
+#include "platform/FolderWatch.h"
 #include "platform/UniqueFd.h"
 
 #include <QFile>
 #include <QHash>
 #include <algorithm>
-#include <linux/magic.h>
 #include <memory>
 #include <mutex>
 #include <strings.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
-#include <sys/vfs.h>
 #include <unistd.h>
 #include <unordered_set>
 #include <vector>
@@ -55,25 +54,6 @@ bool isDeviceHostName(const char *host)
     return DevicePath::isDeviceName(QFile::decodeName(host));
 }
 
-// File systems whose every change, from any process, reaches inotify.
-bool isLocalFileSystem(int dir)
-{
-    struct statfs fs;
-    if (::fstatfs(dir, &fs) != 0)
-        return false;
-    switch (static_cast<unsigned long>(fs.f_type)) {
-    case EXT4_SUPER_MAGIC:
-    case XFS_SUPER_MAGIC:
-    case BTRFS_SUPER_MAGIC:
-    case TMPFS_MAGIC:
-    case F2FS_SUPER_MAGIC:
-    case OVERLAYFS_SUPER_MAGIC:
-        return true;
-    default:
-        return false;
-    }
-}
-
 struct Folder
 {
     dev_t device = 0;
@@ -110,7 +90,7 @@ public:
     // Indexes the folder dir of about count entries, if it may.
     void build(int dir, const struct stat &st, std::size_t count)
     {
-        if (current(st) || count > FoldedNameIndex::MaxNames || !isLocalFileSystem(dir) || !watching())
+        if (current(st) || count > FoldedNameIndex::MaxNames || !FolderWatch::seesEveryChange(dir) || !watching())
             return;
         makeRoom(count);
         auto folder = std::make_unique<Folder>();

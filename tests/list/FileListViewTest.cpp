@@ -5,6 +5,7 @@
 #include "list/FileListModel.h"
 
 #include <QAbstractItemModelTester>
+#include <QProcess>
 
 namespace {
 
@@ -99,6 +100,75 @@ TEST_F(ShowFolderTest, LoadsOnlyANewPathOrOnForceThroughTheFilterAndAnswersCellR
     EXPECT_EQ(m_list.imageList().GetImageCount(), cell.image == 0 ? base : base + 1);
     m_list.RefreshFolder();
     EXPECT_EQ(m_list.imageList().GetImageCount(), base);
+}
+
+// Every entry's find data in the list's order.
+QStringList entryFacts(const CFileListViewEx &list)
+{
+    QStringList facts;
+    for (int i = 0; i < list.entries().GetSize(); ++i) {
+        const WIN32_FIND_DATAW &data = list.entries()[i]->FindData();
+        facts << QString("%1 %2 %3 %4 %5")
+                     .arg(fromWide(data.cFileName))
+                     .arg(data.nFileSizeLow)
+                     .arg(data.dwFileAttributes)
+                     .arg(data.ftLastWriteTime.dwLowDateTime)
+                     .arg(data.dwOID);
+    }
+    return facts;
+}
+
+// A big folder shown again is read by its changes, made by the program or by another process:
+// it shows what a new list reading it in full shows, in the same order, and keeps the entries
+// of the files that did not change.
+TEST_F(ShowFolderTest, ABigFolderShownAgainShowsWhatAFullReadShows)
+{
+    const QString host = device.host("\\p\\big");
+    ASSERT_TRUE(QDir().mkpath(host));
+    ASSERT_EQ(QProcess::execute("sh", {"-c", "cd \"$0\" && seq -f 'f%g.txt' 1 1100 | xargs touch && "
+                                             "echo outside > ../target.txt && ln -s ../target.txt link.txt", host}),
+              0);
+    m_list.ShowFolder("\\p\\big", true);
+    const auto shell = [&](const char *command) {
+        return [=] { return QProcess::execute("sh", {"-c", QString("cd \"$0\" && ") + command, host}) == 0; };
+    };
+    const struct {
+        std::function<bool()> change;
+        int reloaded; // entries made anew; -1: read in full
+    } steps[] = {
+        {[] { return true; }, 1 /* the link */},
+        {[] {
+             return CopyFileW(u"\\p\\big\\f1.txt", u"\\p\\big\\copy.txt", TRUE) && DeleteFileW(u"\\p\\big\\f2.txt")
+                 && SetFileAttributesW(u"\\p\\big\\f3.txt", FILE_ATTRIBUTE_READONLY)
+                 && MoveFileW(u"\\p\\big\\f4.txt", u"\\p\\big\\moved.txt") && CreateDirectoryW(u"\\p\\big\\sub", nullptr);
+         },
+         4},
+        {shell("echo more >> f5.txt && touch -d 2001-01-01 f6.txt && rm f7.txt && mkdir f8.txt.d && "
+               "rm f9.txt && mkdir f9.txt && echo longer > ../target.txt && touch lib.dll"),
+         4},
+        {[] {
+             writeSetting(RegistryLayout::FileFilterKey, RegistryLayout::MainFilter, 1);
+             return true;
+         },
+         -1},
+        // Another folder at the same path.
+        {shell("cd ../.. && mv p q && mkdir -p p/big && cp -p q/big/f1?.txt p/big/ && echo x > p/big/f10.txt"), -1},
+    };
+    for (const auto &step : steps) {
+        ASSERT_TRUE(step.change());
+        QHash<QString, const CFileEntry *> before;
+        for (int i = 0; i < m_list.entries().GetSize(); ++i)
+            before.insert(m_list.entries()[i]->Name(), m_list.entries()[i]);
+        m_list.RefreshFolder();
+        CFileListViewEx full;
+        full.ShowFolder("\\p\\big", true);
+        EXPECT_EQ(entryFacts(m_list), entryFacts(full));
+        EXPECT_EQ(m_list.GetItemCount(), full.entries().GetSize());
+        int reloaded = 0;
+        for (int i = 0; i < m_list.entries().GetSize(); ++i)
+            reloaded += before.value(m_list.entries()[i]->Name()) != m_list.entries()[i];
+        EXPECT_EQ(reloaded, step.reloaded < 0 ? m_list.entries().GetSize() : step.reloaded);
+    }
 }
 
 } // namespace
