@@ -109,6 +109,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    // Starts the enumeration of path + "*.*" (path ending in "\") for names
+    // and directory bits only.
+    static HANDLE FindFolderEntries(const QString &path, WIN32_FIND_DATAW &data);
     bool HasSubfolders(const QString &path) const;
     static bool IsReachable(const QString &networkPath);
     void InsertSubfolders(QTreeWidgetItem *parent, const QString &path, bool skipExisting);
