@@ -92,24 +92,14 @@ fi
 ours=$(best_of_3 env QT_QPA_PLATFORM=offscreen "$build/quillmoss" --device "$startup" --screenshot "$work/startup.png")
 echo "start-up to the first painted list (device root, whole run incl. exit): ${ours}s (target < 0.5)"
 
-# --- Pasting a copied folder tree of ~1 GiB; deleting 100,000 small files ----
-paste="$work/paste-device"
-if [ ! -f "$paste/store/src/d099/f199.txt" ]; then
-  rm -rf "$paste"
-  "$build/bench/bench_paste" --create "$paste"
-fi
-sync
-ours=$(best_of_3 "$build/bench/bench_paste" copy "$paste")
-theirs=$(best_of_3 sh -c "rm -rf '$work/cp-target' && mkdir '$work/cp-target' && cp -r '$paste/store/src' '$work/cp-target/'")
-rm -rf "$work/cp-target"
-echo "paste a copied tree of ~1 GiB (4 large, 20,000 small files): CFileOperations ${ours}s, cp -r ${theirs}s, ratio $(ratio "$ours" "$theirs")"
-
-# Pasting 10,000 files copied in the list into a folder of 100,000 shown in
-# the list (the paste, then the list's refresh), against cp of the same files,
-# and against cp followed by find listing the folder as the list does.
+# --- Pasting 10,000 files from the list into a folder of 100,000 -------------
+# Files copied in the list and pasted into a folder shown in the list (the
+# paste, then the list's refresh), against cp of the same files, and against
+# cp followed by find listing the folder as the list does.
 # Every run pastes into its own hard-linked copy of \full, made untimed: in a
 # folder whose files were just deleted ext4 searches its inode tables for
-# minutes, which would time the file system's state rather than the copy.
+# minutes, which would time the file system's state rather than the copy; so
+# this comes before the benchmarks that delete.
 files="$work/pastefiles-device"
 if [ ! -f "$files/store/new/new009999.txt" ]; then
   rm -rf "$files"
@@ -129,6 +119,18 @@ for round in 1 2 3; do
 done
 rm -rf "$files/store/into-"*
 echo "paste 10,000 files from the list into a folder of 100,000: CFileOperations ${ours}s, cp ${theirs}s, ratio $(ratio "$ours" "$theirs") (target <= 1.5); cp then find ${shown}s, ratio $(ratio "$ours" "$shown")"
+
+# --- Pasting a copied folder tree of ~1 GiB; deleting 100,000 small files ----
+paste="$work/paste-device"
+if [ ! -f "$paste/store/src/d099/f199.txt" ]; then
+  rm -rf "$paste"
+  "$build/bench/bench_paste" --create "$paste"
+fi
+sync
+ours=$(best_of_3 "$build/bench/bench_paste" copy "$paste")
+theirs=$(best_of_3 sh -c "rm -rf '$work/cp-target' && mkdir '$work/cp-target' && cp -r '$paste/store/src' '$work/cp-target/'")
+rm -rf "$work/cp-target"
+echo "paste a copied tree of ~1 GiB (4 large, 20,000 small files): CFileOperations ${ours}s, cp -r ${theirs}s, ratio $(ratio "$ours" "$theirs")"
 
 # Each run deletes its own freshly made tree, written to disk first; only the
 # delete is timed. Ours and rm take turns, three rounds, best of each.
