@@ -39,7 +39,20 @@ bool sameFolded(const char *a, const char *b)
 
 struct FoldedHash
 {
-    std::size_t operator()(const QByteArray &host) const { return qHash(QFile::decodeName(host).toCaseFolded()); }
+    std::size_t operator()(const QByteArray &host) const
+    {
+        // Plain ASCII folds to its lower case: hashed as its folded text
+        // would be, without decoding.
+        char16_t folded[NAME_MAX];
+        if (host.size() <= NAME_MAX && isAscii(host.constData())) {
+            for (qsizetype i = 0; i < host.size(); ++i) {
+                const char c = host[i];
+                folded[i] = char16_t(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+            }
+            return qHash(QStringView(folded, host.size()));
+        }
+        return qHash(QFile::decodeName(host).toCaseFolded());
+    }
 };
 
 struct FoldedEqual
@@ -51,6 +64,8 @@ using Names = std::unordered_multiset<QByteArray, FoldedHash, FoldedEqual>;
 
 bool isDeviceHostName(const char *host)
 {
+    if (isAscii(host))
+        return !std::strpbrk(host, "\\*?");
     return DevicePath::isDeviceName(QFile::decodeName(host));
 }
 
@@ -87,12 +102,11 @@ public:
         return it->get();
     }
 
-    // Indexes the folder dir of about count entries, if it may.
-    void build(int dir, const struct stat &st, std::size_t count)
+    // Indexes the folder dir, if it may; the new index or null.
+    Folder *build(int dir, const struct stat &st)
     {
-        if (current(st) || count > FoldedNameIndex::MaxNames || !FolderWatch::seesEveryChange(dir) || !watching())
-            return;
-        makeRoom(count);
+        if (current(st) || !FolderWatch::seesEveryChange(dir) || !watching())
+            return nullptr;
         auto folder = std::make_unique<Folder>();
         folder->device = st.st_dev;
         folder->inode = st.st_ino;
@@ -103,16 +117,21 @@ public:
                                             IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF
                                                 | IN_ONLYDIR);
         if (folder->watch < 0)
-            return;
-        folder->names.reserve(count + count / 8);
+            return nullptr;
+        // A folder's names are distinct: no need to look for each first.
+        folder->names.reserve(std::min<std::size_t>(std::size_t(st.st_size) / 16, FoldedNameIndex::MaxNames));
         const bool read = forEachName(dir, [&](const dirent &entry) {
-            add(folder->names, entry.d_name);
+            if (isDeviceHostName(entry.d_name))
+                folder->names.insert(QByteArray(entry.d_name));
             return folder->names.size() <= FoldedNameIndex::MaxNames;
         });
-        if (read)
-            m_folders.push_back(std::move(folder));
-        else
+        if (!read) {
             ::inotify_rm_watch(m_inotify.get(), folder->watch);
+            return nullptr;
+        }
+        makeRoom(folder->names.size());
+        m_folders.push_back(std::move(folder));
+        return m_folders.back().get();
     }
 
 private:
@@ -218,17 +237,25 @@ private:
 bool FoldedNameIndex::find(int dir, const QString &name, QByteArray &found)
 {
     const QByteArray wanted = QFile::encodeName(name);
+    const auto lookUp = [&](const Folder &folder) {
+        const auto it = folder.names.find(wanted);
+        if (it == folder.names.end())
+            return false;
+        found = *it;
+        return true;
+    };
     struct stat st;
     const bool known = ::fstat(dir, &st) == 0;
     if (known) {
         Indexes &indexes = Indexes::instance();
         const std::lock_guard lock(indexes.mutex);
-        if (const Folder *folder = indexes.current(st)) {
-            const auto it = folder->names.find(wanted);
-            if (it == folder->names.end())
-                return false;
-            found = *it;
-            return true;
+        if (const Folder *folder = indexes.current(st))
+            return lookUp(*folder);
+        // A folder whose size tells of many entries is indexed at once: its
+        // names are read only once.
+        if (st.st_size >= BigFolderBytes) {
+            if (const Folder *folder = indexes.build(dir, st))
+                return lookUp(*folder);
         }
     }
 
@@ -247,7 +274,7 @@ bool FoldedNameIndex::find(int dir, const QString &name, QByteArray &found)
     if (known && count >= MinEntries) {
         Indexes &indexes = Indexes::instance();
         const std::lock_guard lock(indexes.mutex);
-        indexes.build(dir, st, count);
+        indexes.build(dir, st);
     }
     return exists;
 }

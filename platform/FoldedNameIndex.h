@@ -3,8 +3,9 @@
 // The object store ignores case, so a name missing in its exact spelling may
 // exist in another one, and every new name must be looked for that way. A
 // small folder is simply read through. For a folder of MinEntries entries or
-// more, the first such miss builds an index of its names by their case-folded
-// form; later lookups there cost the same whatever the folder's size.
+// more (or one whose size tells of many), the first such miss builds an index
+// of its names by their case-folded form; later lookups there cost the same
+// whatever the folder's size.
 //
 // An index stays exact through every change to its folder, by this process
 // or any other: the folder is watched with inotify from before its names are
@@ -20,12 +21,16 @@
 #include <QByteArray>
 #include <QString>
 #include <cstddef>
+#include <sys/types.h>
 
 class FoldedNameIndex
 {
 public:
     // Folders with fewer entries are read through on each lookup.
     static constexpr std::size_t MinEntries = 1000;
+    // A host folder this size or bigger (about 600 entries on ext4, tmpfs
+    // or btrfs) is indexed at its first miss without being read through.
+    static constexpr off_t BigFolderBytes = 16384;
     // The names held in all indexes together, and the folders indexed.
     static constexpr std::size_t MaxNames = 2'000'000;
     static constexpr std::size_t MaxFolders = 8;

@@ -44,8 +44,9 @@ TEST(FoldedNameIndex, BigFolderKeepsCaseRulesThroughChanges)
         {[] { return RemoveDirectoryW(u"\\big\\RENAMED"); }, {{"\\big\\renamed", ""}}},
         {[] { return CopyFileW(u"\\big\\F7.TXT", u"\\big\\Copied.txt", TRUE); }, {{"\\big\\COPIED.TXT", "Copied.txt"}}},
         {[] { return DeleteFileW(u"\\big\\copied.TXT"); }, {{"\\big\\Copied.txt", ""}}},
-        {[&] { return shell(host, "touch Outside.txt Dup DUP"); },
-         {{"\\big\\OUTSIDE.txt", "Outside.txt"}, {"\\big\\dup", "*"}}},
+        // U+212A KELVIN SIGN folds to a plain k.
+        {[&] { return shell(host, "touch Outside.txt Dup DUP \"$(printf '\\342\\204\\252elvin')\""); },
+         {{"\\big\\OUTSIDE.txt", "Outside.txt"}, {"\\big\\dup", "*"}, {"\\big\\KELVIN", QString::fromUtf16(u"\u212Aelvin")}}},
         {[&] { return shell(host, "mv Outside.txt Moved.txt && rm Dup"); },
          {{"\\big\\outside.txt", ""}, {"\\big\\moved.TXT", "Moved.txt"}, {"\\big\\dup", "DUP"}}},
         {[&] { return shell(host, "rm Moved.txt f9.txt && mkdir Later"); },
@@ -60,7 +61,7 @@ TEST(FoldedNameIndex, BigFolderKeepsCaseRulesThroughChanges)
         EXPECT_TRUE(FoldedNameIndex::indexed(dir.get()));
     }
     QHash<QString, DWORD> attributes;
-    EXPECT_EQ(findNames("\\big\\*", nullptr, &attributes).size(), count + 1); // f9 gone; DUP and Later
+    EXPECT_EQ(findNames("\\big\\*", nullptr, &attributes).size(), count + 2); // f9 gone; DUP, the Kelvin file and Later
     EXPECT_EQ(attributes.value("Later"), DWORD(FILE_ATTRIBUTE_DIRECTORY));
     EXPECT_FALSE(attributes.value(QString("f%1.txt").arg(count)) & FILE_ATTRIBUTE_DIRECTORY);
     // A name existing in another spelling is refused as before.
