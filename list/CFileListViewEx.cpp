@@ -79,17 +79,26 @@ bool CFileListViewEx::ReloadChangedEntries()
     shown.reserve(m_entries.GetSize());
     for (int i = 0; i < m_entries.GetSize(); ++i)
         shown.insert(QStringView(m_entries[i]->GetName()), i);
+    std::vector<char> stale(std::size_t(m_entries.GetSize()), 0);
+    for (const QString &name : std::as_const(changed)) {
+        if (const auto kept = shown.constFind(name); kept != shown.constEnd())
+            stale[std::size_t(*kept)] = 1;
+    }
     m_model.SetItemCount(0);
     // In the folder's order, as a full read would have them.
     CFileEntryArray entries;
     DeviceFolder::Entry entry;
     while (folder.next(entry, true)) {
         // A link's facts are its target's, which may change elsewhere.
-        if (!entry.link && !changed.contains(entry.name)) {
+        if (!entry.link) {
             const auto kept = shown.constFind(entry.name);
-            if (kept != shown.constEnd())
+            if (kept != shown.constEnd() && !stale[std::size_t(*kept)]) {
                 entries.Add(m_entries.Take(*kept));
-            continue;
+                continue;
+            }
+            // Neither shown nor changed: a folder, or a file the filter hides.
+            if (kept == shown.constEnd() && !changed.contains(entry.name))
+                continue;
         }
         const QByteArray hostName = entry.hostName;
         if ((!entry.link && !folder.describe(hostName, entry)) || entry.info.isDirectory())
