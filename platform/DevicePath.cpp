@@ -4,12 +4,14 @@
 #include "platform/DosAttributes.h"
 #include "platform/FoldedNameIndex.h"
 #include "platform/ObjectInfo.h"
+#include "platform/PosixError.h"
 
 #include <QFile>
 #include <QStringList>
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/sysmacros.h>
+#include <sys/xattr.h>
 
 namespace {
 
@@ -83,14 +85,17 @@ DevicePath DevicePath::resolve(const QString &path, Wildcards wildcards)
     }
 
     const QByteArray root = QFile::encodeName(result.m_network ? device->networkRoot() : device->storeRoot());
-    result.m_dir = std::make_shared<const UniqueFd>(::open(root.constData(), DirFlags));
+    result.m_dir = std::make_shared<const Folder>(::open(root.constData(), DirFlags));
     result.m_confinement = realPathOf(result.dirFd());
     struct stat rootStat;
-    if (!result.m_dir->valid() || result.m_confinement.isEmpty() || ::fstat(result.dirFd(), &rootStat) != 0) {
+    if (!result.m_dir->fd.valid() || result.m_confinement.isEmpty() || ::fstat(result.dirFd(), &rootStat) != 0) {
         result.m_error = result.m_network ? ERROR_BAD_NETPATH : ERROR_PATH_NOT_FOUND;
         return result;
     }
     result.m_rootDev = rootStat.st_dev;
+    std::call_once(result.m_dir->identified, [&] {
+        result.m_dir->id = FoldedNameIndex::FolderId{rootStat.st_dev, rootStat.st_ino};
+    });
 
     result.m_folderPathSize = path.size() - (components.isEmpty() ? 0 : components.last().size())
         - (result.m_endsWithSeparator ? 1 : 0);
@@ -101,10 +106,20 @@ DevicePath DevicePath::resolve(const QString &path, Wildcards wildcards)
         if (!result.ok())
             return result;
     }
+    if (!components.isEmpty() && !result.hasWildcards())
+        result.m_error = result.lookUpLast();
     return result;
 }
 
 DevicePath DevicePath::entry(const QString &name) const
+{
+    DevicePath result = unlookedEntry(name);
+    if (result.ok())
+        result.m_error = result.lookUpLast();
+    return result;
+}
+
+DevicePath DevicePath::unlookedEntry(const QString &name) const
 {
     DevicePath result;
     result.m_error = m_error;
@@ -135,16 +150,13 @@ DWORD DevicePath::descend(const QString &component, bool last, bool wildcardsInL
     m_underStoreRoot = !m_network && m_depth == 0;
     if (last) {
         m_last = component;
-        if (containsWildcards(component)) {
-            m_name = QFile::encodeName(component);
-            return ERROR_SUCCESS;
-        }
-        return lookup(dirFd(), component, m_name, m_exists);
+        m_name = QFile::encodeName(component);
+        return ERROR_SUCCESS;
     }
 
     QByteArray name;
     bool exists = false;
-    const DWORD lookupError = lookup(dirFd(), component, name, exists);
+    const DWORD lookupError = lookup(component, name, exists);
     if (lookupError != ERROR_SUCCESS)
         return lookupError;
     const DWORD missing = m_network && m_depth == 0 ? ERROR_BAD_NETPATH : ERROR_PATH_NOT_FOUND;
@@ -167,16 +179,21 @@ DWORD DevicePath::descend(const QString &component, bool last, bool wildcardsInL
     }
     if (!next.valid())
         return errno == EACCES || errno == EPERM ? ERROR_ACCESS_DENIED : missing;
-    m_dir = std::make_shared<const UniqueFd>(std::move(next));
+    m_dir = std::make_shared<const Folder>(next.release());
     ++m_depth;
     return ERROR_SUCCESS;
 }
 
-DWORD DevicePath::lookup(int dir, const QString &component, QByteArray &found, bool &exists)
+DWORD DevicePath::lookUpLast()
+{
+    return lookup(m_last, m_name, m_exists);
+}
+
+DWORD DevicePath::lookup(const QString &component, QByteArray &found, bool &exists) const
 {
     found = QFile::encodeName(component);
     struct stat st;
-    if (::fstatat(dir, found.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+    if (::fstatat(dirFd(), found.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
         exists = true;
         return ERROR_SUCCESS;
     }
@@ -184,8 +201,22 @@ DWORD DevicePath::lookup(int dir, const QString &component, QByteArray &found, b
     if (errno != ENOENT)
         return errno == EACCES ? ERROR_ACCESS_DENIED : ERROR_PATH_NOT_FOUND;
 
-    exists = FoldedNameIndex::find(dir, component, found);
+    const Folder &folder = *m_dir;
+    std::call_once(folder.identified, [&] { folder.id = FoldedNameIndex::FolderId::of(folder.fd.get()); });
+    exists = FoldedNameIndex::find(folder.fd.get(), folder.id, component, found);
     return ERROR_SUCCESS;
+}
+
+bool DevicePath::folderKeepsModes() const
+{
+    if (!m_dir)
+        return false;
+    const Folder &folder = *m_dir;
+    std::call_once(folder.modesLearnt, [&] {
+        folder.keepsModes = ::fgetxattr(folder.fd.get(), "system.posix_acl_default", nullptr, 0) < 0
+            && (errno == ENODATA || errno == EOPNOTSUPP);
+    });
+    return folder.keepsModes;
 }
 
 bool DevicePath::isInside(int fd) const
@@ -204,6 +235,13 @@ bool DevicePath::isMountedCard(const struct statx &st) const
 
 DWORD DevicePath::openEntry(int dir, const QByteArray &name, UniqueFd &object, bool *card, struct statx *facts) const
 {
+    object.reset(name.isEmpty() ? ::openat(dir, ".", O_PATH | O_CLOEXEC)
+                                : ::openat(dir, name.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    return settle(dir, name, object, card, facts);
+}
+
+DWORD DevicePath::settle(int dir, const QByteArray &name, UniqueFd &object, bool *card, struct statx *facts) const
+{
     if (card)
         *card = false;
     struct statx own;
@@ -211,13 +249,8 @@ DWORD DevicePath::openEntry(int dir, const QByteArray &name, UniqueFd &object, b
     const auto describe = [&] {
         return ::statx(object.get(), "", AT_EMPTY_PATH, facts ? ObjectInfo::StatxMask : STATX_TYPE, &st) == 0;
     };
-    if (name.isEmpty()) {
-        object.reset(::openat(dir, ".", O_PATH | O_CLOEXEC));
-        return object.valid() && describe() ? ERROR_SUCCESS : ERROR_PATH_NOT_FOUND;
-    }
-    object.reset(::openat(dir, name.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
     if (!object.valid() || !describe())
-        return errno == ENOENT ? ERROR_FILE_NOT_FOUND : ERROR_ACCESS_DENIED;
+        return name.isEmpty() ? ERROR_PATH_NOT_FOUND : errno == ENOENT ? ERROR_FILE_NOT_FOUND : ERROR_ACCESS_DENIED;
     if (S_ISLNK(st.stx_mode)) {
         object.reset(::openat(dir, name.constData(), O_PATH | O_CLOEXEC));
         if (!object.valid() || !describe())
@@ -229,7 +262,7 @@ DWORD DevicePath::openEntry(int dir, const QByteArray &name, UniqueFd &object, b
         }
         if (card)
             *card = isCard;
-    } else if (card) {
+    } else if (card && !name.isEmpty()) {
         *card = isMountedCard(st);
     }
     return ERROR_SUCCESS;
@@ -262,6 +295,54 @@ DWORD DevicePath::statEntry(int dir, const QByteArray &name, ObjectInfo &info, U
     if (opened)
         *opened = std::move(object);
     return ERROR_SUCCESS;
+}
+
+DWORD DevicePath::readOpened(const UniqueFd &object, const struct statx &st, bool card, ObjectInfo &info,
+                             UniqueFd &file)
+{
+    DWORD stored = 0;
+    if (S_ISREG(st.stx_mode)) {
+        // Reopened through the object itself: the file whose type was just read.
+        file.reset(::open(fdPath(object.get()).constData(), O_RDONLY | O_CLOEXEC));
+        if (!file.valid())
+            return PosixError::toPlatform(errno);
+        stored = DosAttributes::readOpen(file.get());
+    } else {
+        stored = DosAttributes::read(fdPath(object.get()).constData(), DosAttributes::Link::Follow);
+    }
+    return ObjectInfo::fromStatx(st, stored, card, info) ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
+}
+
+DWORD DevicePath::openForReading(ObjectInfo &info, UniqueFd &file) const
+{
+    DWORD error = present();
+    UniqueFd object;
+    bool card = false;
+    struct statx st;
+    if (error == ERROR_SUCCESS)
+        error = openEntry(dirFd(), m_name, object, &card, &st);
+    if (error == ERROR_SUCCESS)
+        error = readOpened(object, st, card, info, file);
+    if (error != ERROR_SUCCESS)
+        return error;
+    return m_endsWithSeparator && !info.isDirectory() ? ERROR_INVALID_NAME : ERROR_SUCCESS;
+}
+
+DWORD DevicePath::openEntryForReading(const QString &name, ObjectInfo &info, UniqueFd &file) const
+{
+    DevicePath path = unlookedEntry(name);
+    if (!path.ok())
+        return path.error();
+    UniqueFd object(::openat(dirFd(), path.m_name.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    if (!object.valid() && errno == ENOENT) {
+        // Not in this spelling: perhaps in another one.
+        path.m_error = path.lookUpLast();
+        return path.openForReading(info, file);
+    }
+    bool card = false;
+    struct statx st;
+    const DWORD error = path.settle(dirFd(), path.m_name, object, &card, &st);
+    return error == ERROR_SUCCESS ? readOpened(object, st, card, info, file) : error;
 }
 
 DWORD DevicePath::stat(ObjectInfo &info, UniqueFd *opened) const

@@ -17,12 +17,15 @@
 // confinement root.
 #pragma once
 
+#include "platform/FoldedNameIndex.h"
 #include "platform/Types.h"
 #include "platform/UniqueFd.h"
 
 #include <QByteArray>
 #include <QString>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <sys/stat.h>
 
 struct ObjectInfo;
@@ -39,13 +42,17 @@ public:
     // "\a\*" from DeviceFolder), looked up as resolve("\a\" + name) would,
     // without walking the folders again.
     DevicePath entry(const QString &name) const;
+    // entry(name) without looking the name up: exists() is false and name()
+    // the name as given. For a name the caller has just found missing in
+    // every letter case.
+    DevicePath unlookedEntry(const QString &name) const;
 
     // ERROR_SUCCESS, or why the folder part could not be resolved.
     DWORD error() const { return m_error; }
     bool ok() const { return m_error == ERROR_SUCCESS; }
 
     // The folder holding the last component (open for reading).
-    int dirFd() const { return m_dir ? m_dir->get() : -1; }
+    int dirFd() const { return m_dir ? m_dir->fd.get() : -1; }
     // The last component as written in the path ("\a\b\" and "\a\b" both
     // name b); empty for a root ("\"), which is then the folder dirFd itself.
     const QString &lastComponent() const { return m_last; }
@@ -67,6 +74,17 @@ public:
     // openObject, then the object's facts; object, if given, receives the
     // opened object.
     DWORD stat(ObjectInfo &info, UniqueFd *object = nullptr) const;
+    // openObject, then, for a regular file, opens it for reading (file) and
+    // reads its facts from the very object; a folder gets its facts only,
+    // and nothing else (a device, FIFO or socket) is ever opened for reading.
+    DWORD openForReading(ObjectInfo &info, UniqueFd &file) const;
+    // openForReading for entry(name) of the folder this path resolved to; a
+    // name spelt as it exists is looked up by the open itself.
+    DWORD openEntryForReading(const QString &name, ObjectInfo &info, UniqueFd &file) const;
+    // Whether a file created in the folder dirFd gets the permission bits
+    // asked for, less the process's umask: the folder has no default ACL.
+    // Learnt once per open folder.
+    bool folderKeepsModes() const;
     // Opens the last component as a file with open(2) flags, following a link
     // only where the device allows it. Returns -1 with errno set on failure.
     int openFile(int flags, mode_t mode = 0666) const;
@@ -99,15 +117,34 @@ public:
     bool isMountedCard(const struct statx &st) const;
 
 private:
+    // An open folder and what is learnt about it once, shared by the entries
+    // of one folder: entry() needs no descriptor of its own.
+    struct Folder
+    {
+        explicit Folder(int fd) : fd(fd) {}
+        UniqueFd fd;
+        mutable std::once_flag identified;
+        mutable std::optional<FoldedNameIndex::FolderId> id;
+        mutable std::once_flag modesLearnt;
+        mutable bool keepsModes = false;
+    };
+
     DWORD descend(const QString &component, bool last, bool wildcardsInLast);
-    static DWORD lookup(int dir, const QString &component, QByteArray &found, bool &exists);
+    // Looks component up in dirFd: its existing spelling, whether it exists.
+    DWORD lookup(const QString &component, QByteArray &found, bool &exists) const;
+    DWORD lookUpLast();
     bool isInside(int fd) const;
     // ERROR_SUCCESS when the path resolved to an object that exists.
     DWORD present() const;
+    // The rest of openEntry once object holds the entry itself (O_PATH, the
+    // link not followed) or failed to open.
+    DWORD settle(int dir, const QByteArray &name, UniqueFd &object, bool *card, struct statx *facts) const;
+    // The end of openForReading for an opened, settled object.
+    static DWORD readOpened(const UniqueFd &object, const struct statx &st, bool card, ObjectInfo &info,
+                            UniqueFd &file);
 
     DWORD m_error = ERROR_SUCCESS;
-    // Shared by the entries of one folder: entry() needs no descriptor of its own.
-    std::shared_ptr<const UniqueFd> m_dir;
+    std::shared_ptr<const Folder> m_dir;
     QString m_last;
     QByteArray m_name;
     QByteArray m_confinement;

@@ -123,6 +123,12 @@ DWORD DosAttributes::read(const char *path, Link link)
     return decodeStored(buffer, size);
 }
 
+DWORD DosAttributes::readOpen(int file)
+{
+    char buffer[256];
+    return decodeStored(buffer, ::fgetxattr(file, XattrName, buffer, sizeof buffer));
+}
+
 DWORD DosAttributes::readAt(int dir, const char *name)
 {
     // getxattrat (Linux 6.13) reads relative to the folder; older kernels

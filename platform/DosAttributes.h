@@ -45,6 +45,8 @@ public:
     // read for the entry name of the open folder dir, without following a
     // final link.
     static DWORD readAt(int dir, const char *name);
+    // read for a file opened for reading or writing (not O_PATH).
+    static DWORD readOpen(int file);
     // Replaces the stored bits (bits outside StoredMask are ignored; 0 removes
     // the attribute). Returns false with errno set on failure; a file system
     // without user extended attributes counts as success.

@@ -15,6 +15,7 @@
 #include "platform/Types.h"
 
 #include <QByteArray>
+#include <cstdint>
 
 class DevicePath;
 
@@ -25,10 +26,15 @@ public:
     enum class Flush { BeforeRename, No };
 
     // source: open for reading, described by info and its stored attribute
-    // bits. Returns ERROR_SUCCESS, ERROR_FILE_EXISTS when the target exists
+    // bits. Its content is copied to its end; once info.size bytes are, the
+    // copy does not ask whether more came since. Returns ERROR_SUCCESS, ERROR_FILE_EXISTS when the target exists
     // and existing is Fail, ERROR_DISK_FULL when the target's file system (or
     // the process's file-size limit) runs out, or another platform error.
     static DWORD copy(int source, const ObjectInfo &info, DWORD storedBits, int targetDir,
+                      const QByteArray &targetName, Existing existing, Flush flush = Flush::BeforeRename);
+    // copy into the folder dirFd of folder, whose facts (learnt once per
+    // folder) spare calls.
+    static DWORD copy(int source, const ObjectInfo &info, DWORD storedBits, const DevicePath &folder,
                       const QByteArray &targetName, Existing existing, Flush flush = Flush::BeforeRename);
 
     // CopyFileW's rules on resolved paths: source must be a file; a target
@@ -39,13 +45,22 @@ public:
     // its rename; flush says whether a copy to a new name is. A name that
     // was free at the start is never replaced.
     static DWORD copyPath(const DevicePath &source, const DevicePath &target, Existing existing, Flush flush);
+    // copyPath for a source that DevicePath::openForReading has opened as
+    // source (or found a folder) and described by info.
+    static DWORD copyOpened(int source, const ObjectInfo &info, const DevicePath &target, Existing existing,
+                            Flush flush);
 
     // The call that flushes a finished copy (fsync); a test may put a recorder
     // here to see that the flush comes before the rename.
     static int (*flushCall)(int fd);
 
 private:
-    static bool copyContent(int source, int target);
-    static bool finish(int target, const ObjectInfo &info, DWORD storedBits, Flush flush);
+    // Whether the copy was created with its permission bits or gets them at the end.
+    enum class Modes { Set, Change };
+
+    static DWORD copyInto(int source, const ObjectInfo &info, DWORD storedBits, int targetDir,
+                          const DevicePath *folder, const QByteArray &targetName, Existing existing, Flush flush);
+    static bool copyContent(int source, int target, std::uint64_t size);
+    static bool finish(int target, const ObjectInfo &info, DWORD storedBits, Modes modes, Flush flush);
     static bool place(int dir, const QByteArray &temporary, const QByteArray &name, Existing existing);
 };

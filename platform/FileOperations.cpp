@@ -65,7 +65,7 @@ DWORD moveByCopy(const DevicePath &source, const ObjectInfo &info, const DeviceP
     if (!in.valid())
         return PosixError::toPlatform(errno);
     const DWORD stored = info.attributes & DosAttributes::StoredMask;
-    const DWORD error = FileCopy::copy(in.get(), info, stored, target.dirFd(), name, FileCopy::Existing::Fail);
+    const DWORD error = FileCopy::copy(in.get(), info, stored, target, name, FileCopy::Existing::Fail);
     if (error != ERROR_SUCCESS)
         return error == ERROR_FILE_EXISTS ? ERROR_ALREADY_EXISTS : error;
     if (::unlinkat(source.dirFd(), source.name().constData(), 0) != 0) {

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QHash>
 #include <algorithm>
+#include <limits.h>
+#include <limits>
 #include <memory>
 #include <mutex>
 #include <strings.h>
@@ -89,27 +91,35 @@ public:
 
     std::mutex mutex;
 
-    // The index of the folder st describes, brought up to date; null if none.
-    Folder *current(const struct stat &st)
+    // The index of the folder id, brought up to date; null if none. Changes
+    // only ever drop indexes: a folder without one needs none applied.
+    Folder *current(const FoldedNameIndex::FolderId &id)
     {
+        const auto indexed = [&] {
+            return std::find_if(m_folders.begin(), m_folders.end(), [&](const auto &folder) {
+                return folder->device == id.device && folder->inode == id.inode;
+            });
+        };
+        if (indexed() == m_folders.end())
+            return nullptr;
         drain();
-        const auto it = std::find_if(m_folders.begin(), m_folders.end(), [&](const auto &folder) {
-            return folder->device == st.st_dev && folder->inode == st.st_ino;
-        });
+        const auto it = indexed();
         if (it == m_folders.end())
             return nullptr;
         (*it)->lastUse = ++m_clock;
         return it->get();
     }
 
-    // Indexes the folder dir, if it may; the new index or null.
-    Folder *build(int dir, const struct stat &st)
+    // Indexes the folder dir, if it may; the index or null.
+    Folder *build(int dir, const FoldedNameIndex::FolderId &id)
     {
-        if (current(st) || !FolderWatch::seesEveryChange(dir) || !watching())
+        if (Folder *folder = current(id))
+            return folder;
+        if (!FolderWatch::seesEveryChange(dir) || !watching())
             return nullptr;
         auto folder = std::make_unique<Folder>();
-        folder->device = st.st_dev;
-        folder->inode = st.st_ino;
+        folder->device = id.device;
+        folder->inode = id.inode;
         folder->lastUse = ++m_clock;
         // Watched before the names are read: a change meanwhile is applied
         // on top, and applying a change again does no harm.
@@ -119,7 +129,7 @@ public:
         if (folder->watch < 0)
             return nullptr;
         // A folder's names are distinct: no need to look for each first.
-        folder->names.reserve(std::min<std::size_t>(std::size_t(st.st_size) / 16, FoldedNameIndex::MaxNames));
+        folder->names.reserve(std::min<std::size_t>(std::size_t(id.size) / 16, FoldedNameIndex::MaxNames));
         const bool read = forEachName(dir, [&](const dirent &entry) {
             if (isDeviceHostName(entry.d_name))
                 folder->names.insert(QByteArray(entry.d_name));
@@ -132,6 +142,17 @@ public:
         makeRoom(folder->names.size());
         m_folders.push_back(std::move(folder));
         return m_folders.back().get();
+    }
+
+    // The exact spelling where it is there, else another.
+    static bool find(const Folder &folder, const QByteArray &wanted, QByteArray &found)
+    {
+        const auto [first, last] = folder.names.equal_range(wanted);
+        if (first == last)
+            return false;
+        const auto exact = std::find(first, last, wanted);
+        found = exact != last ? *exact : *first;
+        return true;
     }
 
 private:
@@ -193,6 +214,9 @@ private:
         if (!m_inotify.valid() || m_folders.empty())
             return;
         alignas(inotify_event) char buffer[64 * 1024];
+        // A read takes events while the next one fits: with room left for
+        // the biggest, the queue was empty, and reading again would only say so.
+        constexpr ssize_t Drained = ssize_t(sizeof buffer - sizeof(inotify_event) - NAME_MAX - 1);
         for (;;) {
             const ssize_t size = ::read(m_inotify.get(), buffer, sizeof buffer);
             if (size <= 0)
@@ -202,6 +226,8 @@ private:
                 at += ssize_t(sizeof(inotify_event) + event->len);
                 apply(*event);
             }
+            if (size <= Drained)
+                return;
         }
     }
 
@@ -234,57 +260,74 @@ private:
 
 } // namespace
 
-bool FoldedNameIndex::find(int dir, const QString &name, QByteArray &found)
+std::optional<FoldedNameIndex::FolderId> FoldedNameIndex::FolderId::of(int dir)
+{
+    struct stat st;
+    if (::fstat(dir, &st) != 0)
+        return std::nullopt;
+    return FolderId{st.st_dev, st.st_ino, st.st_size};
+}
+
+bool FoldedNameIndex::find(int dir, const std::optional<FolderId> &id, const QString &name, QByteArray &found)
 {
     const QByteArray wanted = QFile::encodeName(name);
-    const auto lookUp = [&](const Folder &folder) {
-        const auto it = folder.names.find(wanted);
-        if (it == folder.names.end())
-            return false;
-        found = *it;
-        return true;
-    };
-    struct stat st;
-    const bool known = ::fstat(dir, &st) == 0;
-    if (known) {
-        Indexes &indexes = Indexes::instance();
+    Indexes &indexes = Indexes::instance();
+    if (id) {
         const std::lock_guard lock(indexes.mutex);
-        if (const Folder *folder = indexes.current(st))
-            return lookUp(*folder);
+        if (const Folder *folder = indexes.current(*id))
+            return Indexes::find(*folder, wanted, found);
         // A folder whose size tells of many entries is indexed at once: its
         // names are read only once.
-        if (st.st_size >= BigFolderBytes) {
-            if (const Folder *folder = indexes.build(dir, st))
-                return lookUp(*folder);
+        if (id->size >= BigFolderBytes) {
+            if (const Folder *folder = indexes.build(dir, *id))
+                return Indexes::find(*folder, wanted, found);
         }
     }
 
-    std::size_t count = 0;
+    // Reads until the name is found or limit names are read; their count.
     bool exists = false;
-    forEachName(dir, [&](const dirent &entry) {
-        const char *host = entry.d_name;
-        ++count;
-        if (sameFolded(wanted.constData(), host) && isDeviceHostName(host)) {
-            found = host;
-            exists = true;
-        }
-        return !exists;
-    });
-    // A lookup that read this far builds the index, found or not.
-    if (known && count >= MinEntries) {
-        Indexes &indexes = Indexes::instance();
+    const auto readThrough = [&](std::size_t limit) {
+        std::size_t count = 0;
+        forEachName(dir, [&](const dirent &entry) {
+            const char *host = entry.d_name;
+            if (sameFolded(wanted.constData(), host) && isDeviceHostName(host)) {
+                found = host;
+                exists = true;
+            }
+            return !exists && ++count < limit;
+        });
+        return count;
+    };
+    // A folder that proves big is indexed instead of read to its end.
+    if (!id || readThrough(MinEntries) < MinEntries)
+        return exists;
+    {
         const std::lock_guard lock(indexes.mutex);
-        indexes.build(dir, st);
+        if (const Folder *folder = indexes.build(dir, *id))
+            return Indexes::find(*folder, wanted, found);
     }
+    readThrough(std::numeric_limits<std::size_t>::max());
     return exists;
+}
+
+std::optional<bool> FoldedNameIndex::findIndexed(const FolderId &id, const QString &name, QByteArray &found)
+{
+    if (name.contains(QChar::ReplacementCharacter))
+        return std::nullopt;
+    Indexes &indexes = Indexes::instance();
+    const std::lock_guard lock(indexes.mutex);
+    const Folder *folder = indexes.current(id);
+    if (!folder)
+        return std::nullopt;
+    return Indexes::find(*folder, QFile::encodeName(name), found);
 }
 
 bool FoldedNameIndex::indexed(int dir)
 {
-    struct stat st;
-    if (::fstat(dir, &st) != 0)
+    const std::optional<FolderId> id = FolderId::of(dir);
+    if (!id)
         return false;
     Indexes &indexes = Indexes::instance();
     const std::lock_guard lock(indexes.mutex);
-    return indexes.current(st) != nullptr;
+    return indexes.current(*id) != nullptr;
 }

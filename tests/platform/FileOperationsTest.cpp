@@ -6,7 +6,14 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <cstddef>
+#include <fcntl.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
 #include <sys/statvfs.h>
+#include <sys/syscall.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
@@ -146,6 +153,61 @@ TEST_F(FileOperations, CopyReplacesTheTargetOnlyWhenWholeAndFlushedMoveDeleteAnd
     ASSERT_EQ(::statvfs(t.host("\\").toLocal8Bit().constData(), &fs), 0);
     EXPECT_EQ(total.QuadPart, std::uint64_t(fs.f_blocks) * fs.f_frsize);
     EXPECT_LE(available.QuadPart, free.QuadPart);
+}
+
+// Makes this process's kernel refuse to link a file by its descriptor, as
+// kernels before 6.10 refuse a user.
+bool refuseLinkByDescriptor()
+{
+    sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_linkat, 0, 3),
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, args[4])),
+        BPF_JUMP(BPF_JMP | BPF_JSET | BPF_K, AT_EMPTY_PATH, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | ENOENT),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    const sock_fprog program{sizeof filter / sizeof filter[0], filter};
+    return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 && ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+}
+
+// A new copy gets the source's permission bits whatever the umask or a
+// folder's default ACL (owner rw, group r, others nothing) would give a new
+// file, also where the kernel refuses to link by descriptor. Each case runs in
+// a process of its own: the umask and that refusal are learnt once a process.
+TEST_F(FileOperations, NewCopiesKeepTheSourcesModesUnderAnyUmaskFolderAndKernel)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    t.make({"\\src", "\\plain\\", "\\acl\\"});
+    const char acl[] = "\x02\0\0\0" "\x01\0\x06\0\xff\xff\xff\xff" "\x04\0\x04\0\xff\xff\xff\xff"
+                       "\x20\0\0\0\xff\xff\xff\xff";
+    if (::setxattr(QFile::encodeName(t.host("\\acl")).constData(), "system.posix_acl_default", acl, sizeof acl - 1, 0))
+        GTEST_SKIP() << "no ACLs here";
+    const struct { mode_t umask, mode; const char *folder; bool refuse; } cases[] = {
+        {022, 0644, "\\plain", false}, {077, 0644, "\\plain", false}, {002, 0775, "\\plain", true},
+        {022, 0755, "\\acl", false},   {022, 0444, "\\plain", false},
+    };
+    for (const auto &c : cases) {
+        const std::string expected = QByteArray::number(c.mode, 8).toStdString();
+        EXPECT_EXIT(
+            {
+                ::umask(c.umask);
+                ::chmod(QFile::encodeName(t.host("\\src")).constData(), c.mode);
+                QByteArray modes = !c.refuse || refuseLinkByDescriptor() ? "modes" : "not refused";
+                for (const char *name : {"\\a", "\\b"}) {
+                    struct stat st;
+                    const QString copy = c.folder + QString(name);
+                    modes += CopyFileW(u"\\src", wide(copy), TRUE)
+                            && ::stat(QFile::encodeName(t.host(copy)).constData(), &st) == 0
+                        ? " " + QByteArray::number(st.st_mode & 07777, 8)
+                        : " failed";
+                }
+                std::fprintf(stderr, "%s\n", modes.constData());
+                std::exit(0);
+            },
+            ::testing::ExitedWithCode(0), "^modes " + expected + " " + expected + "\n")
+            << c.folder << " umask " << c.umask;
+    }
 }
 
 TEST_F(FileOperations, MoveAcrossFileSystemsCopiesFilesAndRefusesFolders)

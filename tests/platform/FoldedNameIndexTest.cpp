@@ -51,6 +51,9 @@ TEST(FoldedNameIndex, BigFolderKeepsCaseRulesThroughChanges)
          {{"\\big\\outside.txt", ""}, {"\\big\\moved.TXT", "Moved.txt"}, {"\\big\\dup", "DUP"}}},
         {[&] { return shell(host, "rm Moved.txt f9.txt && mkdir Later"); },
          {{"\\big\\MOVED.txt", ""}, {"\\big\\F9.TXT", ""}, {"\\big\\later", "Later"}}},
+        // More changes than one read of the queue takes.
+        {[&] { return shell(host, "seq -f '" + QString(240, 'm') + "%g' 1 600 | xargs touch"); },
+         {{"\\big\\" + QString(240, 'M') + "600", QString(240, 'm') + "600"}}},
     };
     for (const auto &step : steps) {
         ASSERT_TRUE(step.change());
@@ -61,7 +64,7 @@ TEST(FoldedNameIndex, BigFolderKeepsCaseRulesThroughChanges)
         EXPECT_TRUE(FoldedNameIndex::indexed(dir.get()));
     }
     QHash<QString, DWORD> attributes;
-    EXPECT_EQ(findNames("\\big\\*", nullptr, &attributes).size(), count + 2); // f9 gone; DUP, the Kelvin file and Later
+    EXPECT_EQ(findNames("\\big\\*", nullptr, &attributes).size(), count + 602); // f9 gone; DUP, the Kelvin file, Later, m*
     EXPECT_EQ(attributes.value("Later"), DWORD(FILE_ATTRIBUTE_DIRECTORY));
     EXPECT_FALSE(attributes.value(QString("f%1.txt").arg(count)) & FILE_ATTRIBUTE_DIRECTORY);
     // A name existing in another spelling is refused as before.
