@@ -174,13 +174,14 @@ bool CFileOperations::DeleteSelectedFiles()
 
 // ---- Paste of files -------------------------------------------------------
 
-BOOL CFileOperations::CopyOneFile(const DeviceFolder &from, const QString &name, const DeviceFolder &to) const
+BOOL CFileOperations::CopyOneFile(const DeviceFolder &from, const QString &name, const DeviceFolder &to,
+                                  BOOL failIfExists) const
 {
     WaitCursor wait;
     // A cut deletes the source next: its copy must be on disk first. A plain
     // copy is not flushed, as in a folder copy.
-    const DWORD error =
-        from.copyFileOver(name, to, (m_mode & OpCut) ? FileCopy::Flush::BeforeRename : FileCopy::Flush::No);
+    const DWORD error = from.copyFileTo(name, to, failIfExists ? FileCopy::Existing::Fail : FileCopy::Existing::Replace,
+                                        (m_mode & OpCut) ? FileCopy::Flush::BeforeRename : FileCopy::Flush::No);
     return error == ERROR_SUCCESS ? TRUE : PosixError::failWith(error);
 }
 
@@ -194,7 +195,8 @@ void CFileOperations::PasteFiles()
     for (qsizetype i = 0; i < count && !stopped; ++i) {
         const QString target = m_destinationFolder + m_names[i];
         const QString source = m_sourceFolder + m_names[i];
-        if (to.shows(m_names[i])
+        const DeviceFolder::Presence presence = to.presence(m_names[i]);
+        if (presence == DeviceFolder::Presence::Shown
             && ListMessageBox(target + QStringLiteral(" already exists, do you want to overwrite it?"), QString(),
                               MB_YESNO | MB_ICONQUESTION)
                 != IDYES) {
@@ -203,8 +205,10 @@ void CFileOperations::PasteFiles()
         }
         // The platform refuses to copy a file onto itself and never truncates
         // it, so a paste into the source folder ends up here and a cut keeps
-        // its source.
-        if (!CopyOneFile(from, m_names[i], to)) {
+        // its source. A name missing a moment ago is copied as a new file:
+        // one that appears meanwhile is not replaced unasked, as
+        // fail-if-exists false would not replace it either.
+        if (!CopyOneFile(from, m_names[i], to, presence == DeviceFolder::Presence::Missing)) {
             if (count == 1) {
                 MessageBoxW(nullptr, QStringLiteral("Failed to copy ") + source, ErrorCaption, MB_OK);
                 stopped = true;

@@ -84,8 +84,10 @@ public:
     // then the delete of the source only when every entry was copied.
     bool MoveFolderTree(const QString &source, const QString &destination);
     // The platform copy of the entry name of folder from to folder to, as
-    // CopyFileW with fail-if-exists false, under the wait cursor.
-    BOOL CopyOneFile(const DeviceFolder &from, const QString &name, const DeviceFolder &to) const;
+    // CopyFileW with failIfExists, under the wait cursor. TRUE is for a name
+    // the caller has just found missing in every letter case: the copy does
+    // not look for it again.
+    BOOL CopyOneFile(const DeviceFolder &from, const QString &name, const DeviceFolder &to, BOOL failIfExists) const;
 
     // Clipboard commands.
     void CutFiles();

@@ -201,31 +201,41 @@ DWORD DeviceFolder::copyFile(const Entry &entry, DeviceFolder &target) const
     if (!in.valid())
         return PosixError::toPlatform(errno);
     const DWORD error = FileCopy::copy(in.get(), entry.info, entry.info.attributes & DosAttributes::StoredMask,
-                                       target.m_path.dirFd(), entry.hostName, FileCopy::Existing::Fail,
-                                       FileCopy::Flush::No);
+                                       target.m_path, entry.hostName, FileCopy::Existing::Fail, FileCopy::Flush::No);
     if (error == ERROR_SUCCESS)
         target.m_folded->insert(entry.name.toCaseFolded());
     return error;
 }
 
-bool DeviceFolder::shows(const QString &name) const
+DeviceFolder::Presence DeviceFolder::presence(const QString &name) const
 {
     if (m_smb)
-        return FindExists(wide(m_pathText + QLatin1Char('\\') + name));
+        return FindExists(wide(m_pathText + QLatin1Char('\\') + name)) ? Presence::Shown : Presence::Missing;
     const DevicePath path = m_path.entry(name);
+    if (!path.ok() || !path.exists())
+        return Presence::Missing;
     Entry entry;
-    return path.ok() && path.exists() && describe(path.name(), entry);
+    return describe(path.name(), entry) ? Presence::Shown : Presence::Unshown;
 }
 
-DWORD DeviceFolder::copyFileOver(const QString &name, const DeviceFolder &target, FileCopy::Flush flush) const
+DWORD DeviceFolder::copyFileTo(const QString &name, const DeviceFolder &target, FileCopy::Existing existing,
+                               FileCopy::Flush flush) const
 {
+    const bool failIfExists = existing == FileCopy::Existing::Fail;
     if (m_smb || target.m_smb) {
         return CopyFileW(wide(m_pathText + QLatin1Char('\\') + name), wide(target.m_pathText + QLatin1Char('\\') + name),
-                         FALSE)
+                         failIfExists)
             ? ERROR_SUCCESS
             : GetLastError();
     }
-    return FileCopy::copyPath(m_path.entry(name), target.m_path.entry(name), FileCopy::Existing::Replace, flush);
+    ObjectInfo info;
+    UniqueFd in;
+    const DWORD error = m_path.openEntryForReading(name, info, in);
+    if (error != ERROR_SUCCESS)
+        return error;
+    return FileCopy::copyOpened(in.get(), info,
+                                failIfExists ? target.m_path.unlookedEntry(name) : target.m_path.entry(name), existing,
+                                flush);
 }
 
 DWORD DeviceFolder::createFolder(const QString &name)

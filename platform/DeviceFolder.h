@@ -69,13 +69,20 @@ public:
     // attributes and times, never over an existing entry of any letter case
     // (ERROR_FILE_EXISTS). Not flushed: see flushFileSystem.
     DWORD copyFile(const Entry &entry, DeviceFolder &target) const;
-    // Whether FindFirstFileW finds the entry name (in any letter case) here.
+    // What FindFirstFileW finds of the entry name here: Shown when it finds
+    // it (in any letter case); Missing when no entry has that name in any
+    // letter case; Unshown for an entry the device does not show.
     // On a share these two go through the platform's file calls.
-    bool shows(const QString &name) const;
+    enum class Presence { Missing, Shown, Unshown };
+    Presence presence(const QString &name) const;
     // CopyFileW from this folder's entry name to target's entry of the same
-    // name, replacing it (fail-if-exists false). A copy to a new name is
-    // flushed as flush says; one replacing a file always is.
-    DWORD copyFileOver(const QString &name, const DeviceFolder &target, FileCopy::Flush flush) const;
+    // name. Replace: over an existing file (fail-if-exists false). Fail: for
+    // a name the caller has just found Missing; it is not looked up again,
+    // and the copy fails (ERROR_FILE_EXISTS) when the name has appeared in
+    // its exact spelling meanwhile. A copy to a new name is flushed as flush
+    // says; one replacing a file always is.
+    DWORD copyFileTo(const QString &name, const DeviceFolder &target, FileCopy::Existing existing,
+                     FileCopy::Flush flush) const;
     // Creates a subfolder, never beside an existing entry of any letter case
     // (ERROR_ALREADY_EXISTS).
     DWORD createFolder(const QString &name);

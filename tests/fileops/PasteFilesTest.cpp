@@ -109,6 +109,12 @@ TEST_P(PasteCutOrCopy, YesToOverwriteReplacesTheTargetButNeverTheSource)
     expectOverwrite("\\D\\a.txt", IDYES);
     ops().Paste("\\D\\");
     EXPECT_EQ(device.readFile("\\D\\a.txt"), "alpha");
+
+    // A source spelt otherwise since it was taken is still found.
+    take({"b.txt"}, GetParam());
+    ASSERT_TRUE(QFile::rename(device.host("\\S\\b.txt"), device.host("\\S\\B.TXT")));
+    ops().Paste("\\D\\");
+    EXPECT_EQ(device.readFile("\\D\\b.txt"), "beta");
 }
 
 INSTANTIATE_TEST_SUITE_P(CutCopy, PasteCutOrCopy, ::testing::Values(true, false));

@@ -176,16 +176,34 @@ TEST_F(Hardening, LinksRomFoldersStaleHandlesAndSwappedInObjects)
     expectRefused({REFUSES(RemoveDirectoryW(u"\\Windows"), ERROR_ACCESS_DENIED),
                    REFUSES(ReadFile(closed, &byte, 1, nullptr, nullptr), ERROR_INVALID_HANDLE)});
     CloseHandle(open);
-    // A tree copy refuses a fifo put in the place of the file it listed.
+    // A tree copy refuses a fifo put in the place of the file it listed, and
+    // copies all of a file grown since.
     DeviceFolder source = DeviceFolder::open("\\s"), target = DeviceFolder::open("\\d");
     DeviceFolder::Entry entry;
-    ASSERT_TRUE(source.list() && source.next(entry));
+    t.writeFile("\\s\\g", "1");
+    source.listOnly("g");
+    ASSERT_TRUE(source.next(entry));
+    t.writeFile("\\s\\g", "123");
+    EXPECT_EQ(source.copyFile(entry, target), ERROR_SUCCESS);
+    EXPECT_EQ(t.readFile("\\d\\g"), "123");
+    source.listOnly("f");
+    ASSERT_TRUE(source.next(entry));
     const QByteArray fifo = QFile::encodeName(t.host("\\s\\f"));
     ASSERT_TRUE(::unlink(fifo) == 0 && ::mkfifo(fifo, 0666) == 0);
     auto copy = std::async(std::launch::async, [&] { return source.copyFile(entry, target); });
     if (copy.wait_for(std::chrono::seconds(10)) != std::future_status::ready)
         ::close(::open(fifo, O_WRONLY)); // ends the hung copy
     EXPECT_EQ(copy.get(), ERROR_ACCESS_DENIED);
+    // A copy of its path or a paste of its name never even opens it (a
+    // writer is there, so a faulty open would not hang).
+    const int writer = ::open(fifo, O_RDWR | O_CLOEXEC), watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(::inotify_add_watch(watch, fifo, IN_OPEN), 0);
+    expectRefused({REFUSES(CopyFileW(u"\\s\\f", u"\\d\\x", TRUE), ERROR_ACCESS_DENIED)});
+    EXPECT_EQ(source.copyFileTo("f", target, FileCopy::Existing::Fail, FileCopy::Flush::No), ERROR_ACCESS_DENIED);
+    char events[256];
+    EXPECT_LT(::read(watch, events, sizeof events), 0) << "opened the fifo";
+    ::close(watch);
+    ::close(writer);
 }
 
 // Swaps the image for a link out just before it starts, as a racing program could.
