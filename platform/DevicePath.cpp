@@ -95,6 +95,7 @@ DevicePath DevicePath::resolve(const QString &path, Wildcards wildcards)
     result.m_rootDev = rootStat.st_dev;
     std::call_once(result.m_dir->identified, [&] {
         result.m_dir->id = FoldedNameIndex::FolderId{rootStat.st_dev, rootStat.st_ino};
+        result.m_dir->idKnown.store(true, std::memory_order_release);
     });
 
     result.m_folderPathSize = path.size() - (components.isEmpty() ? 0 : components.last().size())
@@ -192,6 +193,15 @@ DWORD DevicePath::lookUpLast()
 DWORD DevicePath::lookup(const QString &component, QByteArray &found, bool &exists) const
 {
     found = QFile::encodeName(component);
+    const Folder &folder = *m_dir;
+    // An indexed folder already knows, the exact spelling too.
+    const std::optional<bool> indexed = folder.idKnown.load(std::memory_order_acquire) && folder.id
+        ? FoldedNameIndex::findIndexed(*folder.id, component, found)
+        : std::nullopt;
+    if (indexed) {
+        exists = *indexed;
+        return ERROR_SUCCESS;
+    }
     struct stat st;
     if (::fstatat(dirFd(), found.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
         exists = true;
@@ -201,8 +211,10 @@ DWORD DevicePath::lookup(const QString &component, QByteArray &found, bool &exis
     if (errno != ENOENT)
         return errno == EACCES ? ERROR_ACCESS_DENIED : ERROR_PATH_NOT_FOUND;
 
-    const Folder &folder = *m_dir;
-    std::call_once(folder.identified, [&] { folder.id = FoldedNameIndex::FolderId::of(folder.fd.get()); });
+    std::call_once(folder.identified, [&] {
+        folder.id = FoldedNameIndex::FolderId::of(folder.fd.get());
+        folder.idKnown.store(true, std::memory_order_release);
+    });
     exists = FoldedNameIndex::find(folder.fd.get(), folder.id, component, found);
     return ERROR_SUCCESS;
 }

@@ -23,6 +23,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -125,6 +126,7 @@ private:
         UniqueFd fd;
         mutable std::once_flag identified;
         mutable std::optional<FoldedNameIndex::FolderId> id;
+        mutable std::atomic<bool> idKnown = false;
         mutable std::once_flag modesLearnt;
         mutable bool keepsModes = false;
     };

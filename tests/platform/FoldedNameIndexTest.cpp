@@ -1,5 +1,6 @@
 #include "PlatformTestUtil.h"
 #include "TempDevice.h"
+#include "platform/DevicePath.h"
 #include "platform/FoldedNameIndex.h"
 #include "platform/UniqueFd.h"
 
@@ -37,6 +38,9 @@ TEST(FoldedNameIndex, BigFolderKeepsCaseRulesThroughChanges)
     const UniqueFd dir(::open(QFile::encodeName(host).constData(), O_RDONLY | O_DIRECTORY));
     EXPECT_EQ(GetFileAttributesW(u"\\big\\missing"), INVALID_FILE_ATTRIBUTES);
     ASSERT_TRUE(FoldedNameIndex::indexed(dir.get()));
+    // Held open, the folder knows it is indexed once a name missed there.
+    const DevicePath folder = DevicePath::resolve("\\big\\*", DevicePath::Wildcards::AllowInLast);
+    EXPECT_FALSE(folder.entry("missing").exists());
     const struct { std::function<bool()> change; QList<std::pair<QString, QString>> lookups; } steps[] = {
         {[] { return CreateDirectoryW(u"\\big\\NewOne", nullptr); }, {{"\\BIG\\newone", "NewOne"}}},
         {[] { return MoveFileW(u"\\big\\newONE", u"\\big\\Renamed"); },
@@ -46,7 +50,8 @@ TEST(FoldedNameIndex, BigFolderKeepsCaseRulesThroughChanges)
         {[] { return DeleteFileW(u"\\big\\copied.TXT"); }, {{"\\big\\Copied.txt", ""}}},
         // U+212A KELVIN SIGN folds to a plain k.
         {[&] { return shell(host, "touch Outside.txt Dup DUP \"$(printf '\\342\\204\\252elvin')\""); },
-         {{"\\big\\OUTSIDE.txt", "Outside.txt"}, {"\\big\\dup", "*"}, {"\\big\\KELVIN", QString::fromUtf16(u"\u212Aelvin")}}},
+         {{"\\big\\OUTSIDE.txt", "Outside.txt"}, {"\\big\\dup", "*"}, {"\\big\\DUP", "DUP"}, {"\\big\\Dup", "Dup"},
+          {"\\big\\KELVIN", QString::fromUtf16(u"\u212Aelvin")}}},
         {[&] { return shell(host, "mv Outside.txt Moved.txt && rm Dup"); },
          {{"\\big\\outside.txt", ""}, {"\\big\\moved.TXT", "Moved.txt"}, {"\\big\\dup", "DUP"}}},
         {[&] { return shell(host, "rm Moved.txt f9.txt && mkdir Later"); },
@@ -58,8 +63,11 @@ TEST(FoldedNameIndex, BigFolderKeepsCaseRulesThroughChanges)
     for (const auto &step : steps) {
         ASSERT_TRUE(step.change());
         for (const auto &[path, wanted] : step.lookups) {
+            const DevicePath held = folder.entry(path.section('\\', -1));
+            const QString heldSpelling = held.exists() ? QFile::decodeName(held.name()) : QString();
             const QString found = spelling(path);
             EXPECT_TRUE(wanted == "*" ? found.startsWith("D") : found == wanted) << qPrintable(path + " " + found);
+            EXPECT_EQ(heldSpelling, found) << qPrintable(path);
         }
         EXPECT_TRUE(FoldedNameIndex::indexed(dir.get()));
     }
