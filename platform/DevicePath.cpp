@@ -94,7 +94,7 @@ DevicePath DevicePath::resolve(const QString &path, Wildcards wildcards)
     }
     result.m_rootDev = rootStat.st_dev;
     std::call_once(result.m_dir->identified, [&] {
-        result.m_dir->id = FoldedNameIndex::FolderId{rootStat.st_dev, rootStat.st_ino};
+        result.m_dir->id = FoldedNameIndex::FolderId{rootStat.st_dev, rootStat.st_ino, rootStat.st_size};
         result.m_dir->idKnown.store(true, std::memory_order_release);
     });
 
