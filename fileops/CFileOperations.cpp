@@ -12,6 +12,11 @@
 #include "res/StringTable.h"
 #include "tree/CDirTreeView.h"
 
+#include <atomic>
+#include <system_error>
+#include <thread>
+#include <vector>
+
 namespace {
 
 const QString ErrorCaption = QStringLiteral("Error");
@@ -192,40 +197,112 @@ void CFileOperations::PasteFiles()
     // Both folders are opened once; each name is looked up in them.
     const DeviceFolder from = DeviceFolder::open(m_sourceFolder);
     const DeviceFolder to = DeviceFolder::open(m_destinationFolder);
-    for (qsizetype i = 0; i < count && !stopped; ++i) {
-        const QString target = m_destinationFolder + m_names[i];
-        const QString source = m_sourceFolder + m_names[i];
-        const DeviceFolder::Presence presence = to.presence(m_names[i]);
-        if (presence == DeviceFolder::Presence::Shown
-            && ListMessageBox(target + QStringLiteral(" already exists, do you want to overwrite it?"), QString(),
-                              MB_YESNO | MB_ICONQUESTION)
-                != IDYES) {
-            stopped = true;
-            break;
+    for (qsizetype i = 0; i < count && !stopped;) {
+        // A run of names missing in every letter case, no two of them the
+        // same but for case, needs no question before its copies.
+        QSet<QString> run;
+        qsizetype end = i;
+        DeviceFolder::Presence presence = DeviceFolder::Presence::Missing;
+        while (end < count && end - i < PasteRunLength) {
+            presence = to.presence(m_names[end]);
+            if (presence != DeviceFolder::Presence::Missing || run.contains(m_names[end].toCaseFolded()))
+                break;
+            run.insert(m_names[end].toCaseFolded());
+            ++end;
         }
-        // The platform refuses to copy a file onto itself and never truncates
-        // it, so a paste into the source folder ends up here and a cut keeps
-        // its source. A name missing a moment ago is copied as a new file:
-        // one that appears meanwhile is not replaced unasked, as
-        // fail-if-exists false would not replace it either.
-        if (!CopyOneFile(from, m_names[i], to, presence == DeviceFolder::Presence::Missing)) {
-            if (count == 1) {
-                MessageBoxW(nullptr, QStringLiteral("Failed to copy ") + source, ErrorCaption, MB_OK);
-                stopped = true;
-            } else {
-                stopped = MessageBoxW(nullptr, QStringLiteral("Failed to copy %1\nContinue Copy?").arg(source),
-                                      ErrorCaption, MB_YESNO)
-                    != IDYES;
-            }
-            continue;
+        if (end > i) {
+            stopped = PasteRun(from, to, i, end);
+            i = end;
+        } else {
+            stopped = PasteOne(from, to, i, presence);
+            ++i;
         }
-        if ((m_mode & OpCut) && !RemoveFile(source))
-            ListMessageBox(QStringLiteral("Could not delete file ") + source, QString(), MB_OK);
     }
     if (m_mode & OpCut)
         m_names.clear();
     if (count > 1 || !stopped)
         m_list->RefreshFolder();
+}
+
+bool CFileOperations::PasteOne(const DeviceFolder &from, const DeviceFolder &to, qsizetype index,
+                               DeviceFolder::Presence presence)
+{
+    if (presence == DeviceFolder::Presence::Shown
+        && ListMessageBox(m_destinationFolder + m_names[index]
+                              + QStringLiteral(" already exists, do you want to overwrite it?"),
+                          QString(), MB_YESNO | MB_ICONQUESTION)
+            != IDYES)
+        return true;
+    // The platform refuses to copy a file onto itself and never truncates
+    // it, so a paste into the source folder ends up here and a cut keeps
+    // its source.
+    if (!CopyOneFile(from, m_names[index], to, presence == DeviceFolder::Presence::Missing))
+        return CopyFailed(index);
+    RemoveCutSource(index);
+    return false;
+}
+
+bool CFileOperations::PasteRun(const DeviceFolder &from, const DeviceFolder &to, qsizetype first, qsizetype end)
+{
+    // The copies run on two threads; their outcomes are then taken in order,
+    // as if each file had been copied alone.
+    std::vector<DWORD> errors(std::size_t(end - first), ERROR_SUCCESS);
+    {
+        WaitCursor wait;
+        const QStringList &names = m_names;
+        const FileCopy::Flush flush = (m_mode & OpCut) ? FileCopy::Flush::BeforeRename : FileCopy::Flush::No;
+        std::atomic<qsizetype> next = first;
+        const auto copy = [&] {
+            for (qsizetype k = next++; k < end; k = next++)
+                errors[std::size_t(k - first)] = from.copyFileTo(names[k], to, FileCopy::Existing::Fail, flush);
+        };
+        // Files on a share go one at a time.
+        std::thread helper;
+        if (end - first > 1 && from.dirFd() >= 0 && to.dirFd() >= 0) {
+            try {
+                helper = std::thread(copy);
+            } catch (const std::system_error &) {
+            }
+        }
+        copy();
+        if (helper.joinable())
+            helper.join();
+    }
+    for (qsizetype k = first; k < end; ++k) {
+        const DWORD error = errors[std::size_t(k - first)];
+        if (error == ERROR_SUCCESS) {
+            RemoveCutSource(k);
+            continue;
+        }
+        SetLastError(error);
+        if (CopyFailed(k)) {
+            // The paste ended at the failure: copies made after it are taken back.
+            for (qsizetype later = k + 1; later < end; ++later) {
+                if (errors[std::size_t(later - first)] == ERROR_SUCCESS)
+                    from.removeCopy(m_names[later], to);
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CFileOperations::CopyFailed(qsizetype index) const
+{
+    const QString source = m_sourceFolder + m_names[index];
+    if (m_names.size() == 1) {
+        MessageBoxW(nullptr, QStringLiteral("Failed to copy ") + source, ErrorCaption, MB_OK);
+        return true;
+    }
+    return MessageBoxW(nullptr, QStringLiteral("Failed to copy %1\nContinue Copy?").arg(source), ErrorCaption, MB_YESNO)
+        != IDYES;
+}
+
+void CFileOperations::RemoveCutSource(qsizetype index) const
+{
+    const QString source = m_sourceFolder + m_names[index];
+    if ((m_mode & OpCut) && !RemoveFile(source))
+        ListMessageBox(QStringLiteral("Could not delete file ") + source, QString(), MB_OK);
 }
 
 // ---- Folder copy and move -------------------------------------------------

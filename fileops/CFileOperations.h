@@ -2,9 +2,11 @@
 // owns one instance for its whole life and hands it the two panes with
 // SetViews before any other call; the engine never owns them.
 //
-// Everything runs synchronously on the user-interface thread: every question
-// and every failure is a modal message box through the platform's sink, and
-// nothing is rolled back.
+// Everything runs synchronously on the user-interface thread (only the copies
+// of a list paste run on two threads, and end before anything is asked):
+// every question and every failure is a modal message box through the
+// platform's sink, and nothing is rolled back but copies a paste made past
+// the failure that ended it.
 //
 // Paths are device paths built by plain concatenation. Folder paths from the
 // tree end with a backslash ("\" for the root, "\Windows\" for a folder), so
@@ -15,6 +17,7 @@
 // copy never descends into a link to a folder (it is reported as not copied).
 #pragma once
 
+#include "platform/DeviceFolder.h"
 #include "platform/Types.h"
 
 #include <QString>
@@ -22,7 +25,6 @@
 
 class CDirTreeView;
 class CFileListViewEx;
-class DeviceFolder;
 class QWidget;
 
 class CFileOperations
@@ -88,6 +90,8 @@ public:
     // the caller has just found missing in every letter case: the copy does
     // not look for it again.
     BOOL CopyOneFile(const DeviceFolder &from, const QString &name, const DeviceFolder &to, BOOL failIfExists) const;
+    // Names missing from the destination are copied this many at a time.
+    static constexpr qsizetype PasteRunLength = 64;
 
     // Clipboard commands.
     void CutFiles();
@@ -123,6 +127,19 @@ private:
     void WriteShortcuts(const QString &folder, bool refreshList);
     // Removes one file (or the link itself), clearing its attributes first.
     static bool RemoveFile(const QString &path);
+    // The paste of names()[index] found as presence says: the overwrite
+    // question, the copy and, for a cut, the delete of its source. True when
+    // the paste ends there.
+    bool PasteOne(const DeviceFolder &from, const DeviceFolder &to, qsizetype index, DeviceFolder::Presence presence);
+    // The paste of names()[first .. end - 1], all missing from to: copied on
+    // two threads, then each failure reported and each cut source deleted in
+    // order. True when the paste ends there; the copies made after the
+    // failure that ended it are taken back.
+    bool PasteRun(const DeviceFolder &from, const DeviceFolder &to, qsizetype first, qsizetype end);
+    // Reports the failed copy of names()[index]; true when the paste ends.
+    bool CopyFailed(qsizetype index) const;
+    // For a cut, deletes the source of names()[index], reporting a failure.
+    void RemoveCutSource(qsizetype index) const;
     // The tree delete's failure message for path.
     void DeleteFailed(const QString &path);
     // Records a folder-copy entry that was not copied; asks whether to go on.

@@ -2,6 +2,7 @@
 
 #include "platform/DosAttributes.h"
 #include "platform/FileCopy.h"
+#include "platform/FileTime.h"
 #include "platform/Files.h"
 #include "platform/FolderNames.h"
 #include "platform/PosixError.h"
@@ -236,6 +237,24 @@ DWORD DeviceFolder::copyFileTo(const QString &name, const DeviceFolder &target, 
     return FileCopy::copyOpened(in.get(), info,
                                 failIfExists ? target.m_path.unlookedEntry(name) : target.m_path.entry(name), existing,
                                 flush);
+}
+
+DWORD DeviceFolder::removeCopy(const QString &name, const DeviceFolder &target) const
+{
+    if (m_smb || target.m_smb)
+        return ERROR_NOT_SUPPORTED;
+    const DevicePath copy = target.m_path.entry(name);
+    ObjectInfo sourceInfo;
+    ObjectInfo copyInfo;
+    DWORD error = m_path.entry(name).stat(sourceInfo);
+    if (error == ERROR_SUCCESS)
+        error = copy.stat(copyInfo);
+    if (error != ERROR_SUCCESS)
+        return error;
+    if (copyInfo.isDirectory() || copyInfo.size != sourceInfo.size
+        || FileTime::ticks(copyInfo.lastWriteTime) != FileTime::ticks(sourceInfo.lastWriteTime))
+        return ERROR_FILE_EXISTS;
+    return ::unlinkat(copy.dirFd(), copy.name().constData(), 0) == 0 ? ERROR_SUCCESS : PosixError::toPlatform(errno);
 }
 
 DWORD DeviceFolder::createFolder(const QString &name)

@@ -83,6 +83,10 @@ public:
     // says; one replacing a file always is.
     DWORD copyFileTo(const QString &name, const DeviceFolder &target, FileCopy::Existing existing,
                      FileCopy::Flush flush) const;
+    // Takes back a copy copyFileTo made: deletes target's entry name while it
+    // is a file of the size and last write time of this folder's entry name
+    // (ERROR_FILE_EXISTS when it is not). Not on a share.
+    DWORD removeCopy(const QString &name, const DeviceFolder &target) const;
     // Creates a subfolder, never beside an existing entry of any letter case
     // (ERROR_ALREADY_EXISTS).
     DWORD createFolder(const QString &name);

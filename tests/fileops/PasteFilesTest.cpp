@@ -87,6 +87,9 @@ TEST_P(PasteCutOrCopy, YesToOverwriteReplacesTheTargetButNeverTheSource)
     device.make({"\\S\\a.txt"}, "alpha");
     device.make({"\\S\\b.txt"}, "beta");
     device.make({"\\D\\a.txt"}, "old");
+    device.make({"\\S\\x.txt"}, "lower");
+    device.make({"\\S\\X.TXT"}, "upper");
+    device.make({"\\F\\"});
     start();
     take({"a.txt", "b.txt"}, GetParam());
     for (const QString &name : ops().names()) {
@@ -115,6 +118,15 @@ TEST_P(PasteCutOrCopy, YesToOverwriteReplacesTheTargetButNeverTheSource)
     ASSERT_TRUE(QFile::rename(device.host("\\S\\b.txt"), device.host("\\S\\B.TXT")));
     ops().Paste("\\D\\");
     EXPECT_EQ(device.readFile("\\D\\b.txt"), "beta");
+
+    // Two sources the same but for case: the second one's copy asks to
+    // replace the first one's.
+    take({"x.txt", "X.TXT"}, GetParam());
+    const QStringList n = ops().names();
+    expectOverwrite("\\F\\" + n[1], IDYES);
+    ops().Paste("\\F\\");
+    EXPECT_EQ(QDir(device.host("\\F")).entryList(QDir::Files), QStringList{n[0]});
+    EXPECT_EQ(device.readFile("\\F\\" + n[0]), n[1] == "x.txt" ? "lower" : "upper");
 }
 
 INSTANTIATE_TEST_SUITE_P(CutCopy, PasteCutOrCopy, ::testing::Values(true, false));
