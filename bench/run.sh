@@ -99,7 +99,7 @@ echo "start-up to the first painted list (device root, whole run incl. exit): ${
 # Every run pastes into its own hard-linked copy of \full, made untimed: in a
 # folder whose files were just deleted ext4 searches its inode tables for
 # minutes, which would time the file system's state rather than the copy; so
-# this comes before the benchmarks that delete.
+# this comes before the benchmarks that delete, and its folders go at the end.
 files="$work/pastefiles-device"
 if [ ! -f "$files/store/new/new009999.txt" ]; then
   rm -rf "$files"
@@ -117,7 +117,6 @@ for round in 1 2 3; do
   shown=$(min "$(seconds_of sh -c "cp '$files/store/new/'* '$files/store/into-show$round/' \
     && find '$files/store/into-show$round' -maxdepth 1 -printf '%s %T@ %m\n'")" "$shown")
 done
-rm -rf "$files/store/into-"*
 echo "paste 10,000 files from the list into a folder of 100,000: CFileOperations ${ours}s, cp ${theirs}s, ratio $(ratio "$ours" "$theirs") (target <= 1.5); cp then find ${shown}s, ratio $(ratio "$ours" "$shown")"
 
 # --- Pasting a copied folder tree of ~1 GiB; deleting 100,000 small files ----
@@ -183,3 +182,6 @@ compare_find "content search of ~1 GiB of text for a rare phrase (target <= 1.2)
   grep -rlF 'marmot lantern' "$finds/text/store/text"
 compare_find "name search among 200,000 files (target <= 1.5)" names "$finds/names" \
   find "$finds/names/store/names" -name '*12345*'
+
+# Deleted last: see the list paste.
+rm -rf "$files/store/into-"*
