@@ -205,9 +205,10 @@ void CFileOperations::PasteFiles()
         DeviceFolder::Presence presence = DeviceFolder::Presence::Missing;
         while (end < count && end - i < PasteRunLength) {
             presence = to.presence(m_names[end]);
-            if (presence != DeviceFolder::Presence::Missing || run.contains(m_names[end].toCaseFolded()))
+            const QString folded = m_names[end].toCaseFolded();
+            if (presence != DeviceFolder::Presence::Missing || run.contains(folded))
                 break;
-            run.insert(m_names[end].toCaseFolded());
+            run.insert(folded);
             ++end;
         }
         if (end > i) {

@@ -46,21 +46,16 @@ void CFileListViewEx::LoadEntries()
     copyToWide(m_currentFolder + QStringLiteral("\\*"), pattern, MAX_PATH);
     WIN32_FIND_DATAW findData;
     HANDLE find = FindFirstFileW(pattern, &findData);
-    int records = 0;
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            ++records;
-            if (findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                continue;
-            if (!m_filter->Passes(findData))
-                continue;
-            m_entries.Add(std::make_unique<CFileEntry>(findData));
-        } while (FindNextFileW(find, &findData));
-        FindClose(find);
-    }
-    // A small folder costs little to read again in full.
-    if (records < WatchedFolderSize)
-        m_watch.clear();
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        if (!m_filter->Passes(findData))
+            continue;
+        m_entries.Add(std::make_unique<CFileEntry>(findData));
+    } while (FindNextFileW(find, &findData));
+    FindClose(find);
 }
 
 bool CFileListViewEx::ReloadChangedEntries()

@@ -47,9 +47,6 @@ protected:
     void OnColumnClick(int column) override;
 
 private:
-    // Folders of at least this many entries are read again by their changes.
-    static constexpr int WatchedFolderSize = 1000;
-
     void LoadEntries();
     // Reads the watched folder again, reusing the entries of files that did
     // not change. False, with nothing done, where the changes are unknown or

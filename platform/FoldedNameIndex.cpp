@@ -278,7 +278,7 @@ bool FoldedNameIndex::find(int dir, const std::optional<FolderId> &id, const QSt
             return Indexes::find(*folder, wanted, found);
         // A folder whose size tells of many entries is indexed at once: its
         // names are read only once.
-        if (id->size >= BigFolderBytes) {
+        if (id->size >= FolderWatch::BigFolderBytes) {
             if (const Folder *folder = indexes.build(dir, *id))
                 return Indexes::find(*folder, wanted, found);
         }

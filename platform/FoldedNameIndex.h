@@ -29,9 +29,6 @@ class FoldedNameIndex
 public:
     // Folders with fewer entries are read through on each lookup.
     static constexpr std::size_t MinEntries = 1000;
-    // A host folder this size or bigger (about 600 entries on ext4, tmpfs
-    // or btrfs) is indexed at its first miss without being read through.
-    static constexpr off_t BigFolderBytes = 16384;
     // The names held in all indexes together, and the folders indexed.
     static constexpr std::size_t MaxNames = 2'000'000;
     static constexpr std::size_t MaxFolders = 8;

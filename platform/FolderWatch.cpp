@@ -109,7 +109,7 @@ void FolderWatch::watch(const QString &path)
     const DeviceFolder folder = DeviceFolder::open(path);
     const int dir = folder.dirFd();
     struct stat st;
-    if (dir < 0 || ::fstat(dir, &st) != 0 || !seesEveryChange(dir))
+    if (dir < 0 || ::fstat(dir, &st) != 0 || st.st_size < BigFolderBytes || !seesEveryChange(dir))
         return;
     auto state = std::make_unique<State>();
     state->device = st.st_dev;

@@ -13,6 +13,7 @@
 #include <QSet>
 #include <QString>
 #include <memory>
+#include <sys/types.h>
 
 class DeviceFolder;
 
@@ -22,6 +23,10 @@ public:
     // Past this many changed names the changes are not kept: reading the
     // whole folder again costs no more.
     static constexpr qsizetype MaxChanges = 65536;
+    // A host folder this size or bigger (about 600 entries on ext4, tmpfs or
+    // btrfs) holds enough names to be worth watching; a smaller one is
+    // cheaper to read again in full.
+    static constexpr off_t BigFolderBytes = 16384;
 
     FolderWatch();
     ~FolderWatch();
@@ -29,9 +34,9 @@ public:
     FolderWatch &operator=(const FolderWatch &) = delete;
 
     // Watches the folder at a device path from now on, instead of the folder
-    // watched before. A folder that cannot be watched (on a share, or on a
-    // file system whose changes the kernel may not see) leaves nothing
-    // watched.
+    // watched before. A folder that is small or cannot be watched (on a
+    // share, or on a file system whose changes the kernel may not see)
+    // leaves nothing watched.
     void watch(const QString &path);
     // Stops watching.
     void clear();
